@@ -1,0 +1,32 @@
+#pragma once
+
+// UTF-8 <-> UTF-16 conversion and the case folding Windows and Wine use for names.
+// Text is UTF-8 everywhere in the program; UTF-16 appears only where a Windows
+// format demands it (hive escapes, registry value bytes).
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Invalid UTF-8 bytes are dropped, as Wine's hive loader drops them.
+// Code points above U+FFFF become surrogate pairs.
+std::u16string Utf8ToUtf16(std::string_view text);
+
+// Lone surrogates become U+FFFD, so the result is always valid UTF-8.
+std::string Utf16ToUtf8(std::u16string_view text);
+
+// Simple lower-case mapping of one UTF-16 code unit (Latin, Greek, Cyrillic and
+// the other bicameral blocks of the Basic Multilingual Plane).
+char16_t FoldCase(char16_t c);
+
+// Case-insensitive three-way comparison in the order Wine keeps registry names
+// and compares file names: both sides folded, compared unit by unit over the
+// shorter length, the shorter name first on a tie. Returns <0, 0 or >0.
+int CompareNoCase(std::u16string_view a, std::u16string_view b);
+int CompareNoCase(std::string_view utf8A, std::string_view utf8B);
+inline bool EqualNoCase(std::string_view utf8A, std::string_view utf8B) {
+  return CompareNoCase(utf8A, utf8B) == 0;
+}
+
+}  // namespace platform
