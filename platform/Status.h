@@ -11,19 +11,24 @@ namespace platform {
 
 enum class ErrorCode {
   None,
-  NotFound,       // the file, folder, key or value does not exist
-  PathNotFound,   // a folder on the way does not exist
-  AccessDenied,   // read-only, permissions, or the registry is owned by a running Wine server
+  NotFound,      // the file, folder, key or value does not exist
+  PathNotFound,  // a folder on the way does not exist
+  AccessDenied,  // read-only, permissions, or the registry is owned by a running Wine server
   AlreadyExists,
   NotEmpty,
-  InvalidName,    // a character Windows forbids, or a malformed path
+  InvalidName,  // a character Windows forbids, or a malformed path
   DiskFull,
-  BadFormat,      // a file we refuse to rewrite because we do not understand it
-  IoError,        // any other system error
+  BadFormat,  // a file we refuse to rewrite because we do not understand it
+  IoError,    // any other system error
 };
 
 // Short English name of a code, e.g. "access denied".
 const char* ErrorCodeName(ErrorCode code);
+
+// The error code for a system error number: EACCES, EPERM, EROFS -> AccessDenied; ENOENT ->
+// NotFound; ENOTDIR -> PathNotFound; EEXIST -> AlreadyExists; ENOTEMPTY -> NotEmpty; ENOSPC,
+// EDQUOT, EFBIG -> DiskFull; EINVAL, ENAMETOOLONG -> InvalidName; anything else IoError.
+ErrorCode ErrorCodeFromErrno(int error);
 
 class Status {
  public:
@@ -47,7 +52,7 @@ class Status {
 template <class T>
 class Result {
  public:
-  Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit by design
+  Result(T value) : value_(std::move(value)) {}          // NOLINT: implicit by design
   Result(Status status) : status_(std::move(status)) {}  // NOLINT: implicit by design
 
   bool ok() const { return value_.has_value(); }

@@ -34,7 +34,9 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
   }
 }
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
 
 }  // namespace
 

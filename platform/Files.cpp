@@ -1,0 +1,391 @@
+#include "platform/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "platform/FileDescriptor.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A Windows path and the host path it stands for.
+struct Location {
+  WinPath path;
+  std::string host;
+};
+
+Result<Location> Locate(const WinePrefix& prefix, std::string_view path) {
+  Result<WinPath> parsed = WinPath::Parse(path);
+  if (!parsed) return parsed.status();
+  Result<std::string> host = prefix.ToHostPath(*parsed);
+  if (!host) return host.status();
+  return Location{std::move(parsed).value(), std::move(host).value()};
+}
+
+// 0 or the error number, so that callers can tell "missing" from other failures.
+int StatOf(const std::string& host, struct stat* info) {
+  return ::stat(host.c_str(), info) == 0 ? 0 : errno;
+}
+
+int LstatOf(const std::string& host, struct stat* info) {
+  return ::lstat(host.c_str(), info) == 0 ? 0 : errno;
+}
+
+bool IsFolder(const std::string& host) {
+  struct stat info {};
+  return StatOf(host, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool IsReadOnly(const struct stat& info) {
+  return (info.st_mode & S_IWUSR) == 0;
+}
+
+std::string ParentOf(const std::string& host) {
+  return fs::path(host).parent_path().string();
+}
+
+Status Fail(ErrorCode code, const std::string& action, const std::string& reason) {
+  return {code, action + ": " + reason};
+}
+
+Status SystemError(int error, const std::string& action, const char* stage = nullptr) {
+  const std::string reason = std::generic_category().message(error);
+  if (stage == nullptr) return Fail(ErrorCodeFromErrno(error), action, reason);
+  return Fail(ErrorCodeFromErrno(error), action, stage + (": " + reason));
+}
+
+// What went wrong when `at` does not exist: the object itself (NotFound) or a folder on the
+// way (PathNotFound).
+Status Missing(const Location& at, const std::string& action, const char* what) {
+  if (IsFolder(ParentOf(at.host))) {
+    return Fail(ErrorCode::NotFound, action, std::string("the ") + what + " does not exist");
+  }
+  return Fail(ErrorCode::PathNotFound, action,
+              "the folder " + at.path.Parent().ToString() + " does not exist");
+}
+
+// The copy under construction; removed unless it has been renamed into place.
+struct TemporaryFile {
+  FileDescriptor file;
+  std::string path;
+  bool placed = false;
+  ~TemporaryFile() {
+    if (!placed && !path.empty()) ::unlink(path.c_str());
+  }
+};
+
+// A new file in `folder` with the default mode for new files (0666 less the umask).
+int CreateTemporaryFile(const std::string& folder, TemporaryFile* temp) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    // Hidden, and short so that even a target with a name of the longest length has room.
+    const std::string name =
+        ".~copy-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    const std::string path = (fs::path(folder) / name).string();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      temp->file.fd = fd;
+      temp->path = path;
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
+  }
+  return EEXIST;
+}
+
+int WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return 0;
+}
+
+int CopyContent(int from, int to, const char** stage) {
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    const ssize_t got = ::read(from, buffer.data(), buffer.size());
+    if (got == 0) return 0;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      *stage = "reading the source";
+      return errno;
+    }
+    if (const int error = WriteAll(to, buffer.data(), static_cast<size_t>(got))) {
+      *stage = "writing the copy";
+      return error;
+    }
+  }
+}
+
+// Renames the finished copy over the target; without `overwrite`, only where no target exists.
+int PlaceFile(const std::string& from, const std::string& to, bool overwrite) {
+  if (overwrite) return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS) return errno;
+  // A file system that cannot rename without replacing: check, then rename.
+  struct stat info {};
+  if (LstatOf(to, &info) == 0) return EEXIST;
+  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+// Makes a rename durable; a folder that cannot be flushed leaves the copy in place all the same.
+void FlushFolder(const std::string& folder) {
+  FileDescriptor dir;
+  dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir.fd >= 0) ::fsync(dir.fd);
+}
+
+// Writes the content of `source` beside `target` and renames it over `target`.
+// `keptMode`: the permission bits of the file being replaced, if any.
+Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
+                 const std::string& target, std::optional<mode_t> keptMode, bool overwrite,
+                 const std::string& action) {
+  FileDescriptor in;
+  in.fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in.fd < 0) return SystemError(errno, action, "opening the source");
+
+  const std::string folder = ParentOf(target);
+  TemporaryFile temp;
+  if (const int error = CreateTemporaryFile(folder, &temp)) {
+    return SystemError(error, action, "creating a temporary file beside the target");
+  }
+  const char* stage = "";
+  if (const int error = CopyContent(in.fd, temp.file.fd, &stage)) {
+    return SystemError(error, action, stage);
+  }
+
+  struct stat tempInfo {};
+  if (::fstat(temp.file.fd, &tempInfo) != 0) return SystemError(errno, action, "writing the copy");
+  mode_t mode = keptMode ? *keptMode : (tempInfo.st_mode & 07777);
+  if (IsReadOnly(sourceInfo)) mode &= ~mode_t{0222};
+  if (::fchmod(temp.file.fd, mode) != 0) return SystemError(errno, action, "setting attributes");
+  // Windows keeps the source's modification time on a copy.
+  const timespec times[2] = {{0, UTIME_OMIT}, sourceInfo.st_mtim};
+  if (::futimens(temp.file.fd, times) != 0) return SystemError(errno, action, "setting the time");
+
+  if (::fsync(temp.file.fd) != 0) return SystemError(errno, action, "flushing the copy");
+  const int fd = temp.file.fd;
+  temp.file.fd = -1;
+  if (::close(fd) != 0) return SystemError(errno, action, "flushing the copy");
+
+  if (const int error = PlaceFile(temp.path, target, overwrite)) {
+    if (error == EEXIST) return Fail(ErrorCode::AlreadyExists, action, "the target exists");
+    return SystemError(error, action, "replacing the target");
+  }
+  temp.placed = true;
+  FlushFolder(folder);
+  return Status::Ok();
+}
+
+// A target that is a symbolic link is written through to the file it points at.
+std::string ThroughLink(const std::string& host) {
+  struct stat info {};
+  if (LstatOf(host, &info) != 0 || !S_ISLNK(info.st_mode)) return host;
+  std::error_code ec;
+  const fs::path resolved = fs::canonical(host, ec);
+  return ec ? host : resolved.string();
+}
+
+bool IsInside(const std::string& path, const std::string& folder) {
+  return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+         path[folder.size()] == '/';
+}
+
+}  // namespace
+
+bool FileSystem::FileExists(std::string_view path) const {
+  const Result<Location> at = Locate(prefix_, path);
+  struct stat info {};
+  return at && StatOf(at->host, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool FileSystem::DirectoryExists(std::string_view path) const {
+  const Result<Location> at = Locate(prefix_, path);
+  return at && IsFolder(at->host);
+}
+
+Result<std::uint32_t> FileSystem::GetAttributes(std::string_view path) const {
+  const Result<Location> at = Locate(prefix_, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot read the attributes of " + at->path.ToString();
+  struct stat info {};
+  if (const int error = StatOf(at->host, &info)) {
+    return error == ENOENT ? Missing(*at, action, "file or folder") : SystemError(error, action);
+  }
+  std::uint32_t attributes = S_ISDIR(info.st_mode) ? faDirectory : faArchive;
+  if (IsReadOnly(info)) attributes |= faReadOnly;
+  return attributes;
+}
+
+Status FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) const {
+  const Result<Location> at = Locate(prefix_, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot set the attributes of " + at->path.ToString();
+  struct stat info {};
+  if (const int error = StatOf(at->host, &info)) {
+    return error == ENOENT ? Missing(*at, action, "file or folder") : SystemError(error, action);
+  }
+  const mode_t mode = info.st_mode & 07777;
+  const mode_t wanted = (attributes & faReadOnly) != 0 ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
+  if (wanted != mode && ::chmod(at->host.c_str(), wanted) != 0) {
+    return SystemError(errno, action);
+  }
+  return Status::Ok();
+}
+
+Status FileSystem::CopyFile(std::string_view source, std::string_view target,
+                            bool overwrite) const {
+  const Result<Location> from = Locate(prefix_, source);
+  if (!from) return from.status();
+  const Result<Location> to = Locate(prefix_, target);
+  if (!to) return to.status();
+  const std::string action = "Cannot copy " + from->path.ToString() + " to " + to->path.ToString();
+
+  struct stat sourceInfo {};
+  if (const int error = StatOf(from->host, &sourceInfo)) {
+    return error == ENOENT ? Missing(*from, action, "source file") : SystemError(error, action);
+  }
+  if (S_ISDIR(sourceInfo.st_mode))
+    return Fail(ErrorCode::AccessDenied, action, "the source is a folder");
+  if (!S_ISREG(sourceInfo.st_mode)) {
+    return Fail(ErrorCode::AccessDenied, action, "the source is not a regular file");
+  }
+  if (!IsFolder(ParentOf(to->host))) {
+    return Fail(ErrorCode::PathNotFound, action,
+                "the folder " + to->path.Parent().ToString() + " does not exist");
+  }
+
+  const std::string writeTo = ThroughLink(to->host);
+  std::optional<mode_t> keptMode;
+  struct stat targetInfo {};
+  if (const int error = StatOf(writeTo, &targetInfo); error == 0) {
+    if (S_ISDIR(targetInfo.st_mode))
+      return Fail(ErrorCode::AccessDenied, action, "the target is a folder");
+    if (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino) {
+      return Fail(ErrorCode::AccessDenied, action, "source and target are the same file");
+    }
+    if (!overwrite) return Fail(ErrorCode::AlreadyExists, action, "the target exists");
+    if (IsReadOnly(targetInfo))
+      return Fail(ErrorCode::AccessDenied, action, "the target is read-only");
+    keptMode = targetInfo.st_mode & 07777;
+  } else if (error != ENOENT) {
+    return SystemError(error, action);
+  }
+  return WriteCopy(from->host, sourceInfo, writeTo, keptMode, overwrite, action);
+}
+
+Status FileSystem::DeleteFile(std::string_view path) const {
+  const Result<Location> at = Locate(prefix_, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot delete " + at->path.ToString();
+  struct stat info {};
+  if (const int error = LstatOf(at->host, &info)) {
+    return error == ENOENT ? Missing(*at, action, "file") : SystemError(error, action);
+  }
+  if (S_ISDIR(info.st_mode))
+    return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
+  if (!S_ISLNK(info.st_mode) && IsReadOnly(info)) {
+    return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
+  }
+  if (::unlink(at->host.c_str()) != 0) return SystemError(errno, action);
+  return Status::Ok();
+}
+
+Status FileSystem::CreateDirectory(std::string_view path) const {
+  const Result<Location> at = Locate(prefix_, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot create the folder " + at->path.ToString();
+  if (at->path.IsDriveRoot()) {
+    if (IsFolder(at->host)) return Fail(ErrorCode::AlreadyExists, action, "it is a drive root");
+    return Fail(ErrorCode::PathNotFound, action,
+                "the drive's folder " + at->host + " does not exist");
+  }
+  if (!IsFolder(ParentOf(at->host))) {
+    return Fail(ErrorCode::PathNotFound, action,
+                "the folder " + at->path.Parent().ToString() + " does not exist");
+  }
+  if (::mkdir(at->host.c_str(), 0777) != 0) {
+    if (errno == EEXIST) return Fail(ErrorCode::AlreadyExists, action, "the name is taken");
+    return SystemError(errno, action);
+  }
+  return Status::Ok();
+}
+
+Status FileSystem::ForceDirectories(std::string_view path) const {
+  const Result<WinPath> parsed = WinPath::Parse(path);
+  if (!parsed) return parsed.status();
+  const std::string action = "Cannot create the folder " + parsed->ToString();
+
+  const Result<std::string> root = prefix_.DriveRoot(parsed->drive());
+  if (!root) return Fail(root.status().code(), action, root.status().message());
+  if (!IsFolder(*root)) {
+    // A new prefix gets its drive_c; a drive elsewhere on the host is not ours to create.
+    if (!IsInside(*root, prefix_.folder())) {
+      return Fail(ErrorCode::PathNotFound, action,
+                  "the drive's folder " + *root + " does not exist");
+    }
+    std::error_code ec;
+    fs::create_directories(*root, ec);
+    if (ec) return SystemError(ec.value(), action);
+  }
+
+  // The missing levels are created from the top down.
+  std::vector<WinPath> levels;
+  for (WinPath level = *parsed; !level.IsDriveRoot(); level = level.Parent())
+    levels.push_back(level);
+  std::reverse(levels.begin(), levels.end());
+  for (size_t i = 0; i < levels.size(); ++i) {
+    const Result<std::string> host = prefix_.ToHostPath(levels[i]);
+    if (!host) return Fail(host.status().code(), action, host.status().message());
+    if (::mkdir(host->c_str(), 0777) == 0) continue;
+    const int error = errno;
+    if (error != EEXIST) return SystemError(error, action);
+    if (IsFolder(*host)) continue;
+    const std::string reason = levels[i].ToString() + " is taken by a file";
+    const bool last = i + 1 == levels.size();
+    return Fail(last ? ErrorCode::AlreadyExists : ErrorCode::PathNotFound, action, reason);
+  }
+  return Status::Ok();
+}
+
+Status FileSystem::RemoveDirectory(std::string_view path) const {
+  const Result<Location> at = Locate(prefix_, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot remove the folder " + at->path.ToString();
+  if (at->path.IsDriveRoot()) return Fail(ErrorCode::AccessDenied, action, "it is a drive root");
+  struct stat info {};
+  if (const int error = LstatOf(at->host, &info)) {
+    return error == ENOENT ? Missing(*at, action, "folder") : SystemError(error, action);
+  }
+  // Windows answers "the directory name is invalid" here.
+  if (!S_ISDIR(info.st_mode)) return Fail(ErrorCode::InvalidName, action, "it is not a folder");
+  if (::rmdir(at->host.c_str()) != 0) {
+    if (errno == ENOTEMPTY || errno == EEXIST) {
+      return Fail(ErrorCode::NotEmpty, action, "the folder is not empty");
+    }
+    return SystemError(errno, action);
+  }
+  return Status::Ok();
+}
+
+}  // namespace platform

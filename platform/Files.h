@@ -1,0 +1,65 @@
+#pragma once
+
+// Files and folders with Windows semantics, addressed by Windows paths through a Wine prefix.
+// - The read-only attribute is the missing owner write bit. Our own checks enforce it, so it
+//   holds even for root, whom the kernel would let write anyway.
+// - A read-only file cannot be deleted or overwritten (AccessDenied); a folder is not a file.
+// - CopyFile never leaves a half-written target and never destroys the file it replaces: it
+//   writes a temporary file beside the target, flushes it and renames it over the target.
+// - Every call reports success or a reason naming the Windows path; nothing throws.
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "platform/Status.h"
+#include "platform/WinePrefix.h"
+
+namespace platform {
+
+// File attribute bits, with the values Windows gives them.
+inline constexpr std::uint32_t faReadOnly = 0x01;
+inline constexpr std::uint32_t faDirectory = 0x10;
+inline constexpr std::uint32_t faArchive = 0x20;
+inline constexpr std::uint32_t faNormal = 0x80;
+
+class FileSystem {
+ public:
+  explicit FileSystem(WinePrefix prefix) : prefix_(std::move(prefix)) {}
+
+  const WinePrefix& prefix() const { return prefix_; }
+
+  // False as well when the path is invalid or cannot be examined; GetAttributes says why.
+  bool FileExists(std::string_view path) const;
+  bool DirectoryExists(std::string_view path) const;
+
+  // faDirectory or faArchive, with faReadOnly when the owner may not write.
+  Result<std::uint32_t> GetAttributes(std::string_view path) const;
+  // Only faReadOnly has an effect: set, it clears every write bit; clear (faNormal, say), it
+  // gives the owner write access back. The other bits are accepted and ignored.
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) const;
+
+  // Copies the content and the modification time; the copy is read-only when the source is.
+  // A target that is replaced keeps its permission bits, a new one gets the default mode.
+  // NotFound when the source is missing, PathNotFound when the target's folder is, AccessDenied
+  // for a read-only target, AlreadyExists for any target when `overwrite` is false, DiskFull
+  // when the disk fills up.
+  Status CopyFile(std::string_view source, std::string_view target, bool overwrite = true) const;
+
+  // Refuses a read-only file and a folder (AccessDenied), as Windows does.
+  Status DeleteFile(std::string_view path) const;
+
+  // One level: PathNotFound when the parent folder is missing, AlreadyExists when the name is
+  // taken (by a folder or a file).
+  Status CreateDirectory(std::string_view path) const;
+  // Every missing level. A drive root that does not exist yet is created only when it lies
+  // inside the prefix (drive_c of a new prefix); other drives must exist already.
+  Status ForceDirectories(std::string_view path) const;
+  // An empty folder only, its last level only: NotEmpty otherwise. A drive root stays.
+  Status RemoveDirectory(std::string_view path) const;
+
+ private:
+  WinePrefix prefix_;
+};
+
+}  // namespace platform

@@ -1,0 +1,69 @@
+#pragma once
+
+// Windows path strings. A WinPath is always absolute and normalised: a drive letter and the
+// names below it. Parsing follows Windows's own rules, with these choices:
+// - `/` and `\` both separate names; repeated separators count as one.
+// - `.` is dropped and `..` removes the name before it, never climbing above the drive root
+//   (`C:\..\a` is `C:\a`).
+// - A relative path is taken against the base folder, `\x` against the base folder's drive root.
+// - `D:x` (a drive without a backslash) is taken against the base folder when the base is on
+//   drive D, else against `D:\`. Windows keeps one current folder per drive; we keep only one.
+// - Trailing dots and spaces are dropped from every name, since Windows drops them when it opens
+//   a file and so can never create such a name; a name of nothing but dots and spaces vanishes.
+// - A name with one of `<>:"|?*` or a control character (below 0x20) is invalid, as is an empty
+//   path, a path that has no drive once resolved, and a network or device path (`\\server\x`,
+//   `\\?\C:\x`): the program works on drive letters only.
+// - Device names such as CON or NUL are ordinary names here.
+// Text is UTF-8; bytes above 0x7F are never separators and pass through unchanged.
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/Status.h"
+
+namespace platform {
+
+class WinPath {
+ public:
+  // Errors are InvalidName with a message naming the path, the name and the character.
+  static Result<WinPath> Parse(std::string_view path, std::string_view baseDir = {});
+  static Result<WinPath> Parse(std::string_view path, const WinPath& base);
+  // The root of a drive; `letter` is A to Z in either case.
+  static WinPath DriveRoot(char letter);
+
+  // 'A' to 'Z'.
+  char drive() const { return drive_; }
+  // The names below the drive root, never empty, never "." or "..".
+  const std::vector<std::string>& components() const { return components_; }
+  bool IsDriveRoot() const { return components_.empty(); }
+  // The folder holding this one; a drive root is its own parent.
+  WinPath Parent() const;
+  // `relative` taken against this folder; an absolute `relative` stands for itself.
+  Result<WinPath> Join(std::string_view relative) const { return Parse(relative, *this); }
+  // "C:\a\b"; a drive root keeps its backslash: "C:\".
+  std::string ToString() const;
+
+  // Exact comparison; Windows compares without case, see platform::CompareNoCase.
+  friend bool operator==(const WinPath&, const WinPath&) = default;
+
+ private:
+  WinPath(char drive, std::vector<std::string> components)
+      : drive_(drive), components_(std::move(components)) {}
+
+  char drive_;
+  std::vector<std::string> components_;
+};
+
+// WinPath::Parse(path, baseDir).ToString().
+Result<std::string> NormalizeWinPath(std::string_view path, std::string_view baseDir = {});
+
+// True for a path that names a drive root ("C:\", "c:/", "C:\a\..").
+bool IsDriveRoot(std::string_view path);
+
+// Whether `name` can be one name in a Windows path as it is: not empty, not "." or "..", no
+// separator, no character Windows forbids and no trailing dot or space. InvalidName otherwise.
+Status CheckFileName(std::string_view name);
+
+}  // namespace platform

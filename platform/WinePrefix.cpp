@@ -1,0 +1,200 @@
+#include "platform/WinePrefix.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "platform/Unicode.h"
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Absolute, lexically normal, no trailing slash (except the host root itself).
+fs::path CleanPath(const fs::path& path) {
+  fs::path clean = path;
+  if (clean.is_relative()) {
+    std::error_code ec;
+    const fs::path current = fs::current_path(ec);
+    if (!ec) clean = current / clean;
+  }
+  clean = clean.lexically_normal();
+  if (!clean.has_filename() && clean.has_relative_path()) clean = clean.parent_path();
+  return clean;
+}
+
+// The forms a host folder goes by: as written, and with its symbolic links resolved.
+std::vector<fs::path> HostForms(const fs::path& path) {
+  std::vector<fs::path> forms{CleanPath(path)};
+  std::error_code ec;
+  const fs::path resolved = fs::weakly_canonical(forms.front(), ec);
+  if (!ec && CleanPath(resolved) != forms.front()) forms.push_back(CleanPath(resolved));
+  return forms;
+}
+
+// How many elements of `path` `root` covers, when `path` lies within `root`.
+std::optional<size_t> DepthWithin(const fs::path& path, const fs::path& root) {
+  auto p = path.begin();
+  size_t depth = 0;
+  for (const fs::path& element : root) {
+    if (p == path.end() || *p != element) return std::nullopt;
+    ++p;
+    ++depth;
+  }
+  return depth;
+}
+
+// The name in `folder` that stands for the Windows name `name`: the exact name when it
+// exists, else the first case-insensitive match in directory order.
+std::optional<std::string> FindEntry(const fs::path& folder, const std::string& name) {
+  std::error_code ec;
+  if (fs::symlink_status(folder / name, ec).type() != fs::file_type::not_found && !ec) return name;
+  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    std::string entry = it->path().filename().string();
+    if (EqualNoCase(entry, name)) return entry;
+  }
+  return std::nullopt;
+}
+
+std::optional<DriveMapping> ReadDriveLink(const fs::directory_entry& entry,
+                                          const fs::path& linkBase) {
+  const std::string name = entry.path().filename().string();
+  // Drive links are a lower-case letter and a colon; `c::` (raw devices), com1 and the like
+  // are not drives.
+  if (name.size() != 2 || name[1] != ':' || name[0] < 'a' || name[0] > 'z') return std::nullopt;
+  const char letter = static_cast<char>(name[0] - 'a' + 'A');
+  std::error_code ec;
+  if (entry.is_symlink(ec)) {
+    const fs::path target = fs::read_symlink(entry.path(), ec);
+    if (ec) return std::nullopt;
+    return DriveMapping{letter,
+                        CleanPath(target.is_absolute() ? target : linkBase / target).string()};
+  }
+  if (entry.is_directory(ec)) return DriveMapping{letter, CleanPath(entry.path()).string()};
+  return std::nullopt;
+}
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home != nullptr && *home != '\0') return home;
+  const passwd* user = ::getpwuid(::getuid());
+  if (user != nullptr && user->pw_dir != nullptr) return user->pw_dir;
+  return "/";
+}
+
+}  // namespace
+
+WinePrefix::WinePrefix(std::string hostFolder) : folder_(CleanPath(hostFolder).string()) {}
+
+WinePrefix WinePrefix::FromEnvironment() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  if (prefix != nullptr && *prefix != '\0') return WinePrefix(prefix);
+  return WinePrefix(HomeFolder() + "/.wine");
+}
+
+std::vector<DriveMapping> WinePrefix::Drives() const {
+  const fs::path dosdevices = fs::path(folder_) / "dosdevices";
+  std::error_code ec;
+  if (!fs::is_directory(dosdevices, ec)) {
+    return {{'C', (fs::path(folder_) / "drive_c").string()}, {'Z', "/"}};
+  }
+  // Wine's links point to `../drive_c`: relative to where dosdevices really is.
+  fs::path linkBase = dosdevices;
+  if (fs::is_symlink(dosdevices, ec)) linkBase = fs::canonical(dosdevices, ec);
+  if (ec) linkBase = dosdevices;
+
+  std::vector<DriveMapping> drives;
+  for (auto it = fs::directory_iterator(dosdevices, ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    if (auto drive = ReadDriveLink(*it, linkBase)) drives.push_back(std::move(*drive));
+  }
+  std::sort(drives.begin(), drives.end(),
+            [](const DriveMapping& a, const DriveMapping& b) { return a.letter < b.letter; });
+  return drives;
+}
+
+Result<std::string> WinePrefix::DriveRoot(char letter) const {
+  const WinPath root = WinPath::DriveRoot(letter);
+  for (DriveMapping& drive : Drives()) {
+    if (drive.letter == root.drive()) return std::move(drive.root);
+  }
+  return Status(ErrorCode::PathNotFound, "Drive " + std::string(1, root.drive()) +
+                                             ": is not mapped in the Wine prefix " + folder_);
+}
+
+Result<std::string> WinePrefix::ToHostPath(std::string_view windowsPath) const {
+  Result<WinPath> path = WinPath::Parse(windowsPath);
+  if (!path) return path.status();
+  return ToHostPath(*path);
+}
+
+Result<std::string> WinePrefix::ToHostPath(const WinPath& path) const {
+  Result<std::string> root = DriveRoot(path.drive());
+  if (!root) return root.status();
+  fs::path host = *root;
+  bool lookingUp = true;  // once a name is missing, nothing below it can exist
+  for (const std::string& name : path.components()) {
+    std::optional<std::string> found = lookingUp ? FindEntry(host, name) : std::nullopt;
+    lookingUp = found.has_value();
+    host /= found ? *found : name;
+  }
+  return host.string();
+}
+
+Result<std::string> WinePrefix::ToWindowsPath(std::string_view hostPath) const {
+  struct Match {
+    char letter;
+    fs::path root;
+    fs::path path;
+    size_t depth;
+  };
+  if (hostPath.empty()) return Status(ErrorCode::InvalidName, "The host path is empty");
+  std::optional<Match> best;
+  const std::vector<DriveMapping> drives = Drives();
+  for (const fs::path& path : HostForms(fs::path(hostPath))) {
+    for (const DriveMapping& drive : drives) {
+      for (const fs::path& root : HostForms(drive.root)) {
+        const std::optional<size_t> depth = DepthWithin(path, root);
+        if (depth && (!best || *depth > best->depth))
+          best = Match{drive.letter, root, path, *depth};
+      }
+    }
+  }
+  if (!best) {
+    return Status(ErrorCode::NotFound, "The host path " + std::string(hostPath) +
+                                           " is outside every drive of the Wine prefix " + folder_);
+  }
+
+  std::string windowsPath{best->letter, ':', '\\'};
+  const fs::path relative = best->path.lexically_relative(best->root);
+  for (const fs::path& element : relative) {
+    const std::string name = element.string();
+    if (name == "." || name.empty()) continue;
+    if (Status valid = CheckFileName(name); !valid) {
+      return Status(ErrorCode::InvalidName, "The host path " + std::string(hostPath) +
+                                                " has no Windows name: " + valid.message());
+    }
+    if (windowsPath.back() != '\\') windowsPath += '\\';
+    windowsPath += name;
+  }
+  return windowsPath;
+}
+
+Result<std::string> WinePrefix::ApplicationDir() const {
+  std::error_code ec;
+  const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) {
+    return Status(ErrorCode::IoError, "Cannot find the running program: " + ec.message());
+  }
+  return ToWindowsPath(program.parent_path().string());
+}
+
+}  // namespace platform

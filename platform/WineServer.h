@@ -1,0 +1,22 @@
+#pragma once
+
+// Whether a Wine server runs on a prefix. While one does, it owns the prefix's
+// registry: it read the hives when it started and overwrites them on its next
+// save, so a change we write to the files would be lost.
+
+#include <optional>
+#include <string>
+
+namespace platform {
+
+struct WineServerState {
+  bool running = false;
+  long pid = 0;  // the server's process id when running and known
+};
+
+// Looks for the server's lock file in every place Wine (upstream or Debian's
+// build) keeps it, and asks the kernel whether the lock is held. Never takes
+// the lock itself: a server starting at that moment would fail.
+WineServerState QueryWineServer(const std::string& prefixDir);
+
+}  // namespace platform

@@ -1,0 +1,268 @@
+#include "platform/Files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+
+#include "tests/support/TempDir.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  // The host path of a name on drive C:.
+  std::string C(const std::string& relative) const { return dir_ / ("drive_c/" + relative); }
+  void Put(const std::string& relative, const std::string& content) {
+    testsupport::WriteFile(C(relative), content);
+  }
+  std::string Get(const std::string& relative) const { return testsupport::ReadFile(C(relative)); }
+  void MakeReadOnly(const std::string& relative) {
+    fs::permissions(C(relative),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+  }
+  std::vector<std::string> Entries(const std::string& relative) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(C(relative))) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  bool IsReadOnly(std::string_view path) const {
+    const Result<std::uint32_t> attributes = files_.GetAttributes(path);
+    EXPECT_TRUE(attributes.ok()) << attributes.status().message();
+    return attributes.ok() && (*attributes & faReadOnly) != 0;
+  }
+
+  testsupport::TempDir dir_;
+  FileSystem files_{WinePrefix(dir_.path())};
+};
+
+void ExpectFailure(const Status& status, ErrorCode code, const std::string& mentions) {
+  EXPECT_EQ(status.code(), code) << status.message();
+  EXPECT_NE(status.message().find(mentions), std::string::npos) << status.message();
+}
+
+TEST_F(FilesTest, TellsFilesFromFoldersWithoutRegardToCase) {
+  Put("Windows/Win.INI", "x");
+  EXPECT_TRUE(files_.FileExists("c:\\windows\\win.ini"));
+  EXPECT_FALSE(files_.FileExists("C:\\Windows"));
+  EXPECT_TRUE(files_.DirectoryExists("C:\\WINDOWS"));
+  EXPECT_FALSE(files_.DirectoryExists("C:\\Windows\\win.ini"));
+  EXPECT_FALSE(files_.FileExists("C:\\Windows\\missing.ini"));
+  EXPECT_FALSE(files_.FileExists("C:\\Windows\\win?.ini"));
+  EXPECT_FALSE(files_.DirectoryExists("Q:\\"));
+  EXPECT_FALSE(FileSystem(WinePrefix(dir_ / "none")).DirectoryExists("C:\\"));
+}
+
+TEST_F(FilesTest, AttributesAreTheOwnerWriteBit) {
+  Put("a.txt", "x");
+  fs::create_directories(C("dir"));
+  EXPECT_EQ(*files_.GetAttributes("C:\\a.txt"), faArchive);
+  EXPECT_EQ(*files_.GetAttributes("C:\\dir"), faDirectory);
+  ASSERT_TRUE(files_.SetAttributes("C:\\A.TXT", faReadOnly | faArchive).ok());
+  EXPECT_EQ(fs::status(C("a.txt")).permissions() & fs::perms::all & ~fs::perms::owner_read &
+                ~fs::perms::group_read & ~fs::perms::others_read,
+            fs::perms::none);
+  EXPECT_EQ(*files_.GetAttributes("C:\\a.txt"), faArchive | faReadOnly);
+  ASSERT_TRUE(files_.SetAttributes("C:\\a.txt", faNormal).ok());
+  EXPECT_FALSE(IsReadOnly("C:\\a.txt"));
+  ExpectFailure(files_.SetAttributes("C:\\b.txt", faNormal), ErrorCode::NotFound, "C:\\b.txt");
+  ExpectFailure(files_.GetAttributes("C:\\no\\b.txt").status(), ErrorCode::PathNotFound,
+                "C:\\no does not exist");
+}
+
+TEST_F(FilesTest, CopiesContentTimeAndReadOnlyAttribute) {
+  Put("src/Setup.bpl", "package");
+  const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+  fs::last_write_time(C("src/Setup.bpl"), old);
+  MakeReadOnly("src/Setup.bpl");
+  fs::create_directories(C("dst"));
+  ASSERT_TRUE(files_.CopyFile("C:\\SRC\\setup.bpl", "C:\\dst\\Setup.bpl").ok());
+  EXPECT_EQ(Get("dst/Setup.bpl"), "package");
+  EXPECT_EQ(fs::last_write_time(C("dst/Setup.bpl")), old);
+  EXPECT_TRUE(IsReadOnly("C:\\dst\\Setup.bpl"));
+  EXPECT_EQ(Entries("dst"), std::vector<std::string>{"Setup.bpl"});  // no temporary file left
+}
+
+TEST_F(FilesTest, OverwritesTheFileThatMatchesWithoutCase) {
+  Put("new.txt", "new");
+  Put("dst/Old.TXT", "old");
+  fs::permissions(C("dst/Old.TXT"),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  ASSERT_TRUE(files_.CopyFile("C:\\new.txt", "C:\\dst\\old.txt").ok());
+  EXPECT_EQ(Entries("dst"), std::vector<std::string>{"Old.TXT"});
+  EXPECT_EQ(Get("dst/Old.TXT"), "new");
+  EXPECT_EQ(fs::status(C("dst/Old.TXT")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  ExpectFailure(files_.CopyFile("C:\\new.txt", "C:\\dst\\old.txt", false), ErrorCode::AlreadyExists,
+                "the target exists");
+}
+
+TEST_F(FilesTest, ARefusedCopyLeavesTheTargetAlone) {
+  Put("new.txt", "new");
+  Put("dst/locked.txt", "old");
+  MakeReadOnly("dst/locked.txt");
+  // Root could write the file anyway; the refusal must come from our own check.
+  ExpectFailure(files_.CopyFile("C:\\new.txt", "C:\\dst\\locked.txt"), ErrorCode::AccessDenied,
+                "read-only");
+  EXPECT_EQ(Get("dst/locked.txt"), "old");
+
+  ExpectFailure(files_.CopyFile("C:\\missing.txt", "C:\\dst\\x.txt"), ErrorCode::NotFound,
+                "C:\\missing.txt");
+  ExpectFailure(files_.CopyFile("C:\\no\\missing.txt", "C:\\dst\\x.txt"), ErrorCode::PathNotFound,
+                "C:\\no does not exist");
+  ExpectFailure(files_.CopyFile("C:\\new.txt", "C:\\nowhere\\x.txt"), ErrorCode::PathNotFound,
+                "C:\\nowhere does not exist");
+  ExpectFailure(files_.CopyFile("C:\\dst", "C:\\x"), ErrorCode::AccessDenied, "source is a folder");
+  ExpectFailure(files_.CopyFile("C:\\new.txt", "C:\\dst"), ErrorCode::AccessDenied,
+                "target is a folder");
+  ExpectFailure(files_.CopyFile("C:\\new.txt", "C:\\NEW.TXT"), ErrorCode::AccessDenied,
+                "same file");
+  EXPECT_EQ(Get("new.txt"), "new");
+  EXPECT_EQ(Entries("dst"), std::vector<std::string>{"locked.txt"});
+}
+
+// Lowers the largest file size this process may write, so that a copy fails halfway.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a dead process
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+ private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+TEST_F(FilesTest, ACopyThatFailsHalfwayKeepsTheOldTarget) {
+  Put("big.bin", std::string(256 * 1024, 'b'));
+  Put("dst/big.bin", "old");
+  {
+    FileSizeLimit limit(100 * 1024);
+    ExpectFailure(files_.CopyFile("C:\\big.bin", "C:\\dst\\big.bin"), ErrorCode::DiskFull,
+                  "writing the copy");
+  }
+  EXPECT_EQ(Get("dst/big.bin"), "old");
+  EXPECT_EQ(Entries("dst"), std::vector<std::string>{"big.bin"});
+}
+
+TEST_F(FilesTest, ASourceThatCannotBeReadKeepsTheOldTarget) {
+  Put("dst/mem", "old");
+  // Reading a process's memory from address 0 fails: an unreadable regular file.
+  const Status status = files_.CopyFile("Z:\\proc\\self\\mem", "C:\\dst\\mem");
+  ExpectFailure(status, ErrorCode::IoError, "reading the source");
+  EXPECT_EQ(Get("dst/mem"), "old");
+  EXPECT_EQ(Entries("dst"), std::vector<std::string>{"mem"});
+}
+
+TEST_F(FilesTest, AFolderTheKernelRefusesKeepsTheOldTarget) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
+  Put("new.txt", "new");
+  Put("dst/a.txt", "old");
+  fs::permissions(C("dst"), fs::perms::owner_write, fs::perm_options::remove);
+  ExpectFailure(files_.CopyFile("C:\\new.txt", "C:\\dst\\a.txt"), ErrorCode::AccessDenied,
+                "C:\\dst\\a.txt");
+  EXPECT_EQ(Get("dst/a.txt"), "old");
+}
+
+TEST_F(FilesTest, DeletesFilesButNotReadOnlyOnesOrFolders) {
+  Put("a.txt", "x");
+  Put("locked.txt", "x");
+  MakeReadOnly("locked.txt");
+  fs::create_directories(C("dir"));
+  ASSERT_TRUE(files_.DeleteFile("C:\\A.txt").ok());
+  EXPECT_FALSE(fs::exists(C("a.txt")));
+  ExpectFailure(files_.DeleteFile("C:\\locked.txt"), ErrorCode::AccessDenied,
+                "Cannot delete C:\\locked.txt: the file is read-only");
+  EXPECT_TRUE(fs::exists(C("locked.txt")));
+  ExpectFailure(files_.DeleteFile("C:\\dir"), ErrorCode::AccessDenied, "folder");
+  ExpectFailure(files_.DeleteFile("C:\\a.txt"), ErrorCode::NotFound, "does not exist");
+  ExpectFailure(files_.DeleteFile("C:\\no\\a.txt"), ErrorCode::PathNotFound, "C:\\no");
+  // The uninstaller's way: clear the attribute, then delete.
+  ASSERT_TRUE(files_.SetAttributes("C:\\locked.txt", faNormal).ok());
+  EXPECT_TRUE(files_.DeleteFile("C:\\locked.txt").ok());
+}
+
+TEST_F(FilesTest, RemovesOnlyEmptyFolders) {
+  Put("full/a.txt", "x");
+  fs::create_directories(C("outer/Empty"));
+  ExpectFailure(files_.RemoveDirectory("C:\\full"), ErrorCode::NotEmpty, "not empty");
+  ExpectFailure(files_.RemoveDirectory("C:\\outer"), ErrorCode::NotEmpty, "C:\\outer");
+  ASSERT_TRUE(files_.RemoveDirectory("C:\\OUTER\\empty").ok());
+  EXPECT_FALSE(fs::exists(C("outer/Empty")));
+  EXPECT_TRUE(fs::exists(C("outer")));  // one level only
+  ExpectFailure(files_.RemoveDirectory("C:\\full\\a.txt"), ErrorCode::InvalidName, "not a folder");
+  ExpectFailure(files_.RemoveDirectory("C:\\gone"), ErrorCode::NotFound, "C:\\gone");
+  fs::remove_all(C("full"));
+  fs::remove_all(C("outer"));
+  ExpectFailure(files_.RemoveDirectory("C:\\"), ErrorCode::AccessDenied, "drive root");
+}
+
+TEST_F(FilesTest, CreatesOneLevel) {
+  fs::create_directories(C("Program Files"));
+  ASSERT_TRUE(files_.CreateDirectory("C:\\program files\\Zav").ok());
+  EXPECT_TRUE(fs::is_directory(C("Program Files/Zav")));
+  ExpectFailure(files_.CreateDirectory("C:\\Program Files\\ZAV"), ErrorCode::AlreadyExists,
+                "C:\\Program Files\\ZAV");
+  ExpectFailure(files_.CreateDirectory("C:\\a\\b"), ErrorCode::PathNotFound,
+                "C:\\a does not exist");
+  Put("file", "x");
+  ExpectFailure(files_.CreateDirectory("C:\\file"), ErrorCode::AlreadyExists, "taken");
+  ExpectFailure(files_.CreateDirectory("C:\\file\\sub"), ErrorCode::PathNotFound, "C:\\file");
+}
+
+TEST_F(FilesTest, ForceDirectoriesCreatesEveryMissingLevel) {
+  fs::create_directories(C("Program Files"));
+  ASSERT_TRUE(files_.ForceDirectories("C:\\PROGRAM FILES\\Zav\\Polyverb\\bin").ok());
+  EXPECT_TRUE(fs::is_directory(C("Program Files/Zav/Polyverb/bin")));
+  EXPECT_EQ(Entries(""), std::vector<std::string>{"Program Files"});
+  EXPECT_TRUE(files_.ForceDirectories("c:\\program files\\zav").ok());  // already there
+
+  Put("file", "x");
+  ExpectFailure(files_.ForceDirectories("C:\\file\\sub"), ErrorCode::PathNotFound,
+                "C:\\file is taken by a file");
+  ExpectFailure(files_.ForceDirectories("C:\\file"), ErrorCode::AlreadyExists, "C:\\file");
+}
+
+TEST_F(FilesTest, ForceDirectoriesStartsANewPrefixButNoOtherDrive) {
+  const FileSystem fresh{WinePrefix(dir_ / "new-prefix")};
+  ASSERT_TRUE(fresh.ForceDirectories("C:\\windows\\Fonts").ok());
+  EXPECT_TRUE(fs::is_directory(dir_ / "new-prefix/drive_c/windows/Fonts"));
+
+  testsupport::TempDir elsewhere;
+  fs::create_directories(dir_ / "dosdevices");
+  fs::create_directory_symlink(elsewhere / "nowhere", dir_ / "dosdevices/d:");
+  ExpectFailure(files_.ForceDirectories("D:\\x"), ErrorCode::PathNotFound, "D:\\x");
+  EXPECT_FALSE(fs::exists(elsewhere / "nowhere"));
+  ExpectFailure(files_.ForceDirectories("E:\\x"), ErrorCode::PathNotFound, "Drive E:");
+}
+
+TEST(ErrorCodeFromErrnoTest, MapsTheSystemErrorsWindowsCallersCareAbout) {
+  EXPECT_EQ(ErrorCodeFromErrno(EROFS), ErrorCode::AccessDenied);
+  EXPECT_EQ(ErrorCodeFromErrno(EPERM), ErrorCode::AccessDenied);
+  EXPECT_EQ(ErrorCodeFromErrno(ENOTDIR), ErrorCode::PathNotFound);
+  EXPECT_EQ(ErrorCodeFromErrno(EDQUOT), ErrorCode::DiskFull);
+  EXPECT_EQ(ErrorCodeFromErrno(ENAMETOOLONG), ErrorCode::InvalidName);
+  EXPECT_EQ(ErrorCodeFromErrno(EIO), ErrorCode::IoError);
+}
+
+}  // namespace
+}  // namespace platform

@@ -1,0 +1,169 @@
+#include "platform/WinePrefix.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "tests/support/TempDir.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets an environment variable for one test and puts the old value back afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      ::setenv(name_, old_->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+class WinePrefixTest : public ::testing::Test {
+ protected:
+  void Link(const std::string& name, const std::string& target) {
+    fs::create_directories(dir_ / "dosdevices");
+    fs::create_symlink(target, dir_ / ("dosdevices/" + name));
+  }
+  std::string Host(std::string_view windowsPath) {
+    const Result<std::string> host = prefix_.ToHostPath(windowsPath);
+    EXPECT_TRUE(host.ok()) << host.status().message();
+    return host.ok() ? *host : "";
+  }
+  std::string Windows(const std::string& hostPath) {
+    const Result<std::string> path = prefix_.ToWindowsPath(hostPath);
+    EXPECT_TRUE(path.ok()) << path.status().message();
+    return path.ok() ? *path : "";
+  }
+
+  testsupport::TempDir dir_;
+  WinePrefix prefix_{dir_.path()};
+};
+
+TEST_F(WinePrefixTest, WithoutDosdevicesWineDefaultsApply) {
+  const std::vector<DriveMapping> drives = prefix_.Drives();
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives[0].letter, 'C');
+  EXPECT_EQ(drives[0].root, dir_ / "drive_c");
+  EXPECT_EQ(drives[1].letter, 'Z');
+  EXPECT_EQ(drives[1].root, "/");
+}
+
+TEST_F(WinePrefixTest, DrivesAreTheDosdevicesLinks) {
+  testsupport::TempDir elsewhere;
+  Link("c:", "../drive_c");
+  Link("d:", elsewhere.path() + "/");
+  Link("c::", "/dev/sda1");
+  Link("com1", "/dev/ttyS0");
+  Link("E:", "/");  // Wine only looks for lower-case names
+  const std::vector<DriveMapping> drives = prefix_.Drives();
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives[0].letter, 'C');
+  EXPECT_EQ(drives[0].root, dir_ / "drive_c");
+  EXPECT_EQ(drives[1].letter, 'D');
+  EXPECT_EQ(drives[1].root, elsewhere.path());
+
+  const Result<std::string> unmapped = prefix_.DriveRoot('z');
+  EXPECT_EQ(unmapped.status().code(), ErrorCode::PathNotFound);
+  EXPECT_NE(unmapped.status().message().find("Drive Z:"), std::string::npos);
+  EXPECT_EQ(prefix_.ToHostPath("Z:\\tmp").status().code(), ErrorCode::PathNotFound);
+}
+
+TEST_F(WinePrefixTest, PrefixComesFromTheEnvironmentLikeWine) {
+  {
+    ScopedEnv prefix("WINEPREFIX", (dir_.path() + "/").c_str());
+    EXPECT_EQ(WinePrefix::FromEnvironment().folder(), dir_.path());
+  }
+  ScopedEnv prefix("WINEPREFIX", "");
+  ScopedEnv home("HOME", dir_.path().c_str());
+  EXPECT_EQ(WinePrefix::FromEnvironment().folder(), dir_ / ".wine");
+}
+
+TEST_F(WinePrefixTest, FindsNamesWithoutRegardToCase) {
+  testsupport::WriteFile(dir_ / "drive_c/Windows/System32/Setup.LOG", "x");
+  EXPECT_EQ(Host("C:\\WINDOWS\\system32\\setup.log"), dir_ / "drive_c/Windows/System32/Setup.LOG");
+  // Missing names keep the case they were written in, so they can be created.
+  EXPECT_EQ(Host("c:\\windows\\NewDir\\Sub"), dir_ / "drive_c/Windows/NewDir/Sub");
+  EXPECT_EQ(Host("C:\\windows\\..\\..\\Windows"), dir_ / "drive_c/Windows");
+  EXPECT_EQ(Host("C:\\"), dir_ / "drive_c");
+}
+
+TEST_F(WinePrefixTest, AnExactNameWinsOverOneThatDiffersInCase) {
+  fs::create_directories(dir_ / "drive_c/abc");
+  fs::create_directories(dir_ / "drive_c/ABC");
+  EXPECT_EQ(Host("C:\\abc"), dir_ / "drive_c/abc");
+  EXPECT_EQ(Host("C:\\ABC"), dir_ / "drive_c/ABC");
+  const std::string either = Host("C:\\Abc");
+  EXPECT_TRUE(either == dir_ / "drive_c/abc" || either == dir_ / "drive_c/ABC") << either;
+}
+
+TEST_F(WinePrefixTest, APrefixThatDoesNotExistIsAnEmptyMachine) {
+  const WinePrefix fresh(dir_ / "not-yet");
+  EXPECT_EQ(*fresh.ToHostPath("C:\\windows\\win.ini"), dir_ / "not-yet/drive_c/windows/win.ini");
+  EXPECT_FALSE(fs::exists(dir_ / "not-yet"));
+}
+
+TEST_F(WinePrefixTest, HostPathsMapToTheClosestDrive) {
+  fs::create_directories(dir_ / "drive_c/Windows");
+  EXPECT_EQ(Windows(dir_ / "drive_c/Windows/x.dll"), "C:\\Windows\\x.dll");
+  EXPECT_EQ(Windows(dir_ / "drive_c"), "C:\\");
+  EXPECT_EQ(Windows(dir_ / "drive_c/"), "C:\\");
+  EXPECT_EQ(Windows("/usr/lib/../share"), "Z:\\usr\\share");  // z: is the host root
+  std::string outside = dir_ / "outside";
+  std::replace(outside.begin(), outside.end(), '/', '\\');
+  EXPECT_EQ(Windows(dir_ / "outside"), "Z:" + outside);
+}
+
+TEST_F(WinePrefixTest, DriveRootsAreMatchedThroughTheirLinks) {
+  testsupport::TempDir real;
+  fs::create_directory_symlink(real.path(), dir_ / "via-link");
+  Link("c:", "../drive_c");
+  Link("d:", dir_ / "via-link");
+  EXPECT_EQ(Windows(real / "sub/file"), "D:\\sub\\file");
+  EXPECT_EQ(Windows(dir_ / "via-link/sub"), "D:\\sub");
+  // A link inside a drive stays on that drive (Wine links the Desktop to the home folder).
+  fs::create_directories(dir_ / "drive_c/users/me");
+  fs::create_directory_symlink(real.path(), dir_ / "drive_c/users/me/Desktop");
+  EXPECT_EQ(Windows(dir_ / "drive_c/users/me/Desktop/a.txt"), "C:\\users\\me\\Desktop\\a.txt");
+
+  const Result<std::string> outside = prefix_.ToWindowsPath("/usr");  // no z: here
+  EXPECT_EQ(outside.status().code(), ErrorCode::NotFound);
+  EXPECT_NE(outside.status().message().find("/usr"), std::string::npos);
+}
+
+TEST_F(WinePrefixTest, HostNamesWindowsCannotSpellAreRefused) {
+  EXPECT_EQ(prefix_.ToWindowsPath(dir_ / "drive_c/a:b").status().code(), ErrorCode::InvalidName);
+  EXPECT_EQ(prefix_.ToWindowsPath(dir_ / "drive_c/a\\b").status().code(), ErrorCode::InvalidName);
+  EXPECT_EQ(prefix_.ToWindowsPath(dir_ / "drive_c/dot.").status().code(), ErrorCode::InvalidName);
+}
+
+TEST_F(WinePrefixTest, ApplicationDirIsTheProgramsFolder) {
+  const Result<std::string> dir = prefix_.ApplicationDir();
+  ASSERT_TRUE(dir.ok()) << dir.status().message();
+  EXPECT_EQ(dir->substr(0, 3), "Z:\\");
+  const fs::path program = fs::read_symlink("/proc/self/exe");
+  EXPECT_EQ(fs::path(*prefix_.ToHostPath(*dir)), program.parent_path());
+  EXPECT_EQ(WinePrefix::WindowsDir(), "C:\\windows");
+}
+
+}  // namespace
+}  // namespace platform
