@@ -1,0 +1,38 @@
+#include "platform/Machine.h"
+
+namespace platform {
+
+namespace {
+
+std::unique_ptr<Machine>& Slot() {
+  static std::unique_ptr<Machine> current;
+  return current;
+}
+
+}  // namespace
+
+Machine::Machine(WinePrefix prefix, RegistryView view)
+    : prefix_(std::move(prefix)), files_(prefix_), registry_(prefix_.folder(), view) {}
+
+Machine& Machine::Current() {
+  std::unique_ptr<Machine>& current = Slot();
+  if (current == nullptr) current = std::make_unique<Machine>(WinePrefix::FromEnvironment());
+  return *current;
+}
+
+Machine::Scope Machine::Use(std::unique_ptr<Machine> machine) {
+  std::unique_ptr<Machine> previous = std::move(Slot());
+  Slot() = std::move(machine);
+  return Scope(std::move(previous));
+}
+
+Machine::Scope::Scope(Scope&& other) noexcept
+    : previous_(std::move(other.previous_)), active_(other.active_) {
+  other.active_ = false;
+}
+
+Machine::Scope::~Scope() {
+  if (active_) Slot() = std::move(previous_);
+}
+
+}  // namespace platform
