@@ -61,10 +61,10 @@ class Hive {
   std::optional<KeyId> FindChild(KeyId parent, std::string_view name) const;
   // Returns the existing child when there is one (its spelling is kept).
   KeyId CreateChild(KeyId parent, std::string_view name, FileTime now);
-  std::string KeyName(KeyId key) const;        // as first created
-  std::optional<KeyId> Parent(KeyId key) const;  // none for the root
+  std::string KeyName(KeyId key) const;                   // as first created
+  std::optional<KeyId> Parent(KeyId key) const;           // none for the root
   std::vector<std::string> SubKeyNames(KeyId key) const;  // in Wine's order
-  bool IsLink(KeyId key) const;  // "#link"
+  bool IsLink(KeyId key) const;                           // "#link"
   std::optional<std::string> ClassName(KeyId key) const;  // "#class"
   FileTime ModificationTime(KeyId key) const;
 

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev
   wine wine64
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick fonts-dejavu-core
 )
 
 missing=()

@@ -174,9 +174,10 @@ class ClassBuilder {
     return PropertyBuilder<T, V>(properties_, Place(std::move(prop)));
   }
 
-  // A property that reads and writes a data member directly.
-  template <class V>
-  auto Property(std::string Name, V T::*Member) {
+  // A property that reads and writes a data member directly (of T or of a base class).
+  template <class V, class B>
+  requires(std::is_base_of_v<B, T>&& std::is_member_object_pointer_v<V B::*>) auto Property(
+      std::string Name, V B::*Member) {
     return Property(std::move(Name), Member, Member);
   }
 

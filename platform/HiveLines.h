@@ -1,0 +1,84 @@
+#pragma once
+
+// Walking hive text line by line the way Wine's loader reads it: lines end at LF, and one
+// CR before the LF is not part of the line.
+
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace platform {
+
+struct HiveLine {
+  size_t begin = 0;          // first byte of the line
+  size_t end = 0;            // one past its LF (or the end of the text)
+  std::string_view content;  // without the LF and one CR before it
+};
+
+class HiveLineCursor {
+ public:
+  HiveLineCursor(std::string_view text, size_t begin, size_t end)
+      : text_(text.substr(0, end)), pos_(begin) {}
+
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  size_t position() const { return pos_; }
+  // Lines read so far, counting from where the cursor started.
+  int lines() const { return lines_; }
+  bool Next(HiveLine& line) {
+    if (pos_ >= text_.size()) return false;
+    line.begin = pos_;
+    const char* start = text_.data() + pos_;
+    const auto* newline = static_cast<const char*>(std::memchr(start, '\n', text_.size() - pos_));
+    size_t contentEnd = newline ? static_cast<size_t>(newline - text_.data()) : text_.size();
+    line.end = newline ? contentEnd + 1 : contentEnd;
+    if (newline && contentEnd > pos_ && text_[contentEnd - 1] == '\r') --contentEnd;
+    line.content = text_.substr(pos_, contentEnd - pos_);
+    pos_ = line.end;
+    ++lines_;
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t pos_;
+  int lines_ = 0;
+};
+
+// Byte classes of the C library in the "C" locale, as the loader uses them.
+constexpr bool IsHiveSpace(unsigned char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+constexpr bool IsHiveHexDigit(unsigned char c) {
+  return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+// The value of a hex digit (any other byte gives nonsense).
+constexpr unsigned HexDigitValue(unsigned char c) {
+  return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+}
+// The same for every byte, with 16 for those that are not hex digits.
+inline constexpr auto kHexDigitValue = [] {
+  std::array<unsigned char, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    const auto byte = static_cast<unsigned char>(c);
+    table[byte] = static_cast<unsigned char>(IsHiveHexDigit(byte) ? HexDigitValue(byte) : 16);
+  }
+  return table;
+}();
+
+// Index of the first byte that is not white space; stops at a NUL byte as the loader does.
+inline size_t SkipHiveSpace(std::string_view text, size_t pos) {
+  while (pos < text.size() && IsHiveSpace(static_cast<unsigned char>(text[pos])))
+    ++pos;
+  return pos;
+}
+
+// The loader compares whole lines as C strings: a NUL byte ends the text.
+std::string_view CutAtNul(std::string_view text);
+
+// strtoul() over the line as the loader calls it: leading white space, a sign, "0x" for
+// base 16, digits; the unsigned long result wraps or saturates as the C library's does.
+// Returns the value and sets `used` to the bytes read (0 when there were no digits).
+unsigned long long ParseUnsignedLong(std::string_view text, int base, size_t& used);
+
+}  // namespace platform

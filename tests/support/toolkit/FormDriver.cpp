@@ -1,0 +1,123 @@
+#include "tests/support/toolkit/FormDriver.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QPixmap>
+#include <QStyleHints>
+#include <QTest>
+#include <QWidget>
+#include <cstdlib>
+
+namespace toolkit_test {
+
+namespace {
+
+QWidget* WidgetOf(const TControl* control) {
+  return FromHandle<QWidget>(control->WindowHandle());
+}
+
+QWidget* KeyTarget() {
+  if (QWidget* popup = QApplication::activePopupWidget()) {
+    return popup->focusWidget() != nullptr ? popup->focusWidget() : popup;
+  }
+  return QApplication::focusWidget();
+}
+
+void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* target = KeyTarget();
+  if (target == nullptr) return;
+  QTest::keyClick(target, key, modifiers);
+  ProcessEvents();
+}
+
+}  // namespace
+
+void SelectTestPlatform() {
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("SETUP_TEST_DISPLAY") == nullptr) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+}
+
+void ProcessEvents() {
+  Application->ProcessMessages();
+}
+
+void ShowForm(TCustomForm* Form) {
+  Form->Show();
+  QWidget* window = WidgetOf(Form);
+  // The list's own clicks must not count as a double click in quick tests.
+  QGuiApplication::styleHints()->setMouseDoubleClickInterval(1);
+  QApplication::setActiveWindow(window);
+  window->activateWindow();
+  ProcessEvents();
+  (void)QTest::qWaitForWindowActive(window, 1000);
+  ProcessEvents();
+}
+
+void Click(TControl* Control) {
+  QWidget* widget = WidgetOf(Control);
+  ClickAt(Control, widget->width() / 2, widget->height() / 2);
+}
+
+void ClickAt(TControl* Control, int X, int Y) {
+  QTest::mouseClick(WidgetOf(Control), Qt::LeftButton, Qt::NoModifier, QPoint(X, Y));
+  ProcessEvents();
+}
+
+void TypeText(const std::string& Text) {
+  QWidget* target = KeyTarget();
+  if (target == nullptr) return;
+  QTest::keyClicks(target, QString::fromStdString(Text));
+  ProcessEvents();
+}
+
+void PressEnter() {
+  Key(Qt::Key_Return);
+}
+
+void PressEscape() {
+  Key(Qt::Key_Escape);
+}
+
+void PressTab(bool Backward) {
+  Key(Backward ? Qt::Key_Backtab : Qt::Key_Tab, Backward ? Qt::ShiftModifier : Qt::NoModifier);
+}
+
+void PressDown() {
+  Key(Qt::Key_Down);
+}
+
+void DropDownWithKey(TCustomComboBox*) {
+  Key(Qt::Key_F4);
+}
+
+void ClickListItem(TCustomComboBox* ComboBox, int Index) {
+  auto* box = static_cast<QComboBox*>(WidgetOf(ComboBox));
+  QAbstractItemView* view = box->view();
+  // The click that opened a list is not taken as a pick: wait out that moment.
+  QTest::qWait(5);
+  const QRect item = view->visualRect(view->model()->index(Index, 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+  ProcessEvents();
+  ProcessEvents();
+}
+
+bool WindowAcceptsInput(TCustomForm* Form) {
+  QWidget* window = WidgetOf(Form);
+  return window != nullptr && window->isEnabled();
+}
+
+TWinControl* FocusedControl() {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == nullptr) return nullptr;
+  return dynamic_cast<TWinControl*>(FindControl(ToHandle<QWidget>(focus)));
+}
+
+bool SaveScreenshot(TCustomForm* Form, const std::string& Path) {
+  ProcessEvents();
+  const QPixmap picture = WidgetOf(Form)->grab();
+  return picture.save(QString::fromStdString(Path), "PNG");
+}
+
+}  // namespace toolkit_test

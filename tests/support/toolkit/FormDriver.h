@@ -1,0 +1,60 @@
+#pragma once
+
+// Driving forms in tests with real Qt input events on the offscreen platform: build a
+// form from a description, show it, click, type, tab, drop a combo box's list down and
+// pick from it, and save a screenshot. Each action lets pending events through.
+
+#include <string>
+#include <string_view>
+
+#include "toolkit/Forms.h"
+#include "toolkit/StdCtrls.h"
+
+namespace toolkit_test {
+
+// Chooses Qt's offscreen platform unless QT_QPA_PLATFORM is set or SETUP_TEST_DISPLAY asks
+// for the display. Call before the first window is made (the test main does).
+void SelectTestPlatform();
+
+// A form of class F (TForm by default) owned by the application, built from Description.
+template <class F = TForm>
+F* BuildForm(std::string_view Description) {
+  Application->Initialize();
+  auto* form = new F(Application);
+  try {
+    form->ReadForm(Description);
+  } catch (...) {
+    form->Free();
+    throw;
+  }
+  return form;
+}
+
+// Shows the form and makes it the active window, so that it has the keyboard.
+void ShowForm(TCustomForm* Form);
+void ProcessEvents();
+
+// A left click in the middle of the control (or at X, Y in it).
+void Click(TControl* Control);
+void ClickAt(TControl* Control, int X, int Y);
+// Key presses go where the keyboard is: an open list, else the focused control.
+void TypeText(const std::string& Text);
+void PressEnter();
+void PressEscape();
+void PressTab(bool Backward = false);
+void PressDown();
+// Opens the list with the keyboard (F4), as a user does.
+void DropDownWithKey(TCustomComboBox* ComboBox);
+// Clicks an entry of the open list.
+void ClickListItem(TCustomComboBox* ComboBox, int Index);
+
+// Whether the form's window takes input (a modal dialog disables it meanwhile).
+bool WindowAcceptsInput(TCustomForm* Form);
+
+// The control that has the keyboard focus, or null.
+TWinControl* FocusedControl();
+
+// Saves the window's picture as a PNG file; false when it could not be written.
+bool SaveScreenshot(TCustomForm* Form, const std::string& Path);
+
+}  // namespace toolkit_test

@@ -1,0 +1,74 @@
+#include "toolkit/WidgetSystem.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QStyleFactory>
+#include <QWidget>
+
+#include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
+
+namespace {
+
+// Qt keeps a reference to the argument count for the application's lifetime.
+int argumentCount = 1;
+char programName[] = "setup";
+char* arguments[] = {programName, nullptr};
+
+QApplication* application = nullptr;
+
+// The focus moved to another widget: the form tells the controls left and entered.
+void FocusChanged(QWidget* now) {
+  if (now == nullptr) return;
+  auto* control = dynamic_cast<TWinControl*>(FindControl(ToHandle<QWidget>(now)));
+  if (control == nullptr || control->ComponentState().Contains(csDestroying)) return;
+  if (TCustomForm* form = GetParentForm(control)) form->SetFocusedControl(control);
+}
+
+}  // namespace
+
+void InitWidgetSystem() {
+  if (application != nullptr) return;
+  if (QApplication::instance() != nullptr) {
+    application = qobject_cast<QApplication*>(QApplication::instance());
+    if (application == nullptr) throw EInvalidOperation("A Qt application without widgets exists");
+  } else {
+    application = new QApplication(argumentCount, arguments);
+  }
+  // The classic look the forms were drawn for.
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) {
+    QApplication::setStyle(style);
+  }
+  QApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(application, &QApplication::focusChanged,
+                   [](QWidget*, QWidget* now) { FocusChanged(now); });
+}
+
+void DoneWidgetSystem() {
+  if (Application != nullptr) Application->DestroyComponents();
+  if (application == nullptr) return;
+  delete application;
+  application = nullptr;
+}
+
+bool WidgetSystemRunning() {
+  return application != nullptr;
+}
+
+void ProcessWidgetEvents() {
+  if (application == nullptr) return;
+  QApplication::sendPostedEvents();
+  QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void WaitForWidgetEvent() {
+  InitWidgetSystem();
+  QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void WakeWidgetSystem() {
+  if (application == nullptr) return;
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+    dispatcher->wakeUp();
+  }
+}
