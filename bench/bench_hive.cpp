@@ -13,7 +13,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <string>
 
@@ -109,8 +108,12 @@ struct Fixture {
   size_t bytes = 0;
 
   Fixture() {
-    char pattern[] = "/tmp/bench_hive.XXXXXX";
-    dir = mkdtemp(pattern);
+    std::string pattern = (std::filesystem::temp_directory_path() / "bench_hive.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      std::perror("bench_hive: no temporary folder");
+      std::exit(1);
+    }
+    dir = pattern;
     hivePath = dir + "/user.reg";
     copyPath = dir + "/copy.reg";
     const std::string text = GenerateHive(50u << 20);
@@ -167,10 +170,11 @@ void BM_Save(benchmark::State& state) {
 void BM_SaveChanged(benchmark::State& state) {
   Fixture& f = TheFixture();
   Hive hive = Hive::Parse(ReadAll(f.hivePath));
-  const Hive::KeyId software = *hive.FindChild(Hive::kRoot, "Software");
-  const Hive::KeyId ours = hive.CreateChild(software, "Vendor 3 delta\\Setup", 1);
+  const Hive::KeyId classes = hive.FindChild(Hive::kRoot, "Software\\Classes").value();
+  const Hive::KeyId vendor = hive.FindChild(classes, hive.SubKeyNames(classes).at(3)).value();
+  const Hive::KeyId ours = hive.CreateChild(vendor, "Setup", 1);
   hive.SetValue(ours, RegValue::String("InstallDir", "C:\\Program Files\\Setup"), 1);
-  hive.SetValue(*hive.FindChild(software, "Vendor 0 Alpha"), RegValue::Dword("Installed", 1), 1);
+  hive.SetValue(vendor, RegValue::Dword("Installed", 1), 1);
   for (auto _ : state)
     WriteAll(f.copyPath, hive.Render());
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * f.bytes));

@@ -61,18 +61,18 @@ struct CaseLess {
     return platform::CompareNoCase(a, b) < 0;
   }
 };
-struct ReferenceKey {
-  std::map<std::u16string, ReferenceKey, CaseLess> children;
+struct PlainKey {
+  std::map<std::u16string, PlainKey, CaseLess> children;
   std::map<std::u16string, std::pair<uint32_t, std::string>, CaseLess> values;
 };
 
-ReferenceKey ReadLineByLine(std::string_view text) {
-  ReferenceKey root;
+PlainKey ReadLineByLine(std::string_view text) {
+  PlainKey root;
   platform::HiveLineCursor cursor(text, 0, text.size());
   platform::HiveLine line;
   if (!cursor.Next(line) || platform::CutAtNul(line.content) != platform::kHiveSignature)
     return root;
-  ReferenceKey* current = nullptr;
+  PlainKey* current = nullptr;
   std::string arch;
   std::u16string path;
   while (cursor.Next(line)) {
@@ -98,7 +98,7 @@ ReferenceKey ReadLineByLine(std::string_view text) {
   return root;
 }
 
-void Flatten(const ReferenceKey& key, const std::string& path, Snapshot& snapshot) {
+void Flatten(const PlainKey& key, const std::string& path, Snapshot& snapshot) {
   auto& values = snapshot[path];
   for (const auto& [name, value] : key.values) {
     const std::string utf8 = platform::Utf16ToUtf8(name);

@@ -91,14 +91,14 @@ struct KeyNode {
   uint32_t nameBegin = 0;  // the name as first created, in HiveDocument::names
   uint32_t nameLength = 0;
   KeyId parent = kNone;
+  bool timeSet = false;         // `time` was set by a change, not taken from the file
+  bool link = false;            // "#link", known once the key is loaded
+  bool changed = false;         // written from the model instead of its original text
   std::vector<KeyId> children;  // Wine's order
   // The blocks of this key in file order (a key may have several sections); the first
   // is where the key is written once it changes. Empty while the key is not in the file.
   BlockList blocks;
   FileTime time = 0;                          // see HiveDocument::timesKnown
-  bool timeSet = false;                       // set by a change, not taken from the file
-  bool link = false;                          // "#link", known once the key is loaded
-  bool changed = false;                       // written from the model instead of its original text
   std::unique_ptr<std::u16string> className;  // "#class", known once the key is loaded
   // Wine's order; read from the key's blocks when the key is first needed.
   std::unique_ptr<std::vector<StoredValue>> values;

@@ -9,8 +9,9 @@
 
 namespace platform {
 
-// Reads the key's blocks into its values (once): duplicate names keep the first spelling
-// and the last data, as in Wine's loader.
+// Reads the key's blocks into its values, class and link flag (once). As in Wine's loader,
+// duplicate names keep the first spelling and the last data, and a value whose data
+// cannot be read is an empty REG_NONE.
 void LoadKey(HiveDocument& doc, KeyId key);
 
 // Reads a block only to report what the loader cannot read in it (once per block).

@@ -21,10 +21,8 @@ class HiveLineCursor {
   HiveLineCursor(std::string_view text, size_t begin, size_t end)
       : text_(text.substr(0, end)), pos_(begin) {}
 
-  bool AtEnd() const { return pos_ >= text_.size(); }
+  // Where the next line starts.
   size_t position() const { return pos_; }
-  // Lines read so far, counting from where the cursor started.
-  int lines() const { return lines_; }
   bool Next(HiveLine& line) {
     if (pos_ >= text_.size()) return false;
     line.begin = pos_;
@@ -35,14 +33,12 @@ class HiveLineCursor {
     if (newline && contentEnd > pos_ && text_[contentEnd - 1] == '\r') --contentEnd;
     line.content = text_.substr(pos_, contentEnd - pos_);
     pos_ = line.end;
-    ++lines_;
     return true;
   }
 
  private:
   std::string_view text_;
   size_t pos_;
-  int lines_ = 0;
 };
 
 // Byte classes of the C library in the "C" locale, as the loader uses them.

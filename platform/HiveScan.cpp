@@ -118,16 +118,30 @@ class Scanner {
     for (size_t pos = from;;) {
       const size_t start = body_.FindLineStarting('[', from, pos, text_.size());
       if (start == HiveBody::kEnd) return next;
-      pos = body_.LineEnd(start);
       // Wine writes a blank line before every key; it belongs to that key's block (and
       // a line after a blank one is never more hex data).
-      const size_t previous = start > from ? body_.LineStart(start - 1) : start;
-      const bool afterBlank = previous < start && body_.Content(previous, start).empty();
-      if (!afterBlank && body_.IsContinuation(start, from)) continue;
+      const size_t previous = BlankLineBefore(start, from);
+      const bool afterBlank = previous != HiveBody::kEnd;
+      if (!afterBlank && body_.IsContinuation(start, from)) {
+        pos = body_.LineEnd(start);
+        continue;
+      }
       next.keyLine = start;
       next.blockBegin = afterBlank && !body_.IsContinuation(previous, from) ? previous : start;
       return next;
     }
+  }
+
+  // The start of the line before `line` when that line is empty ("\n" or "\r\n") and lies
+  // in the body that starts at `from`.
+  size_t BlankLineBefore(size_t line, size_t from) const {
+    if (line >= from + 1 && text_[line - 1] == '\n') {
+      if (line == from + 1 || text_[line - 2] == '\n') return line - 1;
+      if (line >= from + 2 && text_[line - 2] == '\r' &&
+          (line == from + 2 || text_[line - 3] == '\n'))
+        return line - 2;
+    }
+    return HiveBody::kEnd;
   }
 
   // Outside a key, "#arch=" must name the architecture, the same every time.

@@ -43,7 +43,8 @@ void ResolveFileTimes(HiveDocument& doc) {
     // The key line's seconds count when the next key line comes, if nothing came first.
     const std::string_view keyText = body.Trimmed(keyLine, from);
     const size_t close = ParseHiveEscaped(keyText.substr(1), ']', nullptr);
-    const std::optional<uint32_t> seconds = ParseKeySeconds(keyText.substr(1 + close));
+    const std::optional<uint32_t> seconds =
+        close == std::string_view::npos ? std::nullopt : ParseKeySeconds(keyText.substr(1 + close));
     Stamp(times, doc, block.key, seconds ? FileTimeFromUnixSeconds(*seconds) : doc.loadTime);
   }
   for (KeyId key = 0; key < doc.keys.size(); ++key) {

@@ -27,10 +27,13 @@ std::string Replace(std::string text, std::string_view from, std::string_view to
   return text;
 }
 
+// The paths of the key lines, "[path]", in file order.
 std::vector<std::string> KeyLines(const std::string& text) {
   std::vector<std::string> lines;
-  for (size_t at = 0; (at = text.find("\n[", at)) != std::string::npos; ++at)
-    lines.push_back(text.substr(at + 1, text.find(']', text.find("] ", at)) - at));
+  for (size_t at = 0; (at = text.find("\n[", at)) != std::string::npos; ++at) {
+    const size_t close = text.find("] ", at);  // before the seconds
+    lines.push_back(text.substr(at + 1, close + 1 - (at + 1)));
+  }
   return lines;
 }
 
