@@ -7,16 +7,11 @@ namespace platform {
 namespace {
 
 using hivetest::Header;
+using hivetest::Key;
 using hivetest::kTime1;
 using hivetest::kTime2;
 using hivetest::Lines;
 using hivetest::WineUserHive;
-
-Hive::KeyId Key(const Hive& hive, std::string_view path) {
-  const std::optional<Hive::KeyId> key = hive.FindChild(Hive::kRoot, path);
-  EXPECT_TRUE(key.has_value()) << path;
-  return key.value_or(Hive::kRoot);
-}
 
 // The text with one run of lines replaced, for expectations that differ from the
 // original in one place.

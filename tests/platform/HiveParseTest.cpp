@@ -7,14 +7,9 @@ namespace platform {
 namespace {
 
 using hivetest::Header;
+using hivetest::Key;
 using hivetest::Lines;
 using hivetest::WineUserHive;
-
-Hive::KeyId Key(const Hive& hive, std::string_view path) {
-  const std::optional<Hive::KeyId> key = hive.FindChild(Hive::kRoot, path);
-  EXPECT_TRUE(key.has_value()) << path;
-  return key.value_or(Hive::kRoot);
-}
 
 std::string Sz(std::u16string_view text) {
   std::string bytes;

@@ -2,9 +2,14 @@
 
 // Hive texts for the hive tests, written line by line as Wine writes them.
 
+#include <gtest/gtest.h>
+
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/Hive.h"
 
 namespace platform::hivetest {
 
@@ -53,5 +58,12 @@ inline std::string WineUserHive() {
 // Times used by the edit tests, with the seconds the key line shows for them.
 inline constexpr uint64_t kTime1 = 0x1dda4c66b338000;  // 1800000000
 inline constexpr uint64_t kTime2 = 0x1dda4c6a6ce4a00;  // 1800000100
+
+// The key at `path` below the root; a failed expectation (and the root) when absent.
+inline Hive::KeyId Key(const Hive& hive, std::string_view path) {
+  const std::optional<Hive::KeyId> key = hive.FindChild(Hive::kRoot, path);
+  EXPECT_TRUE(key.has_value()) << path;
+  return key.value_or(Hive::kRoot);
+}
 
 }  // namespace platform::hivetest
