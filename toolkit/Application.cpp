@@ -40,15 +40,19 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TApplication::Run() {
-  if (mainForm_ == nullptr || terminated_) return;
-  if (showMainForm_) mainForm_->Show();
-  while (!terminated_) {
-    try {
-      WaitForWidgetEvent();
-    } catch (...) {
-      HandleException(this);
+  if (mainForm_ != nullptr && !terminated_) {
+    if (showMainForm_) mainForm_->Show();
+    while (!terminated_) {
+      try {
+        WaitForWidgetEvent();
+      } catch (...) {
+        HandleException(this);
+      }
     }
   }
+  // The request is used up: a later Run (a second program start in one process, as in
+  // the tests) starts with a fresh loop.
+  terminated_ = false;
 }
 
 void TApplication::Terminate() {

@@ -6,6 +6,16 @@
 
 namespace {
 
+// The whole control reacts to the mouse, as a classic check or radio box does, not only
+// its mark and text: a click beside a short caption still toggles it.
+class TCheckBoxWidget : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
 Qt::CheckState ToQt(TCheckBoxState state) {
   return state == cbChecked  ? Qt::Checked
          : state == cbGrayed ? Qt::PartiallyChecked
@@ -56,7 +66,7 @@ void TCheckBox::SetState(TCheckBoxState Value) {
 }
 
 HWND TCheckBox::CreateWidget(HWND ParentWidget) {
-  auto* box = new QCheckBox(FromHandle<QWidget>(ParentWidget));
+  auto* box = new TCheckBoxWidget(FromHandle<QWidget>(ParentWidget));
   QObject::connect(box, &QCheckBox::clicked, box, [this] { UserToggled(); });
   return ToHandle<QWidget>(box);
 }

@@ -352,3 +352,12 @@ TCustomForm* GetParentForm(const TControl* Control) {
     top = top->Parent();
   return dynamic_cast<TCustomForm*>(const_cast<TControl*>(top));
 }
+
+void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  inherited::GetChildren(Proc, Root);
+  if (Root != this) return;
+  for (int i = 0; i < ComponentCount(); ++i) {
+    TComponent* component = Components(i);
+    if (!component->HasParent()) Proc(component);
+  }
+}

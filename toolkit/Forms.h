@@ -64,6 +64,9 @@ class TCustomForm : public TWinControl {
   // Asks OnCloseQuery, then closes: the main form ends the program, others hide.
   void Close();
   virtual bool CloseQuery();
+  // The form's controls, then (when it is the root) the components it owns that are not
+  // controls, so a written form keeps its non-visual components.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   // The focus moved to Control: the controls left hear CM_EXIT, those entered CM_ENTER.
   void SetFocusedControl(TWinControl* Control);
   TWinControl* FocusedControl() const { return focusedControl_; }
@@ -144,7 +147,8 @@ class TApplication : public TComponent {
     if (mainForm_ == nullptr) SetMainForm(Reference);
   }
   void SetMainForm(TCustomForm* Form);
-  // Shows the main form (when ShowMainForm) and handles messages until Terminate.
+  // Shows the main form (when ShowMainForm) and handles messages until Terminate; a
+  // Terminate before Run makes it return at once. The request ends with the loop.
   void Run();
   void Terminate();
   bool Terminated() const { return terminated_; }

@@ -4,6 +4,20 @@
 #include "toolkit/ControlProperties.h"
 #include "toolkit/StdCtrls.h"
 
+namespace {
+
+// The whole control reacts to the mouse, as a classic check or radio box does, not only
+// its mark and text: a click beside a short caption still toggles it.
+class TRadioButtonWidget : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+}  // namespace
+
 TClass TRadioButton::StaticClass() {
   return DefineClass<TRadioButton>("TRadioButton", [](ClassBuilder<TRadioButton>& c) {
     c.Property("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment)
@@ -54,7 +68,7 @@ void TRadioButton::UpdateWidgetCheck() {
 }
 
 HWND TRadioButton::CreateWidget(HWND ParentWidget) {
-  auto* button = new QRadioButton(FromHandle<QWidget>(ParentWidget));
+  auto* button = new TRadioButtonWidget(FromHandle<QWidget>(ParentWidget));
   QObject::connect(button, &QRadioButton::clicked, button, [this] {
     if (WindowHandle() == nullptr || ComponentState().Contains(csDestroying)) return;
     auto* self = static_cast<QRadioButton*>(FromHandle<QWidget>(WindowHandle()));

@@ -2,18 +2,23 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QPixmap>
 #include <QStyleFactory>
 #include <QWidget>
+#include <cstdlib>
 
 #include "toolkit/Controls.h"
 #include "toolkit/Forms.h"
 
 namespace {
 
-// Qt keeps a reference to the argument count for the application's lifetime.
+// Qt keeps a reference to the argument count for the application's lifetime. The
+// platform option counts only when the offscreen platform was asked for.
 int argumentCount = 1;
 char programName[] = "setup";
-char* arguments[] = {programName, nullptr};
+char platformOption[] = "-platform";
+char offscreenPlatform[] = "offscreen";
+char* arguments[] = {programName, platformOption, offscreenPlatform, nullptr};
 
 QApplication* application = nullptr;
 
@@ -71,4 +76,25 @@ void WakeWidgetSystem() {
   if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
     dispatcher->wakeUp();
   }
+}
+
+bool DisplayAvailable() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+void UseOffscreenWidgetSystem() {
+  // Qt's own "-platform" argument, so the choice stays with this process and is not
+  // handed down to programs it starts.
+  if (application == nullptr) argumentCount = 3;
+}
+
+bool SaveWindowPicture(TWinControl* Control, const std::string& Path) {
+  auto* widget = FromHandle<QWidget>(Control->Handle());
+  ProcessWidgetEvents();
+  const QPixmap picture = widget->grab();
+  return picture.save(QString::fromStdString(Path), "PNG");
 }

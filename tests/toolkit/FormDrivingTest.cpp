@@ -8,6 +8,7 @@
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "tests/toolkit/DrivenForm.h"
+#include "toolkit/FormStreaming.h"
 
 using namespace toolkit_test;
 
@@ -60,6 +61,19 @@ TEST_F(FormDrivingTest, BuildsTheFormFromItsDescription) {
   EXPECT_EQ(form->OpenDialog->FilterIndex, 1);
   // Centred on the screen.
   EXPECT_EQ(form->Left(), (Screen->Width() - form->Width()) / 2);
+}
+
+TEST_F(FormDrivingTest, AWrittenFormKeepsItsNonVisualComponentsAfterItsControls) {
+  const std::string text = WriteComponentText(form);
+  const auto panel = text.find("object PanelMain: TPanel");
+  const auto openDialog = text.find("object OpenDialog: TOpenDialog");
+  const auto saveDialog = text.find("object SaveDialog: TSaveDialog");
+  ASSERT_NE(openDialog, std::string::npos) << text;
+  ASSERT_NE(saveDialog, std::string::npos) << text;
+  EXPECT_LT(panel, openDialog);
+  EXPECT_LT(openDialog, saveDialog);
+  // Each once: the controls are not listed again as owned components.
+  EXPECT_EQ(text.find("object PanelMain", panel + 1), std::string::npos);
 }
 
 TEST_F(FormDrivingTest, TabMovesInTheFormsOrderWithEnterAndExit) {
@@ -155,11 +169,15 @@ TEST_F(FormDrivingTest, ClickingTheCheckBoxAndRadioButtons) {
   EXPECT_FALSE(form->BtnFolder->Checked());
   EXPECT_TRUE(Saw("Click BtnFolder"));
   EXPECT_EQ(FocusedControl(), form->BtnFolder);
-  ClickAt(form->BtnUninstall, 10, 8);
+  // Anywhere in the control counts, also well beside a short caption.
+  ClickAt(form->BtnUninstall, form->BtnUninstall->Width() - 4, 8);
   EXPECT_TRUE(form->BtnUninstall->Checked());
   EXPECT_FALSE(form->BtnInstall->Checked());
   EXPECT_TRUE(Saw("Click BtnUninstall"));
   // Checking by program is a click too.
+  ClickAt(form->BtnFolder, form->BtnFolder->Width() - 4, 8);
+  EXPECT_TRUE(form->BtnFolder->Checked());
+  ClickAt(form->BtnFolder, form->BtnFolder->Width() - 4, 8);
   form->Events.clear();
   form->BtnFolder->SetChecked(true);
   EXPECT_TRUE(Saw("Click BtnFolder"));

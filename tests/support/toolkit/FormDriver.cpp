@@ -3,11 +3,12 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QPixmap>
 #include <QStyleHints>
 #include <QTest>
 #include <QWidget>
 #include <cstdlib>
+
+#include "toolkit/WidgetSystem.h"
 
 namespace toolkit_test {
 
@@ -116,8 +117,7 @@ TWinControl* FocusedControl() {
 
 bool SaveScreenshot(TCustomForm* Form, const std::string& Path) {
   ProcessEvents();
-  const QPixmap picture = WidgetOf(Form)->grab();
-  return picture.save(QString::fromStdString(Path), "PNG");
+  return SaveWindowPicture(Form, Path);
 }
 
 }  // namespace toolkit_test

@@ -1,0 +1,199 @@
+#include "installer/PolyverbInstallMain.h"
+
+#include "package/Msg.h"
+#include "package/PathOps.h"
+#include "package/ShortPath.h"
+#include "package/UnitVersion.h"
+#include "package/Utils.h"
+#include "platform/FileNames.h"
+#include "toolkit/ClassBuilder.h"
+
+// The form description, PolyverbInstallMain.dfm, compiled in.
+extern const char* const kPolyverbInstallMainForm;
+
+TPolyverbInstallForm* PolyverbInstallForm = nullptr;
+
+namespace {
+
+[[maybe_unused]] const bool kUnitVersion = UnitVersion("PolyverbInstallMain.cpp 1.0");
+
+// The width a location box's caption has room for.
+constexpr int kFolderCaptionLength = 35;
+
+// What start-up looks for, per Delphi version: the design package in the distribution
+// folder, and where that version records its program under HKEY_LOCAL_MACHINE.
+struct TDelphiVersion {
+  const char* DesignPackage;
+  bool TPolyverbInstallForm::*Present;
+  TCheckBox* TPolyverbInstallForm::*LocationBox;
+  TCheckBox* TPolyverbInstallForm::*RegisterBox;
+  const char* Key;
+  const char* ValueName;
+};
+
+constexpr TDelphiVersion kDelphiVersions[] = {
+    {"ZavPolyverb30Design.dpl", &TPolyverbInstallForm::FD3Present, &TPolyverbInstallForm::BtnD3Dir,
+     &TPolyverbInstallForm::BtnD3, "Software\\Borland\\Delphi\\3.0", "Delphi 3"},
+    {"ZavPolyverb40Design.bpl", &TPolyverbInstallForm::FD4Present, &TPolyverbInstallForm::BtnD4Dir,
+     &TPolyverbInstallForm::BtnD4, "Software\\Borland\\Delphi\\4.0", "Delphi 4"},
+    {"ZavPolyverb50Design.bpl", &TPolyverbInstallForm::FD5Present, &TPolyverbInstallForm::BtnD5Dir,
+     &TPolyverbInstallForm::BtnD5, "Software\\Borland\\Delphi\\5.0", "App"},
+};
+
+// The button item of Continue.
+constexpr int kContinueButton = 0;
+
+// The message boxes of start-up: an error, with the box's own caption and OK.
+void ShowError(const std::string& Text) {
+  Msg(Text, "", kMsgError, {}, 0);
+}
+
+}  // namespace
+
+TClass TPolyverbInstallForm::StaticClass() {
+  return DefineClass<TPolyverbInstallForm>(
+      "TPolyverbInstallForm", [](ClassBuilder<TPolyverbInstallForm>& c) {
+        c.Field("Polyverb", &TPolyverbInstallForm::Polyverb);
+        c.Field("LangComboBox", &TPolyverbInstallForm::LangComboBox);
+        c.Field("LabelLang", &TPolyverbInstallForm::LabelLang);
+        c.Field("PanelMain", &TPolyverbInstallForm::PanelMain);
+        c.Field("ButtonPanel", &TPolyverbInstallForm::ButtonPanel);
+        c.Field("GroupMode", &TPolyverbInstallForm::GroupMode);
+        c.Field("BtnInstall", &TPolyverbInstallForm::BtnInstall);
+        c.Field("BtnUninstall", &TPolyverbInstallForm::BtnUninstall);
+        c.Field("GroupFolder", &TPolyverbInstallForm::GroupFolder);
+        c.Field("BtnFolder", &TPolyverbInstallForm::BtnFolder);
+        c.Field("FolderSelect", &TPolyverbInstallForm::FolderSelect);
+        c.Field("GroupDir", &TPolyverbInstallForm::GroupDir);
+        c.Field("BtnWindows", &TPolyverbInstallForm::BtnWindows);
+        c.Field("BtnD3Dir", &TPolyverbInstallForm::BtnD3Dir);
+        c.Field("BtnD4Dir", &TPolyverbInstallForm::BtnD4Dir);
+        c.Field("BtnD5Dir", &TPolyverbInstallForm::BtnD5Dir);
+        c.Field("GroupReg", &TPolyverbInstallForm::GroupReg);
+        c.Field("BtnD3", &TPolyverbInstallForm::BtnD3);
+        c.Field("BtnD4", &TPolyverbInstallForm::BtnD4);
+        c.Field("BtnD5", &TPolyverbInstallForm::BtnD5);
+        c.Method("FormCreate", &TPolyverbInstallForm::FormCreate);
+        c.Method("FormDestroy", &TPolyverbInstallForm::FormDestroy);
+        c.Method("FormCloseQuery", &TPolyverbInstallForm::FormCloseQuery);
+        c.Method("PolyverbChange", &TPolyverbInstallForm::PolyverbChange);
+        c.Method("BtnInstallClick", &TPolyverbInstallForm::BtnInstallClick);
+        c.Method("BtnClick", &TPolyverbInstallForm::BtnClick);
+        c.Method("ButtonPanelCloseClick", &TPolyverbInstallForm::ButtonPanelCloseClick);
+        c.Method("ButtonPanelContinueClick", &TPolyverbInstallForm::ButtonPanelContinueClick);
+      });
+}
+
+TPolyverbInstallForm::TPolyverbInstallForm(TComponent* AOwner) : TSuperForm(AOwner) {
+  ReadForm(kPolyverbInstallMainForm);
+}
+
+void TPolyverbInstallForm::FormCreate(TObject*) {
+  try {
+    bool anyPresent = false;
+    for (const TDelphiVersion& version : kDelphiVersions) {
+      this->*version.Present = FileExist(ExpandApplicationDir(version.DesignPackage));
+      anyPresent = anyPresent || this->*version.Present;
+    }
+    if (!anyPresent) {
+      ShowError(Polyverb->GetString("NoFiles"));
+      return;
+    }
+    BtnWindows->SetHint(GetWindowsDir());
+    ComposeWindowsCaption();
+    FRegistry = new TRegistry();
+    for (const TDelphiVersion& version : kDelphiVersions) {
+      if (!(this->*version.Present)) continue;
+      TCheckBox* locationBox = this->*version.LocationBox;
+      TCheckBox* registerBox = this->*version.RegisterBox;
+      DetectDelphiFolder(locationBox, version.Key, version.ValueName);
+      registerBox->SetChecked(locationBox->Enabled());
+      registerBox->SetEnabled(locationBox->Enabled());
+    }
+    FReady = true;
+  } catch (...) {
+    // Whatever failed, the user learns only that the setup cannot go on; the window stays
+    // hidden and the program ends.
+    ShowError(Polyverb->GetString("EUnknownError"));
+  }
+}
+
+void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox, const std::string& Key,
+                                              const std::string& ValueName) {
+  FRegistry->CloseKey();
+  FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
+  if (!FRegistry->OpenKey(Key, false)) return;
+  try {
+    std::string programFile;
+    try {
+      programFile = FRegistry->ReadString(ValueName);
+    } catch (const Exception&) {
+      // A value that is not text names no program: that version counts as not installed.
+      FRegistry->CloseKey();
+      return;
+    }
+    const std::string folder = platform::ExtractFileDir(programFile);
+    LocationBox->SetCaption(ShortPath(folder, kFolderCaptionLength));
+    LocationBox->SetHint(folder);
+    LocationBox->SetChecked(true);
+    LocationBox->SetEnabled(true);
+  } catch (...) {
+    FRegistry->CloseKey();
+    throw;
+  }
+  FRegistry->CloseKey();
+}
+
+void TPolyverbInstallForm::FormDestroy(TObject*) {
+  DeleteClass(FRegistry);
+}
+
+void TPolyverbInstallForm::FormCloseQuery(TObject*, bool& CanClose) {
+  // A run disables the form; closing meanwhile would pull the form away under it.
+  CanClose = Enabled();
+}
+
+void TPolyverbInstallForm::PolyverbChange(TObject*) {
+  ComposeWindowsCaption();
+}
+
+void TPolyverbInstallForm::BtnInstallClick(TObject*) {
+  GroupReg->SetEnabled(BtnInstall->Checked());
+  UpdateControls();
+}
+
+void TPolyverbInstallForm::BtnClick(TObject*) {
+  UpdateControls();
+}
+
+void TPolyverbInstallForm::ButtonPanelCloseClick(TObject*) {
+  Close();
+}
+
+void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {}
+
+void TPolyverbInstallForm::UpdateControls() {
+  FolderSelect->SetEnabled(BtnFolder->Checked());
+  SetRegisterBox(BtnD3Dir->Checked(), BtnD3);
+  SetRegisterBox(BtnD4Dir->Checked(), BtnD4);
+  SetRegisterBox(BtnD5Dir->Checked(), BtnD5);
+  const bool anyTarget = BtnFolder->Checked() || BtnD3Dir->Checked() || BtnD4Dir->Checked() ||
+                         BtnD5Dir->Checked() || BtnWindows->Checked();
+  ButtonPanel->Buttons()->GetItem(kContinueButton)->SetBool(kButtonItemEnabled, anyTarget);
+}
+
+void TPolyverbInstallForm::SetRegisterBox(bool Wanted, TCheckBox* Box) {
+  Wanted = Wanted && GroupReg->Enabled();
+  if (Wanted == Box->Enabled()) return;
+  if (Wanted) {
+    Box->SetChecked(Box->Tag() != 0);
+  } else {
+    Box->SetTag(Box->Checked() ? 1 : 0);
+    Box->SetChecked(false);
+  }
+  Box->SetEnabled(Wanted);
+}
+
+void TPolyverbInstallForm::ComposeWindowsCaption() {
+  BtnWindows->SetCaption(BtnWindows->Hint() + " " + Polyverb->GetString("RTOnly"));
+}

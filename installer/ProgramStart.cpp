@@ -1,0 +1,32 @@
+#include "installer/ProgramStart.h"
+
+#include "installer/PolyverbInstallMain.h"
+#include "package/PackageClasses.h"
+#include "package/UnitVersion.h"
+#include "package/Utils.h"
+#include "toolkit/Forms.h"
+
+namespace {
+
+[[maybe_unused]] const bool kUnitVersion = UnitVersion("ProgramStart.cpp 1.0");
+
+}  // namespace
+
+int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown) {
+  Application->SetTitle("Setup");
+  Application->Initialize();
+  RegisterPackageClasses();
+  Application->SetShowMainForm(false);
+  Application->CreateForm(PolyverbInstallForm);
+  const bool ready = PolyverbInstallForm->FReady;
+  if (ready) {
+    PolyverbInstallForm->Show();
+    if (WhenShown) WhenShown(*PolyverbInstallForm);
+  } else {
+    Application->Terminate();
+  }
+  Application->Run();
+  // Program end: the form goes, whether or not it was ever shown.
+  DeleteClass(PolyverbInstallForm);
+  return ready ? 0 : 1;
+}

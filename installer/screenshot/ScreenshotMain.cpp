@@ -1,0 +1,87 @@
+// PolyverbScreenshot: starts the setup program as it starts for a user, from a given
+// distribution folder, and saves a picture of its window instead of waiting for input.
+// It needs no display; the documentation's pictures and the run command without a display
+// use it.
+//
+//   PolyverbScreenshot --dist DIR [--language English|Deutsch] --output FILE.png
+//
+// The Wine prefix is the program's: WINEPREFIX, else ~/.wine.
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "installer/PolyverbInstallMain.h"
+#include "installer/ProgramStart.h"
+#include "package/PathOps.h"
+#include "platform/Machine.h"
+#include "toolkit/Exceptions.h"
+#include "toolkit/Forms.h"
+#include "toolkit/Presenter.h"
+#include "toolkit/WidgetSystem.h"
+
+namespace {
+
+struct Options {
+  std::string dist;
+  std::string language = "English";
+  std::string output;
+};
+
+int Usage(const char* problem) {
+  std::fprintf(stderr,
+               "PolyverbScreenshot: %s\n"
+               "usage: PolyverbScreenshot --dist DIR [--language English|Deutsch] --output "
+               "FILE.png\n",
+               problem);
+  return 2;
+}
+
+bool ReadOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string_view name = argv[i];
+    if (name == "--dist") {
+      options.dist = argv[i + 1];
+    } else if (name == "--language") {
+      options.language = argv[i + 1];
+    } else if (name == "--output") {
+      options.output = argv[i + 1];
+    } else {
+      return false;
+    }
+  }
+  return argc % 2 == 1 && !options.dist.empty() && !options.output.empty();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ReadOptions(argc, argv, options)) return Usage("bad arguments");
+  const platform::Result<std::string> dist =
+      platform::Machine::Current().prefix().ToWindowsPath(options.dist);
+  if (!dist)
+    return Usage(("the distribution folder is on no drive: " + dist.status().message()).c_str());
+  const ApplicationDirScope distribution = UseApplicationDir(*dist);
+
+  UseOffscreenWidgetSystem();
+  Application->SetPresenter(std::make_unique<TConsolePresenter>(std::cerr));
+  bool saved = false;
+  const int exitCode = RunSetupProgram([&](TPolyverbInstallForm& form) {
+    try {
+      form.Polyverb->SetLanguage(options.language);
+      saved = SaveWindowPicture(&form, options.output);
+      if (!saved)
+        std::fprintf(stderr, "PolyverbScreenshot: cannot write %s\n", options.output.c_str());
+    } catch (const Exception& error) {
+      std::fprintf(stderr, "PolyverbScreenshot: %s\n", error.Message.c_str());
+    }
+    Application->Terminate();
+  });
+  DoneWidgetSystem();
+  if (exitCode != 0 || !saved) return 1;
+  std::printf("%s\n", options.output.c_str());
+  return 0;
+}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Remakes the pictures of the setup window in docs/, in English and in German, from the
+# real program started on the demo machine of scripts/make-demo.sh (all three Delphi
+# versions in the distribution and installed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/make-demo.sh
+export WINEPREFIX="$PWD/build/demo/prefix"
+mkdir -p docs
+build/release/installer/PolyverbScreenshot --dist build/demo/dist --language English \
+  --output docs/setup-english.png
+build/release/installer/PolyverbScreenshot --dist build/demo/dist --language Deutsch \
+  --output docs/setup-german.png

@@ -1,0 +1,52 @@
+#include "tests/installer/SetupMachine.h"
+
+#include <gtest/gtest.h>
+
+#include "package/PackageClasses.h"
+#include "package/Utils.h"
+#include "toolkit/Forms.h"
+
+namespace installer_test {
+
+SetupMachine::SetupMachine(const std::vector<int>& packages,
+                           const std::vector<testsupport::DelphiInstall>& installs)
+    : prefix_(temp_ / "prefix") {
+  Make(packages, installs);
+}
+
+void SetupMachine::Make(const std::vector<int>& packages,
+                        const std::vector<testsupport::DelphiInstall>& installs) {
+  const std::string distribution = temp_ / "dist";
+  const auto written = testsupport::MakeDistribution(distribution, packages);
+  ASSERT_TRUE(written) << written.status().message();
+  const platform::Status made = testsupport::MakeDelphiPrefix(prefix_, installs);
+  ASSERT_TRUE(made) << made.message();
+
+  auto machine = std::make_unique<platform::Machine>(platform::WinePrefix(prefix_));
+  const auto dir = machine->prefix().ToWindowsPath(distribution);
+  ASSERT_TRUE(dir) << dir.status().message();
+  distributionDir_ = *dir;
+  machine_ = std::make_unique<platform::Machine::Scope>(platform::Machine::Use(std::move(machine)));
+  applicationDir_ = std::make_unique<ApplicationDirScope>(UseApplicationDir(distributionDir_));
+}
+
+SetupMachine::~SetupMachine() {
+  DeleteClass(form_);
+}
+
+TPolyverbInstallForm* SetupMachine::BuildForm() {
+  Application->Initialize();
+  RegisterPackageClasses();
+  DeleteClass(form_);
+  form_ = new TPolyverbInstallForm(Application);
+  return form_;
+}
+
+std::vector<testsupport::DelphiInstall> Installed(const std::vector<int>& versions) {
+  std::vector<testsupport::DelphiInstall> installs;
+  for (int version : versions)
+    installs.push_back({.version = version});
+  return installs;
+}
+
+}  // namespace installer_test
