@@ -1,4 +1,5 @@
 #include <QCloseEvent>
+#include <QEvent>
 #include <QTimer>
 #include <QWidget>
 
@@ -17,6 +18,21 @@ class TFormWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     if (form_ != nullptr) form_->WindowCloseRequested();
+  }
+  // The user moved, resized, maximized or minimized the window: the form takes it over.
+  void moveEvent(QMoveEvent* event) override {
+    QWidget::moveEvent(event);
+    if (form_ != nullptr) form_->WindowGeometryChanged();
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    if (form_ != nullptr) form_->WindowGeometryChanged();
+  }
+  void changeEvent(QEvent* event) override {
+    QWidget::changeEvent(event);
+    if (form_ != nullptr && event->type() == QEvent::WindowStateChange) {
+      form_->WindowStateChanged();
+    }
   }
   bool focusNextPrevChild(bool next) override {
     if (form_ == nullptr) return QWidget::focusNextPrevChild(next);
@@ -286,9 +302,44 @@ void TCustomForm::UpdateWindowFlags() {
   if (shown) window->show();
 }
 
+void TCustomForm::WindowGeometryChanged() {
+  auto* window = FromHandle<QWidget>(WindowHandle());
+  if (window == nullptr || updatingBounds_ || ComponentState().Contains(csDestroying)) return;
+  // Left, Top, Width and Height are the normal bounds, which a maximized or minimized
+  // window comes back to; only a window in its normal state changes them.
+  if (window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
+    return;
+  }
+  const TPoint frame = FrameSize();
+  const QPoint position = window->pos();
+  takingWindowBounds_ = true;
+  try {
+    SetBounds(position.x(), position.y(), window->width() + frame.X, window->height() + frame.Y);
+  } catch (...) {
+    takingWindowBounds_ = false;
+    throw;
+  }
+  takingWindowBounds_ = false;
+}
+
+void TCustomForm::WindowStateChanged() {
+  auto* window = FromHandle<QWidget>(WindowHandle());
+  if (window == nullptr || ComponentState().Contains(csDestroying)) return;
+  const Qt::WindowStates state = window->windowState();
+  windowState_ = state & Qt::WindowMinimized   ? wsMinimized
+                 : state & Qt::WindowMaximized ? wsMaximized
+                                               : wsNormal;
+}
+
 void TCustomForm::UpdateWidgetBounds() {
   auto* window = FromHandle<QWidget>(WindowHandle());
-  if (window == nullptr) return;
+  if (window == nullptr || takingWindowBounds_) return;
+  // Setting the window's geometry reports it back; that is not a move by the user.
+  updatingBounds_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{updatingBounds_};
   const int width = std::max(1, ClientWidth());
   const int height = std::max(1, ClientHeight());
   if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin) {

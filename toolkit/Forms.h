@@ -106,6 +106,9 @@ class TCustomForm : public TWinControl {
 
   // The window's own close button.
   void WindowCloseRequested();
+  // The window was moved, resized, maximized or minimized, by the user or the system.
+  void WindowGeometryChanged();
+  void WindowStateChanged();
   void UpdateWindowFlags();
   TPoint FrameSize() const;
 
@@ -116,6 +119,8 @@ class TCustomForm : public TWinControl {
   TWinControl* activeControl_ = nullptr;
   TWinControl* focusedControl_ = nullptr;
   bool destroyed_ = false;
+  bool updatingBounds_ = false;      // the form is setting its window's geometry
+  bool takingWindowBounds_ = false;  // the form takes over its window's geometry
 };
 
 class TForm : public TCustomForm {

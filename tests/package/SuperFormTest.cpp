@@ -51,6 +51,17 @@ TEST_F(SuperFormTest, RoundTripAndGarbageIgnored) {
   other->Free();
 }
 
+TEST_F(SuperFormTest, TellsWhereTheUserLeftTheWindow) {
+  ShowForm(form);
+  MoveWindow(form, 60, 70);
+  ResizeClientArea(form, 500, 280);
+  const std::string moved = form->GetWindowStateData();
+  EXPECT_EQ(moved.substr(0, 6), "60,70,");
+  ChangeWindowState(form, wsMaximized);
+  // Maximized, it still knows the bounds to come back to.
+  EXPECT_EQ(form->GetWindowStateData(), moved.substr(0, moved.rfind(',')) + ",wsMaximized");
+}
+
 TEST_F(SuperFormTest, RestoresSensibly) {
   const int screenWidth = Screen->Width();
   const int screenHeight = Screen->Height();

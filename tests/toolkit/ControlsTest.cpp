@@ -361,3 +361,48 @@ TEST(ColorTest, NamedColorsAndSystemColors) {
 }
 
 }  // namespace
+
+// The user moves and resizes the window through the window manager: the form keeps its
+// bounds in step and realigns its controls; maximized, it keeps the normal bounds.
+TEST(FormWindowTest, TheFormFollowsWhatTheUserDoesToItsWindow) {
+  auto* form = BuildForm(R"(object Form1: TForm
+  Left = 100
+  Top = 80
+  ClientHeight = 200
+  ClientWidth = 300
+  object Panel: TPanel
+    Left = 0
+    Top = 0
+    Width = 300
+    Height = 200
+    Align = alClient
+  end
+end
+)");
+  FormGuard guard{form};
+  auto* panel = dynamic_cast<TPanel*>(form->FindComponent("Panel"));
+  ASSERT_NE(panel, nullptr);
+  ShowForm(form);
+
+  MoveWindow(form, 140, 90);
+  EXPECT_EQ(form->Left(), 140);
+  EXPECT_EQ(form->Top(), 90);
+  ResizeClientArea(form, 400, 250);
+  EXPECT_EQ(form->ClientWidth(), 400);
+  EXPECT_EQ(form->ClientHeight(), 250);
+  EXPECT_EQ(panel->Width(), 400);
+  EXPECT_EQ(panel->Height(), 250);
+
+  ChangeWindowState(form, wsMaximized);
+  EXPECT_EQ(form->WindowState(), wsMaximized);
+  ChangeWindowState(form, wsNormal);
+  EXPECT_EQ(form->WindowState(), wsNormal);
+  EXPECT_EQ(form->Left(), 140);
+  EXPECT_EQ(form->ClientWidth(), 400);
+
+  // The program's own changes still reach the window.
+  form->SetBounds(20, 30, form->Width(), form->Height());
+  ProcessEvents();
+  EXPECT_EQ(form->Left(), 20);
+  EXPECT_EQ(form->Top(), 30);
+}

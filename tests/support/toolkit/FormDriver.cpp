@@ -104,6 +104,23 @@ void ClickListItem(TCustomComboBox* ComboBox, int Index) {
   ProcessEvents();
 }
 
+void MoveWindow(TCustomForm* Form, int X, int Y) {
+  WidgetOf(Form)->move(X, Y);
+  ProcessEvents();
+}
+
+void ResizeClientArea(TCustomForm* Form, int Width, int Height) {
+  WidgetOf(Form)->resize(Width, Height);
+  ProcessEvents();
+}
+
+void ChangeWindowState(TCustomForm* Form, TWindowState State) {
+  WidgetOf(Form)->setWindowState(State == wsMaximized   ? Qt::WindowMaximized
+                                 : State == wsMinimized ? Qt::WindowMinimized
+                                                        : Qt::WindowNoState);
+  ProcessEvents();
+}
+
 bool WindowAcceptsInput(TCustomForm* Form) {
   QWidget* window = WidgetOf(Form);
   return window != nullptr && window->isEnabled();

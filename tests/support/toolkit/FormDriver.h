@@ -48,6 +48,12 @@ void DropDownWithKey(TCustomComboBox* ComboBox);
 // Clicks an entry of the open list.
 void ClickListItem(TCustomComboBox* ComboBox, int Index);
 
+// What a user does to the window through the window manager: move it (its frame's top left
+// to X, Y), resize its client area, maximize, minimize or restore it.
+void MoveWindow(TCustomForm* Form, int X, int Y);
+void ResizeClientArea(TCustomForm* Form, int Width, int Height);
+void ChangeWindowState(TCustomForm* Form, TWindowState State);
+
 // Whether the form's window takes input (a modal dialog disables it meanwhile).
 bool WindowAcceptsInput(TCustomForm* Form);
 
