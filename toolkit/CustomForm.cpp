@@ -8,6 +8,22 @@
 #include "toolkit/FormStreaming.h"
 #include "toolkit/Forms.h"
 
+namespace {
+
+// Sets a flag for the length of a scope, also when the scope is left by an exception.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
 // A form's window: its close button asks the form, and Tab follows the form's order.
 class TFormWindow : public QWidget {
  public:
@@ -312,14 +328,8 @@ void TCustomForm::WindowGeometryChanged() {
   }
   const TPoint frame = FrameSize();
   const QPoint position = window->pos();
-  takingWindowBounds_ = true;
-  try {
-    SetBounds(position.x(), position.y(), window->width() + frame.X, window->height() + frame.Y);
-  } catch (...) {
-    takingWindowBounds_ = false;
-    throw;
-  }
-  takingWindowBounds_ = false;
+  const FlagScope taking(takingWindowBounds_);
+  SetBounds(position.x(), position.y(), window->width() + frame.X, window->height() + frame.Y);
 }
 
 void TCustomForm::WindowStateChanged() {
@@ -335,11 +345,7 @@ void TCustomForm::UpdateWidgetBounds() {
   auto* window = FromHandle<QWidget>(WindowHandle());
   if (window == nullptr || takingWindowBounds_) return;
   // Setting the window's geometry reports it back; that is not a move by the user.
-  updatingBounds_ = true;
-  struct Reset {
-    bool& flag;
-    ~Reset() { flag = false; }
-  } reset{updatingBounds_};
+  const FlagScope updating(updatingBounds_);
   const int width = std::max(1, ClientWidth());
   const int height = std::max(1, ClientHeight());
   if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin) {
@@ -406,9 +412,5 @@ TCustomForm* GetParentForm(const TControl* Control) {
 
 void TCustomForm::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
   inherited::GetChildren(Proc, Root);
-  if (Root != this) return;
-  for (int i = 0; i < ComponentCount(); ++i) {
-    TComponent* component = Components(i);
-    if (!component->HasParent()) Proc(component);
-  }
+  TComponent::GetChildren(Proc, Root);
 }

@@ -36,7 +36,7 @@ void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
 
 void SelectTestPlatform() {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("SETUP_TEST_DISPLAY") == nullptr) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    UseOffscreenWidgetSystem();
   }
 }
 
