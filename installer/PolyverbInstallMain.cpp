@@ -1,5 +1,7 @@
 #include "installer/PolyverbInstallMain.h"
 
+#include "installer/DelphiVersions.h"
+
 #include "package/Msg.h"
 #include "package/PathOps.h"
 #include "package/ShortPath.h"
@@ -19,26 +21,6 @@ namespace {
 
 // The width a location box's caption has room for.
 constexpr int kFolderCaptionLength = 35;
-
-// What start-up looks for, per Delphi version: the design package in the distribution
-// folder, and where that version records its program under HKEY_LOCAL_MACHINE.
-struct TDelphiVersion {
-  const char* DesignPackage;
-  bool TPolyverbInstallForm::*Present;
-  TCheckBox* TPolyverbInstallForm::*LocationBox;
-  TCheckBox* TPolyverbInstallForm::*RegisterBox;
-  const char* Key;
-  const char* ValueName;
-};
-
-constexpr TDelphiVersion kDelphiVersions[] = {
-    {"ZavPolyverb30Design.dpl", &TPolyverbInstallForm::FD3Present, &TPolyverbInstallForm::BtnD3Dir,
-     &TPolyverbInstallForm::BtnD3, "Software\\Borland\\Delphi\\3.0", "Delphi 3"},
-    {"ZavPolyverb40Design.bpl", &TPolyverbInstallForm::FD4Present, &TPolyverbInstallForm::BtnD4Dir,
-     &TPolyverbInstallForm::BtnD4, "Software\\Borland\\Delphi\\4.0", "Delphi 4"},
-    {"ZavPolyverb50Design.bpl", &TPolyverbInstallForm::FD5Present, &TPolyverbInstallForm::BtnD5Dir,
-     &TPolyverbInstallForm::BtnD5, "Software\\Borland\\Delphi\\5.0", "App"},
-};
 
 // The button item of Continue.
 constexpr int kContinueButton = 0;
@@ -169,8 +151,6 @@ void TPolyverbInstallForm::BtnClick(TObject*) {
 void TPolyverbInstallForm::ButtonPanelCloseClick(TObject*) {
   Close();
 }
-
-void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {}
 
 void TPolyverbInstallForm::UpdateControls() {
   FolderSelect->SetEnabled(BtnFolder->Checked());

@@ -310,6 +310,11 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Key = 'DeinstallationCompleted'
         English = 'Deinstallation completed.'
         Deutsch = 'Deinstallation abgeschlossen.'
+      end
+      item
+        Key = 'EPackageUnregister'
+        English = 'Package '#39'%s'#39' could not be removed from Delphi.'
+        Deutsch = 'Package '#39'%s'#39' konnte nicht aus Delphi entfernt werden.'
       end>
     Translations = <
       item

@@ -13,12 +13,24 @@
 // - Continue is enabled while at least one target (the folder or a location box) is checked.
 //
 // The location boxes hold their full folder in Hint; their caption shows it shortened.
+//
+// Continue performs the one run of a program start (install or uninstall): the options give
+// way to the status list StatusLog, the file sets go to (or leave) the chosen folders, the
+// design package is entered into (or removed from) the chosen Delphi versions' package lists,
+// and every step is one line of the list. A failed step is a line and the run goes on; only
+// an exception ends it early, with the "EUnknownError" box.
 
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "installer/FileSets.h"
 #include "installer/FolderField.h"
 #include "package/ButtonPanel.h"
 #include "package/LangComboBox.h"
 #include "package/Polyverb.h"
 #include "package/SuperForm.h"
+#include "toolkit/ComCtrls.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Registry.h"
 #include "toolkit/StdCtrls.h"
@@ -58,6 +70,21 @@ class TPolyverbInstallForm : public TSuperForm {
   TRegistry* FRegistry = nullptr;
   // Start-up succeeded: the window may be shown.
   bool FReady = false;
+  // The status list of the run: made by the run in place of the options, kept by the form.
+  TRichEdit* StatusLog = nullptr;
+
+  // Told every status line the moment it is added, so that a run can be followed outside
+  // the window (the unattended mode prints them).
+  std::function<void(const std::string& Line)> OnStatusLine;
+
+  // How the one run of this program start went.
+  enum class TRunOutcome {
+    NotRun,
+    Completed,            // no error line
+    CompletedWithErrors,  // at least one error line
+    Failed,               // an exception ended it early
+  };
+  TRunOutcome RunOutcome() const { return FRunOutcome; }
 
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
@@ -71,12 +98,44 @@ class TPolyverbInstallForm : public TSuperForm {
   // Derives the dependent states from the boxes the user sets.
   void UpdateControls();
 
+  // The steps of the run: every name of Set, then one name, into (or out of) Folder.
+  void ProcessFileSet(TFileSet Set, const std::string& Folder);
+  void ProcessFile(std::string_view Name, const std::string& Folder);
+  // Writes (install) or deletes (uninstall) the entry PackagePath in the registry key Key
+  // below HKEY_CURRENT_USER; a key that does not exist is passed over.
+  void SetPackageEntry(const std::string& Key, const std::string& PackagePath);
+
  private:
   void DetectDelphiFolder(TCheckBox* LocationBox, const std::string& Key,
                           const std::string& ValueName);
   void SetRegisterBox(bool Wanted, TCheckBox* Box);
   // BtnWindows shows the Windows folder in full and what goes there.
   void ComposeWindowsCaption();
+
+  // The run, step by step.
+  void BeginRun();
+  void RunSteps();
+  void InstallationFolderStep();
+  bool PrepareInstallationFolder(const std::string& Folder);
+  void RemoveInstallationFolder(const std::string& Folder);
+  void TargetFolderSteps();
+  void RegistryStep();
+  void EndRun(TCursor SavedCursor);
+  void ShowRunEnd(bool Completed);
+  // Places each set whose version is in the distribution.
+  void ProcessPlacements(std::span<const TPlacement> Placements, const std::string& Folder);
+  void CopyToFolder(std::string_view Name, const std::string& Folder);
+  void DeleteFromFolder(std::string_view Name, const std::string& Folder);
+  bool WritePackageEntry(const std::string& PackagePath);
+  bool VersionPresent(int Version) const;
+  // Adds the text of Key, filled with Args, as one line of the status list.
+  void AddStatus(const std::string& Key, std::initializer_list<std::string> Args = {});
+  void AddStatusLine(const std::string& Line);
+
+  // State of the run.
+  bool InstallMode = false;
+  bool ReportAllFailures = true;
+  TRunOutcome FRunOutcome = TRunOutcome::NotRun;
 };
 
 extern TPolyverbInstallForm* PolyverbInstallForm;

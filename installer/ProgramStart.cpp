@@ -12,12 +12,16 @@ namespace {
 
 }  // namespace
 
-int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown) {
+void CreateSetupForm() {
   Application->SetTitle("Setup");
   Application->Initialize();
   RegisterPackageClasses();
   Application->SetShowMainForm(false);
   Application->CreateForm(PolyverbInstallForm);
+}
+
+int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown) {
+  CreateSetupForm();
   const bool ready = PolyverbInstallForm->FReady;
   if (ready) {
     PolyverbInstallForm->Show();

@@ -7,6 +7,11 @@
 
 class TPolyverbInstallForm;
 
+// Sets the application title and builds the installer form hidden as the main form
+// (PolyverbInstallForm); its start-up has run when this returns, and FReady tells whether it
+// succeeded (a failed one has shown why).
+void CreateSetupForm();
+
 // Sets the application title, builds the installer form hidden and shows it only when its
 // start-up succeeded; otherwise ends without ever showing it (start-up has shown why).
 // Then runs the message loop until the window is closed, and frees the form.

@@ -5,14 +5,20 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "installer/CommandLine.h"
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
+#include "installer/Unattended.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Presenter.h"
 #include "toolkit/WidgetSystem.h"
 
-int main() {
+namespace {
+
+int RunWindow() {
   std::function<void(TPolyverbInstallForm&)> whenShown;
   const bool display = DisplayAvailable();
   if (!display) {
@@ -20,12 +26,35 @@ int main() {
     UseOffscreenWidgetSystem();
     Application->SetPresenter(std::make_unique<TConsolePresenter>(std::cerr));
     whenShown = [](TPolyverbInstallForm&) {
-      std::fprintf(stderr, "PolyverbSetup: there is no display to show the window on.\n");
+      std::fprintf(stderr,
+                   "PolyverbSetup: there is no display to show the window on "
+                   "(--unattended runs without one; --help says how).\n");
       Application->Terminate();
     };
   }
   const int exitCode = RunSetupProgram(whenShown);
-  DoneWidgetSystem();
   // Without a display nothing could be chosen, let alone installed.
-  return display ? exitCode : 1;
+  return display ? exitCode : kExitFailed;
+}
+
+int RunCommandLine(const std::vector<std::string>& Args) {
+  const platform::Result<TCommandLine> line = ParseCommandLine(Args);
+  if (!line) {
+    std::cerr << "PolyverbSetup: " << line.status().message() << '\n';
+    return kExitBadCommandLine;
+  }
+  if (line->Help) {
+    std::cout << CommandLineHelp();
+    return kExitCompleted;
+  }
+  return RunUnattended(line.value(), std::cout, std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const int exitCode = args.empty() ? RunWindow() : RunCommandLine(args);
+  DoneWidgetSystem();
+  return exitCode;
 }

@@ -224,6 +224,16 @@ bool FileSystem::DirectoryExists(std::string_view path) const {
   return at && IsFolder(at->host);
 }
 
+bool FileSystem::SameFile(std::string_view a, std::string_view b) const {
+  const Result<Location> first = Locate(prefix_, a);
+  const Result<Location> second = Locate(prefix_, b);
+  struct stat firstInfo {};
+  struct stat secondInfo {};
+  return first && second && StatOf(first->host, &firstInfo) == 0 &&
+         StatOf(second->host, &secondInfo) == 0 && firstInfo.st_dev == secondInfo.st_dev &&
+         firstInfo.st_ino == secondInfo.st_ino;
+}
+
 Result<std::uint32_t> FileSystem::GetAttributes(std::string_view path) const {
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();

@@ -46,6 +46,10 @@ class FileSystem {
   // when the disk fills up.
   Status CopyFile(std::string_view source, std::string_view target, bool overwrite = true) const;
 
+  // Whether two paths name one existing file or folder: another spelling, a link, a drive
+  // that maps onto the other's folder. False when either does not exist.
+  bool SameFile(std::string_view a, std::string_view b) const;
+
   // Refuses a read-only file and a folder (AccessDenied), as Windows does.
   Status DeleteFile(std::string_view path) const;
 

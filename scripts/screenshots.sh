@@ -12,3 +12,5 @@ build/release/installer/PolyverbScreenshot --dist build/demo/dist --language Eng
   --output docs/setup-english.png
 build/release/installer/PolyverbScreenshot --dist build/demo/dist --language Deutsch \
   --output docs/setup-german.png
+build/release/installer/PolyverbScreenshot --dist build/demo/dist --language English --run \
+  --output docs/setup-run.png

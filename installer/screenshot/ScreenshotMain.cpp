@@ -3,7 +3,10 @@
 // It needs no display; the documentation's pictures and the run command without a display
 // use it.
 //
-//   PolyverbScreenshot --dist DIR [--language English|Deutsch] --output FILE.png
+//   PolyverbScreenshot --dist DIR [--language English|Deutsch] [--run] --output FILE.png
+//
+// With --run it presses Continue first and pictures the window at the end of the run (the
+// completion box goes to standard error).
 //
 // The Wine prefix is the program's: WINEPREFIX, else ~/.wine.
 
@@ -28,31 +31,38 @@ struct Options {
   std::string dist;
   std::string language = "English";
   std::string output;
+  bool run = false;
 };
 
 int Usage(const char* problem) {
   std::fprintf(stderr,
                "PolyverbScreenshot: %s\n"
-               "usage: PolyverbScreenshot --dist DIR [--language English|Deutsch] --output "
-               "FILE.png\n",
+               "usage: PolyverbScreenshot --dist DIR [--language English|Deutsch] [--run] "
+               "--output FILE.png\n",
                problem);
   return 2;
 }
 
 bool ReadOptions(int argc, char** argv, Options& options) {
-  for (int i = 1; i + 1 < argc; i += 2) {
+  for (int i = 1; i < argc; ++i) {
     const std::string_view name = argv[i];
+    if (name == "--run") {
+      options.run = true;
+      continue;
+    }
+    if (i + 1 == argc) return false;
+    const char* value = argv[++i];
     if (name == "--dist") {
-      options.dist = argv[i + 1];
+      options.dist = value;
     } else if (name == "--language") {
-      options.language = argv[i + 1];
+      options.language = value;
     } else if (name == "--output") {
-      options.output = argv[i + 1];
+      options.output = value;
     } else {
       return false;
     }
   }
-  return argc % 2 == 1 && !options.dist.empty() && !options.output.empty();
+  return !options.dist.empty() && !options.output.empty();
 }
 
 }  // namespace
@@ -72,6 +82,7 @@ int main(int argc, char** argv) {
   const int exitCode = RunSetupProgram([&](TPolyverbInstallForm& form) {
     try {
       form.Polyverb->SetLanguage(options.language);
+      if (options.run) form.ButtonPanel->Buttons()->GetItem(0)->Click();
       saved = SaveWindowPicture(&form, options.output);
       if (!saved)
         std::fprintf(stderr, "PolyverbScreenshot: cannot write %s\n", options.output.c_str());

@@ -128,7 +128,8 @@ TEST_F(OptionsTest, ClosingIsRefusedWhileTheFormIsDisabled) {
 
 TEST_F(OptionsTest, TabWalksTheWindowInItsOrder) {
   std::vector<std::string> visited;
-  toolkit_test::Click(form->ButtonPanel->Buttons()->GetItem(0)->Button());
+  form->ButtonPanel->Buttons()->GetItem(0)->Button()->SetFocus();
+  toolkit_test::ProcessEvents();
   for (int i = 0; i < 9; ++i) {
     TWinControl* focused = toolkit_test::FocusedControl();
     visited.push_back(focused == nullptr ? "-" : focused->Name());

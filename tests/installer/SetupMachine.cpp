@@ -9,15 +9,17 @@
 namespace installer_test {
 
 SetupMachine::SetupMachine(const std::vector<int>& packages,
-                           const std::vector<testsupport::DelphiInstall>& installs)
+                           const std::vector<testsupport::DelphiInstall>& installs,
+                           const testsupport::DistributionOptions& options)
     : prefix_(temp_ / "prefix") {
-  Make(packages, installs);
+  Make(packages, installs, options);
 }
 
 void SetupMachine::Make(const std::vector<int>& packages,
-                        const std::vector<testsupport::DelphiInstall>& installs) {
-  const std::string distribution = temp_ / "dist";
-  const auto written = testsupport::MakeDistribution(distribution, packages);
+                        const std::vector<testsupport::DelphiInstall>& installs,
+                        const testsupport::DistributionOptions& options) {
+  const std::string distribution = distributionFolder();
+  const auto written = testsupport::MakeDistribution(distribution, packages, options);
   ASSERT_TRUE(written) << written.status().message();
   const platform::Status made = testsupport::MakeDelphiPrefix(prefix_, installs);
   ASSERT_TRUE(made) << made.message();
@@ -32,6 +34,12 @@ void SetupMachine::Make(const std::vector<int>& packages,
 
 SetupMachine::~SetupMachine() {
   DeleteClass(form_);
+}
+
+std::string SetupMachine::HostPath(const std::string& windowsPath) const {
+  const auto host = platform::Machine::Current().prefix().ToHostPath(windowsPath);
+  EXPECT_TRUE(host) << host.status().message();
+  return host ? *host : std::string();
 }
 
 TPolyverbInstallForm* SetupMachine::BuildForm() {

@@ -23,7 +23,8 @@ class SetupMachine {
   // Fails the current test (fatally for the caller to check with HasFatalFailure) when
   // the machine cannot be made.
   SetupMachine(const std::vector<int>& packages,
-               const std::vector<testsupport::DelphiInstall>& installs);
+               const std::vector<testsupport::DelphiInstall>& installs,
+               const testsupport::DistributionOptions& options = {});
   ~SetupMachine();
 
   // The installer form as program start builds it: read, Loaded, FormCreate; not shown.
@@ -33,10 +34,15 @@ class SetupMachine {
   const std::string& prefixFolder() const { return prefix_; }
   // The distribution folder as the program sees it ("Z:\...").
   const std::string& distributionDir() const { return distributionDir_; }
+  // The distribution folder on the host.
+  std::string distributionFolder() const { return temp_ / "dist"; }
+  // The host path of a Windows path of the machine; fails the test when there is none.
+  std::string HostPath(const std::string& windowsPath) const;
 
  private:
   void Make(const std::vector<int>& packages,
-            const std::vector<testsupport::DelphiInstall>& installs);
+            const std::vector<testsupport::DelphiInstall>& installs,
+            const testsupport::DistributionOptions& options);
 
   testsupport::TempDir temp_;
   std::string prefix_;

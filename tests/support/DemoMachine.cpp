@@ -159,6 +159,18 @@ Status WriteProgramValue(platform::Registry& registry, const platform::RegistryK
   return Status::Ok();
 }
 
+Status MakePackageLists(platform::Registry& registry, int version) {
+  Result<platform::RegistryKey> known =
+      registry.OpenKey(platform::RootKey::CurrentUser, KnownPackagesKey(version), true);
+  if (!known) return known.status();
+  const std::string standardPackage =
+      "$(DELPHI)\\Bin\\dclstd" + std::to_string(version) + "0." + (version == 3 ? "dpl" : "bpl");
+  if (Status s = registry.WriteString(*known, standardPackage, "Borland Standard Components"); !s)
+    return s;
+  return registry.OpenKey(platform::RootKey::CurrentUser, DisabledPackagesKey(version), true)
+      .status();
+}
+
 Status Install(platform::Machine& machine, const DelphiInstall& install) {
   const DelphiRegistration where = DelphiRegistrationOf(install.version);
   platform::Registry& registry = machine.registry();
@@ -171,6 +183,9 @@ Status Install(platform::Machine& machine, const DelphiInstall& install) {
   const std::string program = named ? install.programPath : defaultProgram;
   if (Status s = WriteProgramValue(registry, *key, where.valueName, install.value, program); !s)
     return s;
+  if (install.packageLists) {
+    if (Status s = MakePackageLists(registry, install.version); !s) return s;
+  }
   // A value that names no program still stands for an installed Delphi: its files are in place.
   return PlaceProgram(machine, program);
 }
@@ -207,6 +222,14 @@ Result<std::vector<std::string>> MakeDistribution(const std::string& folder,
 DelphiRegistration DelphiRegistrationOf(int version) {
   if (!IsDelphiVersion(version)) return {"", ""};
   return kRegistrations[version - 3];
+}
+
+std::string KnownPackagesKey(int version) {
+  return std::string(DelphiRegistrationOf(version).key) + "\\Known Packages";
+}
+
+std::string DisabledPackagesKey(int version) {
+  return std::string(DelphiRegistrationOf(version).key) + "\\Disabled Packages";
 }
 
 std::string DefaultDelphiProgram(int version) {

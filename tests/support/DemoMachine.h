@@ -63,7 +63,14 @@ struct DelphiInstall {
   int version = 0;
   ProgramValue value = ProgramValue::Path;
   std::string programPath{};  // for ProgramValue::Path; empty for DefaultDelphiProgram(version)
+  // Delphi has been started once, so its package lists exist below HKEY_CURRENT_USER: "Known
+  // Packages" with Delphi's own standard package, and an empty "Disabled Packages".
+  bool packageLists = true;
 };
+
+// Where a Delphi version keeps its package lists, below HKEY_CURRENT_USER.
+std::string KnownPackagesKey(int version);
+std::string DisabledPackagesKey(int version);
 
 // Makes (or extends) a Wine prefix in the host folder `prefixDir` in which `installs` are
 // installed: each version's key and value under HKEY_LOCAL_MACHINE, as a 32-bit program sees

@@ -1,0 +1,167 @@
+#include "installer/CommandLine.h"
+
+#include <algorithm>
+
+#include "package/UnitVersion.h"
+#include "platform/Strings.h"
+
+namespace {
+
+[[maybe_unused]] const bool kUnitVersion = UnitVersion("CommandLine.cpp 1.0");
+
+platform::Status Bad(const std::string& Sentence) {
+  return {platform::ErrorCode::InvalidName, Sentence};
+}
+
+// "3,5" or "none"; each version at most once.
+platform::Result<std::vector<int>> ParseVersions(const std::string& Option,
+                                                 const std::string& Text) {
+  std::vector<int> versions;
+  if (platform::SameText(Text, "none")) return versions;
+  const std::string expected =
+      Option + " takes Delphi versions separated by commas (3, 4 or 5), or none; not \"" + Text +
+      "\".";
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = Text.find(',', start);
+    const std::string item = platform::Trim(std::string_view(Text).substr(
+        start, comma == std::string::npos ? std::string::npos : comma - start));
+    if (item != "3" && item != "4" && item != "5") return Bad(expected);
+    const int version = item[0] - '0';
+    if (std::find(versions.begin(), versions.end(), version) != versions.end()) {
+      return Bad(Option + " names Delphi " + item + " twice.");
+    }
+    versions.push_back(version);
+    if (comma == std::string::npos) return versions;
+    start = comma + 1;
+  }
+}
+
+platform::Result<std::string> ParseLanguage(const std::string& Text) {
+  // The names the language box shows.
+  for (const char* language : {"English", "Deutsch"}) {
+    if (platform::SameText(Text, language)) return std::string(language);
+  }
+  return Bad("--language takes English or Deutsch; not \"" + Text + "\".");
+}
+
+bool TakesValue(std::string_view Option) {
+  return Option == "--language" || Option == "--folder" || Option == "--bin" ||
+         Option == "--register";
+}
+
+// Applies one option; Value is set exactly for the options that take one.
+platform::Status Apply(TCommandLine& Line, const std::string& Option, const std::string& Value) {
+  if (Option == "--help") {
+    Line.Help = true;
+  } else if (Option == "--unattended") {
+    Line.Unattended = true;
+  } else if (Option == "--uninstall") {
+    Line.Uninstall = true;
+  } else if (Option == "--no-folder") {
+    Line.NoFolder = true;
+  } else if (Option == "--no-windows") {
+    Line.NoWindows = true;
+  } else if (Option == "--language") {
+    platform::Result<std::string> language = ParseLanguage(Value);
+    if (!language) return language.status();
+    Line.Language = language.value();
+  } else if (Option == "--folder") {
+    if (platform::Trim(Value).empty()) return Bad("--folder needs a folder, such as C:\\Zav.");
+    Line.Folder = Value;
+  } else {
+    platform::Result<std::vector<int>> versions = ParseVersions(Option, Value);
+    if (!versions) return versions.status();
+    (Option == "--bin" ? Line.Bin : Line.Register) = versions.value();
+  }
+  return platform::Status::Ok();
+}
+
+bool IsKnown(std::string_view Option) {
+  return TakesValue(Option) || Option == "--help" || Option == "--unattended" ||
+         Option == "--uninstall" || Option == "--no-folder" || Option == "--no-windows";
+}
+
+// Combinations that cannot mean anything.
+platform::Status CheckCombination(const TCommandLine& Line, bool AnyOption) {
+  if (Line.Help) return platform::Status::Ok();
+  if (AnyOption && !Line.Unattended) {
+    return Bad(
+        "Options other than --help work only with --unattended; started without "
+        "arguments the program shows its window.");
+  }
+  if (Line.Folder && Line.NoFolder) return Bad("--folder and --no-folder exclude each other.");
+  if (Line.Uninstall && Line.Register && !Line.Register->empty()) {
+    return Bad(
+        "--register cannot be used with --uninstall: an uninstall removes the "
+        "registration of every version and registers none.");
+  }
+  return platform::Status::Ok();
+}
+
+}  // namespace
+
+platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Args) {
+  TCommandLine line;
+  std::vector<std::string> seen;
+  bool anyOption = false;
+  for (size_t i = 0; i < Args.size(); ++i) {
+    std::string option = Args[i];
+    std::optional<std::string> value;
+    if (const size_t equals = option.find('='); option.starts_with("--") && equals != option.npos) {
+      value = option.substr(equals + 1);
+      option.resize(equals);
+    }
+    if (!IsKnown(option)) {
+      return Bad("Unknown argument \"" + Args[i] + "\"; --help lists the options.");
+    }
+    if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
+      return Bad(option + " is given twice.");
+    }
+    seen.push_back(option);
+    if (TakesValue(option) && !value) {
+      if (i + 1 == Args.size()) return Bad(option + " needs a value; --help says which.");
+      value = Args[++i];
+    } else if (!TakesValue(option) && value) {
+      return Bad(option + " takes no value.");
+    }
+    if (platform::Status applied = Apply(line, option, value.value_or("")); !applied) {
+      return applied;
+    }
+    if (option != "--unattended" && option != "--help") anyOption = true;
+  }
+  if (platform::Status combination = CheckCombination(line, anyOption); !combination) {
+    return combination;
+  }
+  return line;
+}
+
+std::string CommandLineHelp() {
+  return R"(Usage: PolyverbSetup
+       PolyverbSetup --unattended [options]
+
+Without arguments the setup window opens. With --unattended the program performs one run
+without a window, as if the options below had been set in the window and Continue pressed.
+Each status line is printed to standard output as it is added; message boxes go to standard
+error. It installs into the Wine prefix named by WINEPREFIX (else ~/.wine), from the folder
+the program is in. Each option is optional; the default is what the window offers.
+
+  --uninstall             uninstall instead of install
+  --language LANGUAGE     English or Deutsch, as chosen in the language box
+  --folder PATH           the installation folder, a Windows path of the prefix (C:\Zav)
+  --no-folder             leave the installation folder out
+  --no-windows            leave the Windows folder out
+  --bin LIST              the Delphi Bin folders to install into, such as 4,5; none for none
+  --register LIST         the Delphi versions to register with (install only), such as 5;
+                          none for none
+  --help                  this text
+
+Exit codes:
+  0  the run completed without an error line (or --help)
+  1  the start-up ended with its message (no files to install, an unknown error), or the
+     run ended with "An unknown installation error has occured."
+  2  a bad command line, or an option this machine does not allow (a Delphi version that
+     is not installed, no target left for Continue); nothing was done
+  3  the run completed with at least one error line
+)";
+}

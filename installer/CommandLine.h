@@ -1,0 +1,40 @@
+#pragma once
+
+// The setup program's command line. Without arguments the program shows its window; with
+// --unattended it performs one run without it, the options set as a user would set them in
+// the window (see CommandLineHelp for what each does).
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Status.h"
+
+struct TCommandLine {
+  bool Help = false;
+  bool Unattended = false;
+  bool Uninstall = false;
+  std::optional<std::string> Language;  // "English" or "Deutsch"
+  std::optional<std::string> Folder;    // typed into the folder field
+  bool NoFolder = false;
+  bool NoWindows = false;
+  // The Delphi versions whose box to check, all others unchecked; unset: as the window has them.
+  std::optional<std::vector<int>> Bin;
+  std::optional<std::vector<int>> Register;
+};
+
+// The arguments after the program's name. A bad command line is an InvalidName error whose
+// message is one sentence for the user.
+platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Args);
+
+// What --help prints: the options and the exit codes.
+std::string CommandLineHelp();
+
+// The exit codes of a program start.
+constexpr int kExitCompleted = 0;            // the run had no error line (or --help)
+constexpr int kExitFailed = 1;               // start-up ended with its message, or the run
+                                             // ended with "EUnknownError"
+constexpr int kExitBadCommandLine = 2;       // nothing was done
+constexpr int kExitCompletedWithErrors = 3;  // the run went through with error lines

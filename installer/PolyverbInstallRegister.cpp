@@ -1,0 +1,72 @@
+// The registration of the design package with the chosen Delphi versions, the last step of
+// a run: its entry in each version's list of known packages, and off its list of disabled
+// ones; an uninstall takes the entry away again.
+
+#include "installer/DelphiVersions.h"
+#include "installer/PolyverbInstallMain.h"
+#include "package/PathOps.h"
+#include "package/UnitVersion.h"
+#include "platform/FileNames.h"
+
+namespace {
+
+[[maybe_unused]] const bool kUnitVersion = UnitVersion("PolyverbInstallRegister.cpp 1.0");
+
+// The data of a package list entry; Delphi shows it as the package's description.
+constexpr const char* kProductName = "Zav Polyverb";
+
+}  // namespace
+
+void TPolyverbInstallForm::RegistryStep() {
+  // The design package is registered where the run put it: in that version's Bin folder.
+  auto packagePath = [&](const TDelphiVersion& Version) {
+    return ExpandFileNameByDir(Version.DesignPackage, (this->*Version.LocationBox)->Hint());
+  };
+  auto registerBoxChosen = [&](const TDelphiVersion& Version) {
+    const TCheckBox* box = this->*Version.RegisterBox;
+    return box->Enabled() && box->Checked();
+  };
+  // An uninstall removes the entry of every version in the distribution, whatever boxes.
+  for (const TDelphiVersion& version : kDelphiVersions) {
+    if (this->*version.Present && (!InstallMode || registerBoxChosen(version))) {
+      SetPackageEntry(version.KnownPackagesKey, packagePath(version));
+    }
+  }
+  InstallMode = false;
+  for (const TDelphiVersion& version : kDelphiVersions) {
+    if (this->*version.Present && registerBoxChosen(version)) {
+      SetPackageEntry(version.DisabledPackagesKey, packagePath(version));
+    }
+  }
+}
+
+void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::string& PackagePath) {
+  FRegistry->CloseKey();
+  FRegistry->SetRootKey(HKEY_CURRENT_USER);
+  // A Delphi that has never started has no package list yet; it is not ours to make.
+  if (!FRegistry->OpenKey(Key, false)) return;
+  const std::string packageName = platform::ExtractFileName(PackagePath);
+  if (InstallMode) {
+    AddStatus(WritePackageEntry(PackagePath) ? "PackageRegistered" : "EPackageRegister",
+              {packageName});
+    return;
+  }
+  // Taking away an entry that is not there is no failure. One that stays because the
+  // registry refused the change is: the user would otherwise believe it gone.
+  if (!FRegistry->ValueExists(PackagePath)) return;
+  if (!FRegistry->DeleteValue(PackagePath) && !BtnInstall->Checked()) {
+    AddStatus("EPackageUnregister", {packageName});
+  }
+}
+
+// An entry names a package that is there: one whose copy failed is not registered.
+bool TPolyverbInstallForm::WritePackageEntry(const std::string& PackagePath) {
+  if (!FileExist(PackagePath)) return false;
+  try {
+    FRegistry->WriteString(PackagePath, kProductName);
+  } catch (const ERegistryException&) {
+    // Refused, typically because a Wine server owns the registry; the line says so.
+    return false;
+  }
+  return true;
+}

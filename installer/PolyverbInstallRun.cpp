@@ -1,0 +1,229 @@
+// The run of the setup window: what Continue does, in install and in uninstall mode.
+
+#include <exception>
+#include <iostream>
+
+#include "installer/DelphiVersions.h"
+#include "installer/PolyverbInstallMain.h"
+#include "package/Errors.h"
+#include "package/Msg.h"
+#include "package/PathOps.h"
+#include "package/UnitVersion.h"
+#include "platform/FileApi.h"
+#include "platform/Strings.h"
+#include "toolkit/Forms.h"
+
+namespace {
+
+[[maybe_unused]] const bool kUnitVersion = UnitVersion("PolyverbInstallRun.cpp 1.0");
+
+// The button items of the button bar.
+constexpr int kContinueButton = 0;
+constexpr int kCloseButton = 1;
+
+// Every version-specific set and placement belongs to one of these.
+constexpr int kVersionIndependent = 0;
+
+}  // namespace
+
+void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {
+  const TCursor savedCursor = Screen->Cursor();
+  bool completed = false;
+  try {
+    RunSteps();
+    completed = true;
+  } catch (const std::exception& E) {
+    // The user sees only that the run could not finish; whoever reports it can say why.
+    std::cerr << "PolyverbSetup: the run ended early: " << E.what() << '\n';
+  } catch (...) {
+    std::cerr << "PolyverbSetup: the run ended early: an unknown exception\n";
+  }
+  if (!completed) FRunOutcome = TRunOutcome::Failed;
+  EndRun(savedCursor);
+  ShowRunEnd(completed);
+}
+
+void TPolyverbInstallForm::RunSteps() {
+  BeginRun();
+  InstallationFolderStep();
+  TargetFolderSteps();
+  RegistryStep();
+}
+
+// The window turns into the status list: nothing can be changed, closed or started again
+// until the run is over, and Continue never comes back, as one start performs one run.
+void TPolyverbInstallForm::BeginRun() {
+  FRunOutcome = TRunOutcome::Completed;
+  Screen->SetCursor(crHourGlass);
+  SetEnabled(false);
+  TButtonCollection* buttons = ButtonPanel->Buttons();
+  buttons->GetItem(kCloseButton)->SetBool(kButtonItemEnabled, false);
+  buttons->GetItem(kContinueButton)->SetBool(kButtonItemVisible, false);
+  PanelMain->SetEnabled(false);
+  PanelMain->Hide();
+
+  StatusLog = new TRichEdit(this);
+  StatusLog->SetAlign(alClient);
+  StatusLog->SetReadOnly(true);
+  StatusLog->SetScrollBars(ssBoth);
+  StatusLog->SetWordWrap(false);
+  StatusLog->SetColor(Color());
+  StatusLog->SetParent(this);
+
+  ReportAllFailures = true;
+  InstallMode = BtnInstall->Checked();
+  AddStatus(InstallMode ? "InstStatus" : "UninstStatus");
+  AddStatusLine("");
+}
+
+void TPolyverbInstallForm::InstallationFolderStep() {
+  if (!BtnFolder->Checked()) return;
+  // The result does not matter: a refused text leaves the folder committed before.
+  (void)FolderSelect->ApplyText();
+  const std::string folder = FolderSelect->FileName();
+  // Started from the installation folder itself: there is nothing to copy there, and an
+  // uninstall must not take the distribution away.
+  if (platform::SameText(RemoveBackslash(folder), RemoveBackslash(GetApplicationDir()))) return;
+  if (!PrepareInstallationFolder(folder)) return;
+  ProcessPlacements(InstallFolderPlacements, folder);
+  ReportAllFailures = false;
+  ProcessPlacements(InstallFolderOptionalPlacements, folder);
+  ReportAllFailures = true;
+  if (!InstallMode) RemoveInstallationFolder(folder);
+}
+
+// Whether the run can work in the installation folder: installing creates it where
+// needed, uninstalling needs it to be there.
+bool TPolyverbInstallForm::PrepareInstallationFolder(const std::string& Folder) {
+  if (!InstallMode) {
+    if (DirExist(Folder)) return true;
+    AddStatus("EDirNotFound", {Folder});
+    return false;
+  }
+  if (DirExist(Folder)) {
+    AddStatus("DirAlreadyExists", {Folder});
+    return true;
+  }
+  if (CreateDirRecurse(Folder)) {
+    AddStatus("DirCreated", {Folder});
+    return true;
+  }
+  AddStatus("EDirCreate", {Folder});
+  return false;
+}
+
+// Only the folder itself goes, and only when nothing is left in it: whatever else the user
+// keeps there stays, and so do the levels above it.
+void TPolyverbInstallForm::RemoveInstallationFolder(const std::string& Folder) {
+  AddStatus(platform::RemoveDir(Folder) ? "DirDeleted" : "EDirDelete", {Folder});
+}
+
+void TPolyverbInstallForm::TargetFolderSteps() {
+  if (BtnWindows->Checked()) ProcessPlacements(WindowsFolderPlacements, BtnWindows->Hint());
+  for (const TDelphiVersion& version : kDelphiVersions) {
+    // A disabled location box names a Delphi that was not found, whatever its check says.
+    const TCheckBox* locationBox = this->*version.LocationBox;
+    if (this->*version.Present && locationBox->Enabled() && locationBox->Checked()) {
+      ProcessPlacements(version.BinFolderPlacements, locationBox->Hint());
+    }
+  }
+}
+
+void TPolyverbInstallForm::ProcessPlacements(std::span<const TPlacement> Placements,
+                                             const std::string& Folder) {
+  for (const TPlacement& placement : Placements) {
+    if (placement.Version == kVersionIndependent || VersionPresent(placement.Version)) {
+      ProcessFileSet(placement.Set, Folder);
+    }
+  }
+}
+
+void TPolyverbInstallForm::ProcessFileSet(TFileSet Set, const std::string& Folder) {
+  for (std::string_view name : Set)
+    ProcessFile(name, Folder);
+}
+
+void TPolyverbInstallForm::ProcessFile(std::string_view Name, const std::string& Folder) {
+  if (InstallMode) {
+    CopyToFolder(Name, Folder);
+  } else {
+    DeleteFromFolder(Name, Folder);
+  }
+  // The user watches the list grow.
+  Application->ProcessMessages();
+}
+
+void TPolyverbInstallForm::CopyToFolder(std::string_view Name, const std::string& Folder) {
+  const std::string target = ExpandFileNameByDir(Name, Folder);
+  const std::string source = ExpandApplicationDir(Name);
+  const std::string name(Name);
+  if (platform::CopyFileA(source, target, false)) {
+    // A copy from a read-only medium would be read-only too; the installed file is not.
+    (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
+    AddStatus("FileCopied", {name, RemoveBackslash(Folder)});
+  } else if (ReportAllFailures || FileExist(source)) {
+    AddStatus("EFileCopy", {name, RemoveBackslash(Folder)});
+  }
+}
+
+void TPolyverbInstallForm::DeleteFromFolder(std::string_view Name, const std::string& Folder) {
+  const std::string target = ExpandFileNameByDir(Name, Folder);
+  if (!FileExist(target)) return;
+  // A target folder that is the distribution under another name (a link, another drive)
+  // would lose the files an installation needs: they are never deleted, and that is said.
+  bool deleted = false;
+  if (!platform::SameFile(target, ExpandApplicationDir(Name))) {
+    // Read-only files are deleted too; if this fails, the deletion says so.
+    (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
+    deleted = platform::DeleteFile(target);
+  }
+  if (deleted) {
+    AddStatus("FileDeleted", {target});
+  } else if (ReportAllFailures) {
+    AddStatus("EFileDelete", {target});
+  }
+}
+
+bool TPolyverbInstallForm::VersionPresent(int Version) const {
+  for (const TDelphiVersion& version : kDelphiVersions) {
+    if (version.Number == Version) return this->*version.Present;
+  }
+  return false;
+}
+
+void TPolyverbInstallForm::EndRun(TCursor SavedCursor) {
+  SetEnabled(true);
+  ButtonPanel->Buttons()->GetItem(kCloseButton)->SetBool(kButtonItemEnabled, true);
+  Screen->SetCursor(SavedCursor);
+  AddStatusLine("");
+  AddStatus("Finished");
+}
+
+void TPolyverbInstallForm::ShowRunEnd(bool Completed) {
+  if (!Completed) {
+    Msg(Polyverb->GetString("EUnknownError"), "", kMsgError, {}, 0);
+    return;
+  }
+  const char* key = BtnInstall->Checked() ? "InstallationCompleted" : "DeinstallationCompleted";
+  Msg(Polyverb->GetString(key), "", kMsgInformation, {}, 0);
+}
+
+void TPolyverbInstallForm::AddStatus(const std::string& Key,
+                                     std::initializer_list<std::string> Args) {
+  std::vector<platform::FormatArg> args(Args.begin(), Args.end());
+  platform::Result<std::string> line = platform::Format(Polyverb->GetString(Key), args);
+  if (!line) throw ECriticalError("The status text \"" + Key + "\": " + line.status().message());
+  // The texts of failed steps are the ones whose keys begin with "E".
+  if (Key.starts_with('E') && FRunOutcome == TRunOutcome::Completed) {
+    FRunOutcome = TRunOutcome::CompletedWithErrors;
+  }
+  AddStatusLine(line.value());
+}
+
+void TPolyverbInstallForm::AddStatusLine(const std::string& Line) {
+  // The list exists from the run's first line on; an exception before that still ends the
+  // run properly, with nothing to list.
+  if (StatusLog == nullptr) return;
+  StatusLog->Lines()->Add(Line);
+  if (OnStatusLine) OnStatusLine(Line);
+}

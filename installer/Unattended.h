@@ -1,0 +1,20 @@
+#pragma once
+
+// The run without the window: the same form, built hidden on Qt's offscreen platform (so it
+// needs no display), its options set as a user's clicks would set them, and Continue pressed
+// through the same handler. Status lines go to standard output as they are added, message
+// boxes to standard error.
+
+#include <iosfwd>
+
+#include "installer/CommandLine.h"
+
+class TPolyverbInstallForm;
+
+// Sets Line's options on the form as the user would. An option this machine does not allow
+// (a box that is disabled here, Continue not enabled afterwards) is an error whose message
+// is one sentence for the user; the form may then hold some of the options.
+platform::Status ApplyCommandLine(TPolyverbInstallForm& Form, const TCommandLine& Line);
+
+// One unattended program start: returns the exit code (see CommandLine.h).
+int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut);

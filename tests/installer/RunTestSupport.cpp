@@ -1,0 +1,110 @@
+#include "tests/installer/RunTestSupport.h"
+
+#include <filesystem>
+
+#include "platform/Machine.h"
+#include "tests/support/toolkit/FormDriver.h"
+#include "toolkit/Forms.h"
+
+namespace installer_test {
+
+namespace {
+
+std::map<std::string, std::string> ValuesOf(const std::string& key) {
+  std::map<std::string, std::string> entries;
+  platform::Registry& registry = platform::Machine::Current().registry();
+  const auto opened = registry.OpenKey(platform::RootKey::CurrentUser, key, false);
+  if (!opened) return entries;
+  const auto values = registry.Values(*opened);
+  EXPECT_TRUE(values) << values.status().message();
+  if (!values) return entries;
+  for (const platform::RegValue& value : *values)
+    entries[value.name] = value.AsString().value_or("<not text>");
+  return entries;
+}
+
+}  // namespace
+
+std::string DesignPackagePath(int version) {
+  const char* name = version == 3   ? "ZavPolyverb30Design.dpl"
+                     : version == 4 ? "ZavPolyverb40Design.bpl"
+                                    : "ZavPolyverb50Design.bpl";
+  return BinFolder(version) + "\\" + name;
+}
+
+void RunTest::Start(const std::vector<int>& packages,
+                    const std::vector<testsupport::DelphiInstall>& installs,
+                    const testsupport::DistributionOptions& options) {
+  machine = std::make_unique<SetupMachine>(packages, installs, options);
+  ASSERT_FALSE(HasFatalFailure());
+  Restart();
+}
+
+void RunTest::Restart() {
+  form = machine->BuildForm();
+  ASSERT_TRUE(form->FReady);
+  toolkit_test::ShowForm(form);
+}
+
+void RunTest::Click(TControl* control) {
+  toolkit_test::Click(control);
+}
+
+void RunTest::Continue() {
+  TButtonItem* item = form->ButtonPanel->Buttons()->GetItem(0);
+  ASSERT_TRUE(item->Enabled() && item->Visible());
+  toolkit_test::Click(item->Button());
+  ASSERT_NE(form->StatusLog, nullptr);
+}
+
+Lines RunTest::StatusList() const {
+  Lines lines;
+  if (form->StatusLog == nullptr) return lines;
+  TStrings* log = form->StatusLog->Lines();
+  for (int i = 0; i < log->Count(); ++i)
+    lines.push_back(log->Strings(i));
+  return lines;
+}
+
+std::vector<std::string> RunTest::Boxes() const {
+  std::vector<std::string> boxes;
+  for (const TMessageBoxRequest& box : machine->presenter().MessageBoxes) {
+    const std::int32_t icon = box.Flags & (MB_ICONERROR | MB_ICONQUESTION | MB_ICONINFORMATION);
+    const char* kind = icon == MB_ICONERROR         ? "Error: "
+                       : icon == MB_ICONINFORMATION ? "Information: "
+                                                    : "Other: ";
+    boxes.push_back(kind + box.Text);
+  }
+  return boxes;
+}
+
+std::map<std::string, std::string> RunTest::PackageList(int version) const {
+  return ValuesOf(testsupport::KnownPackagesKey(version));
+}
+
+std::map<std::string, std::string> RunTest::DisabledList(int version) const {
+  return ValuesOf(testsupport::DisabledPackagesKey(version));
+}
+
+void RunTest::AddToDisabledList(int version, const std::string& packagePath) {
+  platform::Registry& registry = platform::Machine::Current().registry();
+  const auto key = registry.OpenKey(platform::RootKey::CurrentUser,
+                                    testsupport::DisabledPackagesKey(version), true);
+  ASSERT_TRUE(key) << key.status().message();
+  const platform::Status written = registry.WriteString(*key, packagePath, "Zav Polyverb");
+  ASSERT_TRUE(written) << written.message();
+}
+
+bool RunTest::KeyExists(const std::string& key) const {
+  return platform::Machine::Current()
+      .registry()
+      .OpenKey(platform::RootKey::CurrentUser, key, false)
+      .ok();
+}
+
+bool RunTest::Exists(const std::string& windowsPath) const {
+  const auto host = platform::Machine::Current().prefix().ToHostPath(windowsPath);
+  return host && std::filesystem::exists(*host);
+}
+
+}  // namespace installer_test

@@ -1,0 +1,54 @@
+#pragma once
+
+// The setup window shown on a test machine, Continue clicked, and what the run left: its
+// status list, its message boxes, the files and the package lists.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/installer/SetupMachine.h"
+#include "tests/installer/StatusLines.h"
+
+namespace installer_test {
+
+class RunTest : public testing::Test {
+ protected:
+  void TearDown() override { machine.reset(); }
+
+  // Makes the machine and starts the program on it: the window built and shown.
+  void Start(const std::vector<int>& packages,
+             const std::vector<testsupport::DelphiInstall>& installs,
+             const testsupport::DistributionOptions& options = {});
+  // A new program start on the same machine.
+  void Restart();
+  // Clicks a box or Continue as the user does.
+  void Click(TControl* control);
+  void Continue();
+
+  Lines StatusList() const;
+  // The message boxes, each as "Information: text" or "Error: text".
+  std::vector<std::string> Boxes() const;
+
+  // The entries of a Delphi version's package list ("Known Packages") or disabled list
+  // below HKEY_CURRENT_USER, name to data; empty when the key does not exist.
+  std::map<std::string, std::string> PackageList(int version) const;
+  std::map<std::string, std::string> DisabledList(int version) const;
+  void AddToDisabledList(int version, const std::string& packagePath);
+  bool KeyExists(const std::string& key) const;
+
+  // The host file of a Windows path, and whether it exists.
+  std::string Host(const std::string& windowsPath) const { return machine->HostPath(windowsPath); }
+  bool Exists(const std::string& windowsPath) const;
+
+  std::unique_ptr<SetupMachine> machine;
+  TPolyverbInstallForm* form = nullptr;
+};
+
+// Where the design package of a version is registered from.
+std::string DesignPackagePath(int version);
+
+}  // namespace installer_test
