@@ -1,0 +1,179 @@
+// The program without its window: its command line, and PolyverbSetup --unattended started
+// as a process from a distribution folder, as a script would start it.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "installer/CommandLine.h"
+#include "tests/installer/RunTestSupport.h"
+#include "tests/support/FakeWineServer.h"
+#include "tests/support/Process.h"
+
+namespace installer_test {
+namespace {
+
+std::string Text(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\n";
+  return text;
+}
+
+TEST(CommandLineTest, ReadsWhatAUserTypes) {
+  using Args = std::vector<std::string>;
+  const auto parse = [](const Args& args) { return ParseCommandLine(args); };
+
+  auto full = parse({"--unattended", "--uninstall", "--language", "deutsch", "--folder=C:\\Zav",
+                     "--no-windows", "--bin", "5, 3", "--register=none"});
+  ASSERT_TRUE(full) << full.status().message();
+  EXPECT_TRUE(full->Unattended && full->Uninstall && full->NoWindows && !full->NoFolder);
+  EXPECT_EQ(full->Language, "Deutsch");
+  EXPECT_EQ(full->Folder, "C:\\Zav");
+  EXPECT_EQ(full->Bin, (std::vector<int>{5, 3}));
+  EXPECT_EQ(full->Register, std::vector<int>{});
+
+  auto plain = parse({"--unattended"});
+  ASSERT_TRUE(plain);
+  EXPECT_FALSE(plain->Bin || plain->Register || plain->Language || plain->Folder);
+  EXPECT_TRUE(parse({"--help"})->Help);
+  EXPECT_TRUE(parse({"--folder", "C:\\x", "--help"})->Help) << "help whatever else is there";
+
+  // Each bad command line is one sentence that names the problem.
+  const std::vector<std::pair<Args, std::string>> bad = {
+      {{"--uninstall"}, "only with --unattended"},
+      {{"--unattended", "--frobnicate"}, "Unknown argument \"--frobnicate\""},
+      {{"--unattended", "install"}, "Unknown argument \"install\""},
+      {{"--unattended", "--unattended"}, "--unattended is given twice"},
+      {{"--unattended", "--bin", "4", "--bin=5"}, "--bin is given twice"},
+      {{"--unattended", "--bin"}, "--bin needs a value"},
+      {{"--unattended", "--bin", "6"}, "not \"6\""},
+      {{"--unattended", "--bin", "4,"}, "not \"4,\""},
+      {{"--unattended", "--bin", "4,4"}, "names Delphi 4 twice"},
+      {{"--unattended", "--register", "3;4"}, "not \"3;4\""},
+      {{"--unattended", "--language", "Klingon"}, "English or Deutsch"},
+      {{"--unattended", "--folder", " "}, "--folder needs a folder"},
+      {{"--unattended", "--no-folder=yes"}, "--no-folder takes no value"},
+      {{"--unattended", "--folder", "C:\\x", "--no-folder"}, "exclude each other"},
+      {{"--unattended", "--uninstall", "--register", "4"}, "cannot be used with --uninstall"},
+  };
+  for (const auto& [args, message] : bad) {
+    const auto line = parse(args);
+    ASSERT_FALSE(line) << testing::PrintToString(args);
+    EXPECT_NE(line.status().message().find(message), std::string::npos) << line.status().message();
+  }
+}
+
+class UnattendedTest : public RunTest {
+ protected:
+  // A machine whose distribution folder holds the program itself.
+  void Make(const std::vector<int>& packages,
+            const std::vector<testsupport::DelphiInstall>& installs,
+            const testsupport::DistributionOptions& options = {}) {
+    machine = std::make_unique<SetupMachine>(packages, installs, options);
+    ASSERT_FALSE(HasFatalFailure());
+    program_ = machine->distributionFolder() + "/PolyverbSetup";
+    std::filesystem::copy_file(SETUP_PROGRAM, program_);
+  }
+
+  testsupport::ProcessResult Setup(std::vector<std::string> args) {
+    args.insert(args.begin(), program_);
+    return testsupport::RunProcess(args, {{"WINEPREFIX", machine->prefixFolder()}});
+  }
+
+  std::string program_;
+};
+
+TEST_F(UnattendedTest, InstallsAndUninstallsPrintingEachLine) {
+  Make({4, 5}, Installed({4, 5}));
+  ASSERT_FALSE(HasFatalFailure());
+  const auto installed = Setup(
+      {"--unattended", "--no-windows", "--bin", "4", "--register", "4", "--folder", "C:\\Zav"});
+  EXPECT_EQ(installed.exitCode, kExitCompleted) << installed.err;
+  EXPECT_EQ(installed.out, Text(Expected()
+                                    .Header(true)
+                                    .Line("Directory 'C:\\Zav' created.")
+                                    .Copied(Join({kD4Package, kD4Design, kD5Package, kD5Design,
+                                                  kHelp, kExtra, kD4Vcl, kD5Vcl}),
+                                            "C:\\Zav")
+                                    .Copied(Join({kD4Package, kD4Design, kHelp}), BinFolder(4))
+                                    .Registered("ZavPolyverb40Design.bpl")
+                                    .Finished()
+                                    .lines()));
+  EXPECT_NE(installed.err.find("Installation completed."), std::string::npos) << installed.err;
+  EXPECT_EQ(PackageList(4).count(DesignPackagePath(4)), 1u);
+  EXPECT_EQ(PackageList(5).count(DesignPackagePath(5)), 0u);
+
+  const auto uninstalled = Setup({"--unattended", "--uninstall", "--language", "Deutsch",
+                                  "--no-windows", "--bin", "4", "--folder", "C:\\Zav"});
+  EXPECT_EQ(uninstalled.exitCode, kExitCompleted) << uninstalled.err;
+  EXPECT_EQ(uninstalled.out, Text(Expected(true)
+                                      .Header(false)
+                                      .Deleted(Join({kD4Package, kD4Design, kD5Package, kD5Design,
+                                                     kHelp, kExtra, kD4Vcl, kD5Vcl}),
+                                               "C:\\Zav")
+                                      .Line("Verzeichnis 'C:\\Zav' gelöscht.")
+                                      .Deleted(Join({kD4Package, kD4Design, kHelp}), BinFolder(4))
+                                      .Finished()
+                                      .lines()));
+  EXPECT_NE(uninstalled.err.find("Deinstallation abgeschlossen."), std::string::npos);
+  EXPECT_EQ(PackageList(4).count(DesignPackagePath(4)), 0u);
+}
+
+// The exit code tells a script what happened; a refused command line does nothing at all.
+TEST_F(UnattendedTest, ExitCodes) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string registry = testsupport::ReadFile(machine->prefixFolder() + "/user.reg");
+  struct Case {
+    std::vector<std::string> args;
+    std::string said;  // on standard error
+  };
+  const std::vector<Case> refused = {
+      {{"--unattended", "--bin", "3"}, "--bin 3 cannot be chosen"},
+      {{"--unattended", "--bin", "none", "--register", "4"}, "--register 4 cannot be chosen"},
+      {{"--unattended", "--no-folder", "--no-windows", "--bin", "none"}, "Nothing is left"},
+      {{"--unattended", "--language"}, "--language needs a value"},
+      {{"--no-folder"}, "only with --unattended"},
+  };
+  for (const Case& c : refused) {
+    const auto result = Setup(c.args);
+    EXPECT_EQ(result.exitCode, kExitBadCommandLine) << testing::PrintToString(c.args);
+    EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  EXPECT_FALSE(Exists("C:\\Programme"));
+  EXPECT_EQ(testsupport::ReadFile(machine->prefixFolder() + "/user.reg"), registry);
+
+  const auto help = Setup({"--help"});
+  EXPECT_EQ(help.exitCode, kExitCompleted);
+  EXPECT_NE(help.out.find("--unattended"), std::string::npos);
+
+  // A required file missing: the run completes with an error line.
+  std::filesystem::remove(machine->distributionFolder() + "/Demo.zip");
+  const auto incomplete = Setup({"--unattended", "--no-folder"});
+  EXPECT_EQ(incomplete.exitCode, kExitCompleted);
+  const auto withError = Setup({"--unattended"});
+  EXPECT_EQ(withError.exitCode, kExitCompletedWithErrors);
+  EXPECT_NE(withError.out.find("Error: File 'Demo.zip' could not be copied"), std::string::npos);
+
+  // A Wine server owns the registry: the files go in, the registration is refused.
+  {
+    testsupport::FakeWineServer server(machine->prefixFolder());
+    const auto refusedWrite = Setup({"--unattended", "--no-folder"});
+    EXPECT_EQ(refusedWrite.exitCode, kExitCompletedWithErrors);
+    EXPECT_NE(refusedWrite.out.find("Package 'ZavPolyverb40Design.bpl' could not be registered"),
+              std::string::npos);
+  }
+
+  // Nothing to install: start-up ends with its message.
+  for (const char* design : {"ZavPolyverb40Design.bpl"})
+    std::filesystem::remove(machine->distributionFolder() + "/" + design);
+  const auto nothing = Setup({"--unattended"});
+  EXPECT_EQ(nothing.exitCode, kExitFailed);
+  EXPECT_NE(nothing.err.find("No files to install found."), std::string::npos);
+  EXPECT_EQ(nothing.out, "");
+}
+
+}  // namespace
+}  // namespace installer_test
