@@ -22,6 +22,23 @@ char* arguments[] = {programName, platformOption, offscreenPlatform, nullptr};
 
 QApplication* application = nullptr;
 
+bool Offscreen() {
+  return argumentCount == 3;
+}
+
+// Without a display Qt's offscreen platform still tells stderr what it cannot do for a window
+// nobody sees (no runtime folder, no raising, no keyboard grab). That is noise to a user who
+// runs the program in a script; every other message goes where Qt would send it.
+QtMessageHandler qtHandler = nullptr;
+
+void OffscreenMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtWarningMsg && (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
+                               text.startsWith(QLatin1String("This plugin does not support")))) {
+    return;
+  }
+  if (qtHandler != nullptr) qtHandler(type, context, text);
+}
+
 // The focus moved to another widget: the form tells the controls left and entered.
 void FocusChanged(QWidget* now) {
   if (now == nullptr) return;
@@ -38,6 +55,7 @@ void InitWidgetSystem() {
     application = qobject_cast<QApplication*>(QApplication::instance());
     if (application == nullptr) throw EInvalidOperation("A Qt application without widgets exists");
   } else {
+    if (Offscreen()) qtHandler = qInstallMessageHandler(OffscreenMessage);
     application = new QApplication(argumentCount, arguments);
   }
   // The classic look the forms were drawn for.

@@ -19,7 +19,6 @@ namespace {
 using testsupport::DelphiInstall;
 
 const std::string kInstalled = "Information: Installation completed.";
-const std::string kUninstalled = "Information: Deinstallation completed.";
 
 TEST_F(RunTest, InstallsOneVersionEverywhereAndRegistersIt) {
   Start({4}, Installed({3, 4, 5}));
@@ -94,14 +93,14 @@ TEST_F(RunTest, TheWindowDuringAndAfterTheRun) {
   EXPECT_TRUE(form->CloseQuery());
 }
 
-TEST_F(RunTest, ReinstallingOverwritesAndUninstallingTakesEverythingAway) {
+TEST_P(LanguageRunTest, ReinstallingOverwritesAndUninstallingTakesEverythingAway) {
   Start({3, 4, 5}, Installed({3, 4, 5}));
   ASSERT_FALSE(HasFatalFailure());
   Continue();
   Restart();
   Continue();
-  Expected reinstall;
-  reinstall.Header(true).Line("Directory '" + kDefaultFolder + "' already exists.");
+  Expected reinstall = List();
+  reinstall.Header(true).DirExists(kDefaultFolder);
   reinstall.Copied(Join({kD3Package, kD3Design, kD4Package, kD4Design, kD5Package, kD5Design, kHelp,
                          kExtra, kD3Vcl, kD4Vcl, kD5Vcl}),
                    kDefaultFolder);
@@ -122,12 +121,12 @@ TEST_F(RunTest, ReinstallingOverwritesAndUninstallingTakesEverythingAway) {
   Restart();
   Click(form->BtnUninstall);
   Continue();
-  Expected uninstall;
+  Expected uninstall = List();
   uninstall.Header(false);
   uninstall.Deleted(Join({kD3Package, kD3Design, kD4Package, kD4Design, kD5Package, kD5Design,
                           kHelp, kExtra, kD3Vcl, kD4Vcl, kD5Vcl}),
                     kDefaultFolder);
-  uninstall.Line("Directory '" + kDefaultFolder + "' deleted.");
+  uninstall.DirDeleted(kDefaultFolder);
   uninstall.Deleted(Join({kD3Package, kD4Package, kD5Package}), kWindows);
   for (int version : {3, 4, 5}) {
     const Names& package = version == 3 ? kD3Package : version == 4 ? kD4Package : kD5Package;
@@ -136,7 +135,7 @@ TEST_F(RunTest, ReinstallingOverwritesAndUninstallingTakesEverythingAway) {
   }
   uninstall.Finished();
   EXPECT_EQ(StatusList(), uninstall.lines());
-  EXPECT_EQ(Boxes().back(), kUninstalled);
+  EXPECT_EQ(Boxes().back(), Box(false));
   EXPECT_FALSE(Exists(kDefaultFolder));
   EXPECT_TRUE(Exists("C:\\Programme")) << "levels above the folder stay";
   for (int version : {3, 4, 5}) {
@@ -197,15 +196,15 @@ TEST_F(RunTest, OnlyTheWindowsFolderGetsTheRuntimePackagesAndNothingIsRegistered
 }
 
 // Each machine fault gives its lines, and the run goes on to "Finished." and the box.
-TEST_F(RunTest, MissingFilesAndAnUncreatableFolderAreLinesOfTheRun) {
+TEST_P(LanguageRunTest, MissingFilesAndAnUncreatableFolderAreLinesOfTheRun) {
   // Without Delphi's own runtime packages and without one required file.
   Start({4}, Installed({}), {.vclFiles = false});
   ASSERT_FALSE(HasFatalFailure());
   std::filesystem::remove(machine->distributionFolder() + "/ReadMeGer.txt");
   Continue();
-  EXPECT_EQ(StatusList(), Expected()
+  EXPECT_EQ(StatusList(), List()
                               .Header(true)
-                              .Line("Directory '" + kDefaultFolder + "' created.")
+                              .DirCreated(kDefaultFolder)
                               .Copied(Join({kD4Package, kD4Design, kHelp}), kDefaultFolder)
                               .Copied({"Polyverb - History.txt", "Polyverb.int", "Demo.zip",
                                        "Demo.exe", "Install.exe", "ReadMeEng.txt"},
@@ -214,23 +213,23 @@ TEST_F(RunTest, MissingFilesAndAnUncreatableFolderAreLinesOfTheRun) {
                               .Copied(kD4Package, kWindows)
                               .Finished()
                               .lines());
-  EXPECT_EQ(Boxes(), std::vector<std::string>{kInstalled});
+  EXPECT_EQ(Boxes(), std::vector<std::string>{Box(true)});
 
   // A file stands where a level of the folder should be.
   Restart();
   testsupport::WriteFile(Host("C:\\Blocked"), "a file, not a folder\n");
   form->FolderSelect->SetText("C:\\Blocked\\Zav");
   Continue();
-  EXPECT_EQ(StatusList(), Expected()
+  EXPECT_EQ(StatusList(), List()
                               .Header(true)
-                              .Line("Error: Directory 'C:\\Blocked\\Zav' could not be created.")
+                              .DirNotCreated("C:\\Blocked\\Zav")
                               .Copied(kD4Package, kWindows)
                               .Finished()
                               .lines());
-  EXPECT_EQ(Boxes().back(), kInstalled);
+  EXPECT_EQ(Boxes().back(), Box(true));
 }
 
-TEST_F(RunTest, ReadOnlyFiles) {
+TEST_P(LanguageRunTest, ReadOnlyFiles) {
   Start({4}, Installed({4}));
   ASSERT_FALSE(HasFatalFailure());
   // A distribution on a read-only medium: the installed copies are not read-only.
@@ -242,7 +241,7 @@ TEST_F(RunTest, ReadOnlyFiles) {
   ASSERT_EQ(::chmod(Host(blocked).c_str(), 0444), 0);
   Click(form->BtnFolder);
   Continue();
-  EXPECT_EQ(StatusList(), Expected()
+  EXPECT_EQ(StatusList(), List()
                               .Header(true)
                               .Copied(kD4Package, kWindows)
                               .Copied(Join({kD4Package, kD4Design}), BinFolder(4))
@@ -261,7 +260,7 @@ TEST_F(RunTest, ReadOnlyFiles) {
   Click(form->BtnUninstall);
   Click(form->BtnFolder);
   Continue();
-  EXPECT_EQ(StatusList(), Expected()
+  EXPECT_EQ(StatusList(), List()
                               .Header(false)
                               .Deleted(kD4Package, kWindows)
                               .Deleted(Join({kD4Package, kD4Design, kHelp}), BinFolder(4))
@@ -269,7 +268,7 @@ TEST_F(RunTest, ReadOnlyFiles) {
                               .lines());
 }
 
-TEST_F(RunTest, UninstallingNeverTakesWhatTheUserKeptInTheFolder) {
+TEST_P(LanguageRunTest, UninstallingNeverTakesWhatTheUserKeptInTheFolder) {
   Start({5}, Installed({}));
   ASSERT_FALSE(HasFatalFailure());
   Click(form->BtnWindows);
@@ -280,10 +279,10 @@ TEST_F(RunTest, UninstallingNeverTakesWhatTheUserKeptInTheFolder) {
   Click(form->BtnWindows);
   Continue();
   EXPECT_EQ(StatusList(),
-            Expected()
+            List()
                 .Header(false)
                 .Deleted(Join({kD5Package, kD5Design, kHelp, kExtra, kD5Vcl}), kDefaultFolder)
-                .Line("Error: Directory '" + kDefaultFolder + "' could not be deleted.")
+                .DirNotDeleted(kDefaultFolder)
                 .Finished()
                 .lines());
   EXPECT_EQ(testsupport::ReadFile(Host(kDefaultFolder + "\\My notes.txt")), "mine\n");
@@ -293,13 +292,11 @@ TEST_F(RunTest, UninstallingNeverTakesWhatTheUserKeptInTheFolder) {
   Click(form->BtnUninstall);
   form->FolderSelect->SetText("C:\\Never");
   Continue();
-  EXPECT_EQ(
-      StatusList(),
-      Expected().Header(false).Line("Error: Directory 'C:\\Never' not found.").Finished().lines());
-  EXPECT_EQ(Boxes().back(), kUninstalled);
+  EXPECT_EQ(StatusList(), List().Header(false).DirNotFound("C:\\Never").Finished().lines());
+  EXPECT_EQ(Boxes().back(), Box(false));
 }
 
-TEST_F(RunTest, StartedFromTheInstallationFolderTheFolderStepIsLeftOut) {
+TEST_P(LanguageRunTest, StartedFromTheInstallationFolderTheFolderStepIsLeftOut) {
   Start({4}, Installed({}));
   ASSERT_FALSE(HasFatalFailure());
   std::string folder = machine->distributionDir();
@@ -311,12 +308,12 @@ TEST_F(RunTest, StartedFromTheInstallationFolderTheFolderStepIsLeftOut) {
     Click(form->BtnWindows);
     form->FolderSelect->SetText(folder + "\\");
     Continue();
-    EXPECT_EQ(StatusList(), Expected().Header(install).Finished().lines());
+    EXPECT_EQ(StatusList(), List().Header(install).Finished().lines());
   }
   EXPECT_TRUE(std::filesystem::exists(machine->distributionFolder() + "/ZavPolyverb40Design.bpl"));
 }
 
-TEST_F(RunTest, RegistrationFollowsTheRegisterBoxesAndExistingPackageLists) {
+TEST_P(LanguageRunTest, RegistrationFollowsTheRegisterBoxesAndExistingPackageLists) {
   Start({3, 4, 5}, {{.version = 3}, {.version = 4, .packageLists = false}, {.version = 5}});
   ASSERT_FALSE(HasFatalFailure());
   AddToDisabledList(3, DesignPackagePath(3));
@@ -329,7 +326,7 @@ TEST_F(RunTest, RegistrationFollowsTheRegisterBoxesAndExistingPackageLists) {
   ASSERT_GE(lines.size(), 3u);
   // Delphi 3 unchecked: untouched; Delphi 4 never started: no list, no line.
   EXPECT_EQ(Lines(lines.end() - 3, lines.end()),
-            Expected().Registered("ZavPolyverb50Design.bpl").Finished().lines());
+            List().Registered("ZavPolyverb50Design.bpl").Finished().lines());
   EXPECT_EQ(PackageList(3).count(DesignPackagePath(3)), 0u);
   EXPECT_EQ(DisabledList(3).count(DesignPackagePath(3)), 1u);
   EXPECT_FALSE(KeyExists(testsupport::KnownPackagesKey(4)));

@@ -44,7 +44,22 @@ void RunTest::Restart() {
   form = machine->BuildForm();
   ASSERT_TRUE(form->FReady);
   toolkit_test::ShowForm(form);
+  form->Polyverb->SetLanguage(language);
 }
+
+std::string LanguageRunTest::Box(bool install) const {
+  if (German()) {
+    return install ? "Information: Installation abgeschlossen."
+                   : "Information: Deinstallation abgeschlossen.";
+  }
+  return install ? "Information: Installation completed."
+                 : "Information: Deinstallation completed.";
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, LanguageRunTest, testing::Values("English", "Deutsch"),
+                         [](const testing::TestParamInfo<const char*>& param) {
+                           return std::string(param.param);
+                         });
 
 void RunTest::Click(TControl* control) {
   toolkit_test::Click(control);

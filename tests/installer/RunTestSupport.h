@@ -46,6 +46,17 @@ class RunTest : public testing::Test {
 
   std::unique_ptr<SetupMachine> machine;
   TPolyverbInstallForm* form = nullptr;
+  // The language each program start chooses before anything else.
+  std::string language = "English";
+};
+
+// The same runs in each language: the whole list is compared in the language chosen.
+class LanguageRunTest : public RunTest, public testing::WithParamInterface<const char*> {
+ protected:
+  void SetUp() override { language = GetParam(); }
+  bool German() const { return language == "Deutsch"; }
+  Expected List() const { return Expected(German()); }
+  std::string Box(bool install) const;
 };
 
 // Where the design package of a version is registered from.

@@ -93,6 +93,34 @@ class Expected {
     return Line(german_ ? "Package '" + package + "' konnte nicht bei Delphi registriert werden."
                         : "Package '" + package + "' could not be registered to Delphi.");
   }
+  Expected& DirExists(const std::string& folder) {
+    return Line(german_ ? "Verzeichnis '" + folder + "' existiert bereits."
+                        : "Directory '" + folder + "' already exists.");
+  }
+  Expected& DirCreated(const std::string& folder) {
+    return Line(german_ ? "Verzeichnis '" + folder + "' erstellt."
+                        : "Directory '" + folder + "' created.");
+  }
+  Expected& DirNotCreated(const std::string& folder) {
+    return Line(german_ ? "Fehler: Verzeichnis '" + folder + "' konnte nicht erstellt werden."
+                        : "Error: Directory '" + folder + "' could not be created.");
+  }
+  Expected& DirNotFound(const std::string& folder) {
+    return Line(german_ ? "Fehler: Verzeichnis '" + folder + "' nicht gefunden."
+                        : "Error: Directory '" + folder + "' not found.");
+  }
+  Expected& DirDeleted(const std::string& folder) {
+    return Line(german_ ? "Verzeichnis '" + folder + "' gelöscht."
+                        : "Directory '" + folder + "' deleted.");
+  }
+  Expected& DirNotDeleted(const std::string& folder) {
+    return Line(german_ ? "Fehler: Verzeichnis '" + folder + "' konnte nicht gelöscht werden."
+                        : "Error: Directory '" + folder + "' could not be deleted.");
+  }
+  Expected& NotUnregistered(const std::string& package) {
+    return Line(german_ ? "Package '" + package + "' konnte nicht aus Delphi entfernt werden."
+                        : "Package '" + package + "' could not be removed from Delphi.");
+  }
   Expected& Finished() { return Line("").Line(german_ ? "Abgeschlossen." : "Finished."); }
 
   const Lines& lines() const { return lines_; }
