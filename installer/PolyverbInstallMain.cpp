@@ -1,7 +1,6 @@
 #include "installer/PolyverbInstallMain.h"
 
 #include "installer/DelphiVersions.h"
-
 #include "package/Msg.h"
 #include "package/PathOps.h"
 #include "package/ShortPath.h"

@@ -21,6 +21,8 @@
 // an exception ends it early, with the "EUnknownError" box.
 
 #include <functional>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
