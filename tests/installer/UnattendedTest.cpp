@@ -76,7 +76,7 @@ class UnattendedTest : public RunTest {
     std::filesystem::copy_file(SETUP_PROGRAM, program_);
   }
 
-  testsupport::ProcessResult Setup(std::vector<std::string> args) {
+  testsupport::ProcessResult RunSetup(std::vector<std::string> args) {
     args.insert(args.begin(), program_);
     return testsupport::RunProcess(args, {{"WINEPREFIX", machine->prefixFolder()}});
   }
@@ -87,7 +87,7 @@ class UnattendedTest : public RunTest {
 TEST_F(UnattendedTest, InstallsAndUninstallsPrintingEachLine) {
   Make({4, 5}, Installed({4, 5}));
   ASSERT_FALSE(HasFatalFailure());
-  const auto installed = Setup(
+  const auto installed = RunSetup(
       {"--unattended", "--no-windows", "--bin", "4", "--register", "4", "--folder", "C:\\Zav"});
   EXPECT_EQ(installed.exitCode, kExitCompleted) << installed.err;
   EXPECT_EQ(installed.out, Text(Expected()
@@ -104,8 +104,8 @@ TEST_F(UnattendedTest, InstallsAndUninstallsPrintingEachLine) {
   EXPECT_EQ(PackageList(4).count(DesignPackagePath(4)), 1u);
   EXPECT_EQ(PackageList(5).count(DesignPackagePath(5)), 0u);
 
-  const auto uninstalled = Setup({"--unattended", "--uninstall", "--language", "Deutsch",
-                                  "--no-windows", "--bin", "4", "--folder", "C:\\Zav"});
+  const auto uninstalled = RunSetup({"--unattended", "--uninstall", "--language", "Deutsch",
+                                     "--no-windows", "--bin", "4", "--folder", "C:\\Zav"});
   EXPECT_EQ(uninstalled.exitCode, kExitCompleted) << uninstalled.err;
   EXPECT_EQ(uninstalled.out, Text(Expected(true)
                                       .Header(false)
@@ -137,7 +137,7 @@ TEST_F(UnattendedTest, ExitCodes) {
       {{"--no-folder"}, "only with --unattended"},
   };
   for (const Case& c : refused) {
-    const auto result = Setup(c.args);
+    const auto result = RunSetup(c.args);
     EXPECT_EQ(result.exitCode, kExitBadCommandLine) << testing::PrintToString(c.args);
     EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
@@ -145,22 +145,22 @@ TEST_F(UnattendedTest, ExitCodes) {
   EXPECT_FALSE(Exists("C:\\Programme"));
   EXPECT_EQ(testsupport::ReadFile(machine->prefixFolder() + "/user.reg"), registry);
 
-  const auto help = Setup({"--help"});
+  const auto help = RunSetup({"--help"});
   EXPECT_EQ(help.exitCode, kExitCompleted);
   EXPECT_NE(help.out.find("--unattended"), std::string::npos);
 
   // A required file missing: the run completes with an error line.
   std::filesystem::remove(machine->distributionFolder() + "/Demo.zip");
-  const auto incomplete = Setup({"--unattended", "--no-folder"});
+  const auto incomplete = RunSetup({"--unattended", "--no-folder"});
   EXPECT_EQ(incomplete.exitCode, kExitCompleted);
-  const auto withError = Setup({"--unattended"});
+  const auto withError = RunSetup({"--unattended"});
   EXPECT_EQ(withError.exitCode, kExitCompletedWithErrors);
   EXPECT_NE(withError.out.find("Error: File 'Demo.zip' could not be copied"), std::string::npos);
 
   // A Wine server owns the registry: the files go in, the registration is refused.
   {
     testsupport::FakeWineServer server(machine->prefixFolder());
-    const auto refusedWrite = Setup({"--unattended", "--no-folder"});
+    const auto refusedWrite = RunSetup({"--unattended", "--no-folder"});
     EXPECT_EQ(refusedWrite.exitCode, kExitCompletedWithErrors);
     EXPECT_NE(refusedWrite.out.find("Package 'ZavPolyverb40Design.bpl' could not be registered"),
               std::string::npos);
@@ -169,7 +169,7 @@ TEST_F(UnattendedTest, ExitCodes) {
   // Nothing to install: start-up ends with its message.
   for (const char* design : {"ZavPolyverb40Design.bpl"})
     std::filesystem::remove(machine->distributionFolder() + "/" + design);
-  const auto nothing = Setup({"--unattended"});
+  const auto nothing = RunSetup({"--unattended"});
   EXPECT_EQ(nothing.exitCode, kExitFailed);
   EXPECT_NE(nothing.err.find("No files to install found."), std::string::npos);
   EXPECT_EQ(nothing.out, "");

@@ -63,7 +63,7 @@ class UnattendedWineTest : public testing::Test {
     testsupport::StopServer(prefix_);
     return shown;
   }
-  testsupport::ProcessResult Setup(std::vector<std::string> args) {
+  testsupport::ProcessResult RunSetup(std::vector<std::string> args) {
     args.insert(args.begin(), program_);
     return testsupport::RunProcess(args, {{"WINEPREFIX", prefix_}});
   }
@@ -74,7 +74,7 @@ class UnattendedWineTest : public testing::Test {
 };
 
 TEST_F(UnattendedWineTest, WineSeesThePackageComeAndGo) {
-  const auto installed = Setup({"--unattended", "--no-folder", "--no-windows"});
+  const auto installed = RunSetup({"--unattended", "--no-folder", "--no-windows"});
   ASSERT_EQ(installed.exitCode, 0) << installed.out << installed.err;
   EXPECT_NE(installed.out.find("Package 'ZavPolyverb40Design.bpl' registered to Delphi."),
             std::string::npos);
@@ -83,7 +83,7 @@ TEST_F(UnattendedWineTest, WineSeesThePackageComeAndGo) {
   EXPECT_NE(known.find("dclstd40.bpl"), std::string::npos) << known;
   EXPECT_EQ(Query(kDisabled).find("ZavPolyverb40Design"), std::string::npos);
 
-  const auto uninstalled = Setup({"--unattended", "--uninstall", "--no-folder", "--no-windows"});
+  const auto uninstalled = RunSetup({"--unattended", "--uninstall", "--no-folder", "--no-windows"});
   ASSERT_EQ(uninstalled.exitCode, 0) << uninstalled.out << uninstalled.err;
   const std::string after = Query(kKnown);
   EXPECT_EQ(after.find("ZavPolyverb40Design"), std::string::npos) << after;
@@ -92,7 +92,7 @@ TEST_F(UnattendedWineTest, WineSeesThePackageComeAndGo) {
 
 TEST_F(UnattendedWineTest, ARunningServerKeepsTheRegistryAndTheRunSaysSo) {
   testsupport::StartServer(prefix_);
-  const auto installed = Setup({"--unattended", "--no-folder", "--no-windows"});
+  const auto installed = RunSetup({"--unattended", "--no-folder", "--no-windows"});
   EXPECT_EQ(installed.exitCode, 3) << installed.out << installed.err;
   EXPECT_NE(installed.out.find("Package 'ZavPolyverb40Design.bpl' could not be registered"),
             std::string::npos)
