@@ -13,14 +13,29 @@ platform::Status Bad(const std::string& Sentence) {
   return {platform::ErrorCode::InvalidName, Sentence};
 }
 
+// An argument in quotes as it can be shown in one line: control characters as \xNN.
+std::string Quoted(std::string_view Text) {
+  std::string quoted = "\"";
+  for (const char c : Text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
 // "3,5" or "none"; each version at most once.
 platform::Result<std::vector<int>> ParseVersions(const std::string& Option,
                                                  const std::string& Text) {
   std::vector<int> versions;
   if (platform::SameText(Text, "none")) return versions;
   const std::string expected =
-      Option + " takes Delphi versions separated by commas (3, 4 or 5), or none; not \"" + Text +
-      "\".";
+      Option + " takes Delphi versions separated by commas (3, 4 or 5), or none; not " +
+      Quoted(Text) + ".";
   size_t start = 0;
   for (;;) {
     const size_t comma = Text.find(',', start);
@@ -42,7 +57,7 @@ platform::Result<std::string> ParseLanguage(const std::string& Text) {
   for (const char* language : {"English", "Deutsch"}) {
     if (platform::SameText(Text, language)) return std::string(language);
   }
-  return Bad("--language takes English or Deutsch; not \"" + Text + "\".");
+  return Bad("--language takes English or Deutsch; not " + Quoted(Text) + ".");
 }
 
 bool TakesValue(std::string_view Option) {
@@ -113,7 +128,7 @@ platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Arg
       option.resize(equals);
     }
     if (!IsKnown(option)) {
-      return Bad("Unknown argument \"" + Args[i] + "\"; --help lists the options.");
+      return Bad("Unknown argument " + Quoted(Args[i]) + "; --help lists the options.");
     }
     if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
       return Bad(option + " is given twice.");

@@ -49,6 +49,7 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
       {{"--unattended", "--bin"}, "--bin needs a value"},
       {{"--unattended", "--bin", "6"}, "not \"6\""},
       {{"--unattended", "--bin", "4,"}, "not \"4,\""},
+      {{"--unattended", "--bin", "4\n5"}, "not \"4\\x0A5\"."},
       {{"--unattended", "--bin", "4,4"}, "names Delphi 4 twice"},
       {{"--unattended", "--register", "3;4"}, "not \"3;4\""},
       {{"--unattended", "--language", "Klingon"}, "English or Deutsch"},
