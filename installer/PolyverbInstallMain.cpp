@@ -123,25 +123,19 @@ void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox, const std:
   FRegistry->CloseKey();
   FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
   if (!FRegistry->OpenKey(Key, false)) return;
+  const ScopeExit closeKey([this] { FRegistry->CloseKey(); });
+  std::string programFile;
   try {
-    std::string programFile;
-    try {
-      programFile = FRegistry->ReadString(ValueName);
-    } catch (const Exception&) {
-      // A value that is not text names no program: that version counts as not installed.
-      FRegistry->CloseKey();
-      return;
-    }
-    const std::string folder = platform::ExtractFileDir(programFile);
-    LocationBox->SetCaption(ShortPath(folder, kFolderCaptionLength));
-    LocationBox->SetHint(folder);
-    LocationBox->SetChecked(true);
-    LocationBox->SetEnabled(true);
-  } catch (...) {
-    FRegistry->CloseKey();
-    throw;
+    programFile = FRegistry->ReadString(ValueName);
+  } catch (const Exception&) {
+    // A value that is not text names no program: that version counts as not installed.
+    return;
   }
-  FRegistry->CloseKey();
+  const std::string folder = platform::ExtractFileDir(programFile);
+  LocationBox->SetCaption(ShortPath(folder, kFolderCaptionLength));
+  LocationBox->SetHint(folder);
+  LocationBox->SetChecked(true);
+  LocationBox->SetEnabled(true);
 }
 
 void TPolyverbInstallForm::FormDestroy(TObject*) {

@@ -7,22 +7,7 @@
 #include "toolkit/ControlProperties.h"
 #include "toolkit/FormStreaming.h"
 #include "toolkit/Forms.h"
-
-namespace {
-
-// Sets a flag for the length of a scope, also when the scope is left by an exception.
-class FlagScope {
- public:
-  explicit FlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
+#include "toolkit/ScopeGuards.h"
 
 // A form's window: its close button asks the form, and Tab follows the form's order.
 class TFormWindow : public QWidget {
@@ -328,7 +313,7 @@ void TCustomForm::WindowGeometryChanged() {
   }
   const TPoint frame = FrameSize();
   const QPoint position = window->pos();
-  const FlagScope taking(takingWindowBounds_);
+  const ScopedValue taking(takingWindowBounds_, true);
   SetBounds(position.x(), position.y(), window->width() + frame.X, window->height() + frame.Y);
 }
 
@@ -345,7 +330,7 @@ void TCustomForm::UpdateWidgetBounds() {
   auto* window = FromHandle<QWidget>(WindowHandle());
   if (window == nullptr || takingWindowBounds_) return;
   // Setting the window's geometry reports it back; that is not a move by the user.
-  const FlagScope updating(updatingBounds_);
+  const ScopedValue updating(updatingBounds_, true);
   const int width = std::max(1, ClientWidth());
   const int height = std::max(1, ClientHeight());
   if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin) {
