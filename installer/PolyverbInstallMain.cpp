@@ -1,5 +1,7 @@
 #include "installer/PolyverbInstallMain.h"
 
+#include <cstdio>
+
 #include "package/Msg.h"
 #include "package/PathOps.h"
 #include "package/ShortPath.h"
@@ -113,7 +115,10 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
     FReady = true;
   } catch (...) {
     // Whatever failed, the user learns only that the setup cannot go on; the window stays
-    // hidden and the program ends.
+    // hidden and the program ends. The reason goes to standard error, so that whoever
+    // reports the problem can say what it was.
+    std::fprintf(stderr, "PolyverbSetup: the start-up failed: %s\n",
+                 CurrentExceptionMessage().c_str());
     ShowError(Polyverb->GetString("EUnknownError"));
   }
 }
