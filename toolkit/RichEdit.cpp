@@ -5,12 +5,9 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ControlProperties.h"
+#include "toolkit/WidgetOf.h"
 
 namespace {
-
-QPlainTextEdit* EditOf(const TRichEdit* edit) {
-  return static_cast<QPlainTextEdit*>(FromHandle<QWidget>(edit->WindowHandle()));
-}
 
 QString Joined(const TStrings& lines) {
   QString text;
@@ -92,7 +89,7 @@ void TRichEdit::SetWordWrap(bool Value) {
 }
 
 void TRichEdit::LineAppended(const std::string& Line) {
-  if (QPlainTextEdit* edit = EditOf(this)) {
+  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
     const QSignalBlocker block(edit);
     edit->appendPlainText(QString::fromStdString(Line));
   }
@@ -101,7 +98,7 @@ void TRichEdit::LineAppended(const std::string& Line) {
 
 void TRichEdit::LinesChanged() {
   if (lines_->UpdateCount() > 0) return;
-  if (QPlainTextEdit* edit = EditOf(this)) {
+  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
     const QSignalBlocker block(edit);
     edit->setPlainText(Joined(*lines_));
   }
@@ -116,14 +113,14 @@ HWND TRichEdit::CreateWidget(HWND ParentWidget) {
 
 void TRichEdit::WidgetCreated() {
   inherited::WidgetCreated();
-  QPlainTextEdit* edit = EditOf(this);
+  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
   const QSignalBlocker block(edit);
   edit->setPlainText(Joined(*lines_));
   UpdateOptions();
 }
 
 void TRichEdit::UpdateOptions() {
-  QPlainTextEdit* edit = EditOf(this);
+  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
   if (edit == nullptr) return;
   edit->setReadOnly(readOnly_);
   edit->setLineWrapMode(wordWrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
