@@ -1,5 +1,7 @@
 #include "installer/PolyverbInstallMain.h"
 
+#include <cstdio>
+
 #include "installer/DelphiVersions.h"
 #include "package/Msg.h"
 #include "package/PathOps.h"
@@ -8,6 +10,7 @@
 #include "package/Utils.h"
 #include "platform/FileNames.h"
 #include "toolkit/ClassBuilder.h"
+#include "toolkit/ScopeGuards.h"
 
 // The form description, PolyverbInstallMain.dfm, compiled in.
 extern const char* const kPolyverbInstallMainForm;
@@ -94,7 +97,10 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
     FReady = true;
   } catch (...) {
     // Whatever failed, the user learns only that the setup cannot go on; the window stays
-    // hidden and the program ends.
+    // hidden and the program ends. The reason goes to standard error, so that whoever
+    // reports the problem can say what it was.
+    std::fprintf(stderr, "PolyverbSetup: the start-up failed: %s\n",
+                 CurrentExceptionMessage().c_str());
     ShowError(Polyverb->GetString("EUnknownError"));
   }
 }
@@ -104,25 +110,19 @@ void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox, const std:
   FRegistry->CloseKey();
   FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
   if (!FRegistry->OpenKey(Key, false)) return;
+  const ScopeExit closeKey([this] { FRegistry->CloseKey(); });
+  std::string programFile;
   try {
-    std::string programFile;
-    try {
-      programFile = FRegistry->ReadString(ValueName);
-    } catch (const Exception&) {
-      // A value that is not text names no program: that version counts as not installed.
-      FRegistry->CloseKey();
-      return;
-    }
-    const std::string folder = platform::ExtractFileDir(programFile);
-    LocationBox->SetCaption(ShortPath(folder, kFolderCaptionLength));
-    LocationBox->SetHint(folder);
-    LocationBox->SetChecked(true);
-    LocationBox->SetEnabled(true);
-  } catch (...) {
-    FRegistry->CloseKey();
-    throw;
+    programFile = FRegistry->ReadString(ValueName);
+  } catch (const Exception&) {
+    // A value that is not text names no program: that version counts as not installed.
+    return;
   }
-  FRegistry->CloseKey();
+  const std::string folder = platform::ExtractFileDir(programFile);
+  LocationBox->SetCaption(ShortPath(folder, kFolderCaptionLength));
+  LocationBox->SetHint(folder);
+  LocationBox->SetChecked(true);
+  LocationBox->SetEnabled(true);
 }
 
 void TPolyverbInstallForm::FormDestroy(TObject*) {

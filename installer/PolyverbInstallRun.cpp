@@ -1,6 +1,5 @@
 // The run of the setup window: what Continue does, in install and in uninstall mode.
 
-#include <exception>
 #include <iostream>
 
 #include "installer/DelphiVersions.h"
@@ -11,6 +10,7 @@
 #include "package/UnitVersion.h"
 #include "platform/FileApi.h"
 #include "platform/Strings.h"
+#include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 
 namespace {
@@ -32,11 +32,9 @@ void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {
   try {
     RunSteps();
     completed = true;
-  } catch (const std::exception& E) {
-    // The user sees only that the run could not finish; whoever reports it can say why.
-    std::cerr << "PolyverbSetup: the run ended early: " << E.what() << '\n';
   } catch (...) {
-    std::cerr << "PolyverbSetup: the run ended early: an unknown exception\n";
+    // The user sees only that the run could not finish; whoever reports it can say why.
+    std::cerr << "PolyverbSetup: the run ended early: " << CurrentExceptionMessage() << '\n';
   }
   if (!completed) FRunOutcome = TRunOutcome::Failed;
   EndRun(savedCursor);

@@ -11,6 +11,7 @@
 #include "package/Utils.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Messages.h"
+#include "toolkit/ScopeGuards.h"
 #include "toolkit/WidgetSystem.h"
 
 namespace {
@@ -105,9 +106,7 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
   Application->SetPresenter(std::make_unique<TConsolePresenter>(ErrorOut));
   CreateSetupForm();
   // The form goes as at the end of the window, whatever happens here.
-  struct FormEnd {
-    ~FormEnd() { DeleteClass(PolyverbInstallForm); }
-  } formEnd;
+  const ScopeExit formEnd([] { DeleteClass(PolyverbInstallForm); });
   if (!PolyverbInstallForm->FReady) return kExitFailed;
 
   if (platform::Status applied = ApplyCommandLine(*PolyverbInstallForm, Line); !applied) {

@@ -86,6 +86,20 @@ bool ParseNtPath(std::string_view ntPath, int& hive, std::vector<std::string>& p
   return true;
 }
 
+// Follows names down from the hive's root: the key they lead to, or nothing when one on the
+// way is missing. Stored, when given, receives the names as the hive spells them.
+std::optional<Hive::KeyId> FindPath(const Hive& hive, const std::vector<std::string>& names,
+                                    std::vector<std::string>* stored = nullptr) {
+  Hive::KeyId cur = Hive::kRoot;
+  for (const std::string& n : names) {
+    const auto c = hive.FindChild(cur, n);
+    if (!c) return std::nullopt;
+    cur = *c;
+    if (stored != nullptr) stored->push_back(hive.KeyName(cur));
+  }
+  return cur;
+}
+
 std::optional<std::string> LinkTarget(const Hive& hive, Hive::KeyId key) {
   const RegValue* v = hive.FindValue(key, kLinkValue);
   if (v == nullptr || v->type != REG_LINK || v->data.size() % 2 != 0) return std::nullopt;
@@ -218,21 +232,16 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
       }
       Result<const Hive*> next = (*hives_)[targetHive].Read();
       if (!next) return next.status();
-      Hive::KeyId k = Hive::kRoot;
       std::vector<std::string> stored;
-      for (const std::string& n : targetPath) {
-        const auto c = next.value()->FindChild(k, n);
-        if (!c) {
-          return Status(ErrorCode::NotFound, "the registry link " + std::string(subKey) +
-                                                 " points to the missing key " + *target);
-        }
-        k = *c;
-        stored.push_back(next.value()->KeyName(k));
+      const std::optional<Hive::KeyId> k = FindPath(*next.value(), targetPath, &stored);
+      if (!k) {
+        return Status(ErrorCode::NotFound, "the registry link " + std::string(subKey) +
+                                               " points to the missing key " + *target);
       }
       loc.hive = targetHive;
       loc.path = std::move(stored);
       hive = next;
-      cur = k;
+      cur = *k;
     }
   }
   redirect(nullptr);
@@ -273,31 +282,19 @@ Result<RegistryKey> Registry::OpenKey(RootKey root, std::string_view subKey, boo
   // Names as stored now (a key created meanwhile keeps its own spelling).
   Result<const Hive*> hive = (*hives_)[key.hive].Read();
   if (!hive) return hive.status();
-  Hive::KeyId cur = Hive::kRoot;
+  std::vector<std::string> wanted = key.path;
+  wanted.insert(wanted.end(), missing.begin(), missing.end());
   std::vector<std::string> stored;
-  for (const std::string& n : key.path)
-    stored.push_back(n);
-  for (const std::string& n : missing)
-    stored.push_back(n);
-  for (std::string& n : stored) {
-    const auto c = hive.value()->FindChild(cur, n);
-    if (!c) return Status(ErrorCode::IoError, "the registry key " + display + " vanished");
-    cur = *c;
-    n = hive.value()->KeyName(cur);
+  if (!FindPath(*hive.value(), wanted, &stored)) {
+    return Status(ErrorCode::IoError, "the registry key " + display + " vanished");
   }
   key.path = std::move(stored);
   return key;
 }
 
 Result<Hive::KeyId> Registry::Find(const Hive& hive, const RegistryKey& key) {
-  Hive::KeyId cur = Hive::kRoot;
-  for (const std::string& n : key.path) {
-    const auto c = hive.FindChild(cur, n);
-    if (!c)
-      return Status(ErrorCode::NotFound, "the registry key " + key.name + " no longer exists");
-    cur = *c;
-  }
-  return cur;
+  if (const std::optional<Hive::KeyId> id = FindPath(hive, key.path)) return *id;
+  return Status(ErrorCode::NotFound, "the registry key " + key.name + " no longer exists");
 }
 
 Result<RegValue> Registry::ReadValue(const RegistryKey& key, std::string_view name) {

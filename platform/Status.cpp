@@ -1,6 +1,8 @@
 #include "platform/Status.h"
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
@@ -54,6 +56,12 @@ ErrorCode ErrorCodeFromErrno(int error) {
     default:
       return ErrorCode::IoError;
   }
+}
+
+void FailedResultRead(const Status& status) {
+  std::fprintf(stderr, "The value of a failed result was read; the result says: %s\n",
+               status.ok() ? "(nothing: it was made from a success)" : status.message().c_str());
+  std::abort();
 }
 
 }  // namespace platform

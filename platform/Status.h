@@ -2,6 +2,8 @@
 
 // The outcome of a platform call: success, or a reason a person can read.
 // Nothing in platform/ throws; every call that can fail returns one of these.
+// Both are [[nodiscard]]: an outcome nobody looks at is a failure nobody hears of. Where
+// ignoring one is right, the caller says why and discards it with static_cast<void>.
 
 #include <optional>
 #include <string>
@@ -30,7 +32,7 @@ const char* ErrorCodeName(ErrorCode code);
 // EDQUOT, EFBIG -> DiskFull; EINVAL, ENAMETOOLONG -> InvalidName; anything else IoError.
 ErrorCode ErrorCodeFromErrno(int error);
 
-class Status {
+class [[nodiscard]] Status {
  public:
   Status() = default;
   Status(ErrorCode code, std::string message) : code_(code), message_(std::move(message)) {}
@@ -48,9 +50,13 @@ class Status {
   std::string message_;
 };
 
+// Reading the value of a failed Result is a mistake of the program, not a failure of the
+// machine: it ends the program at once with the Result's reason on standard error.
+[[noreturn]] void FailedResultRead(const Status& status);
+
 // A value or the reason there is none.
 template <class T>
-class Result {
+class [[nodiscard]] Result {
  public:
   Result(T value) : value_(std::move(value)) {}          // NOLINT: implicit by design
   Result(Status status) : status_(std::move(status)) {}  // NOLINT: implicit by design
@@ -58,14 +64,20 @@ class Result {
   bool ok() const { return value_.has_value(); }
   explicit operator bool() const { return ok(); }
   const Status& status() const { return status_; }
-  const T& value() const& { return *value_; }
-  T& value() & { return *value_; }
-  T&& value() && { return std::move(*value_); }
-  const T* operator->() const { return &*value_; }
-  T* operator->() { return &*value_; }
-  const T& operator*() const { return *value_; }
+  const T& value() const& { return Checked(); }
+  T& value() & { return Checked(); }
+  T&& value() && { return std::move(Checked()); }
+  const T* operator->() const { return &Checked(); }
+  T* operator->() { return &Checked(); }
+  const T& operator*() const { return Checked(); }
 
  private:
+  const T& Checked() const {
+    if (!value_) FailedResultRead(status_);
+    return *value_;
+  }
+  T& Checked() { return const_cast<T&>(std::as_const(*this).Checked()); }
+
   std::optional<T> value_;
   Status status_;
 };

@@ -5,6 +5,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 #include "toolkit/StandardClasses.h"
+#include "toolkit/WidgetOf.h"
 #include "toolkit/WidgetSystem.h"
 
 TApplication* Application = new TApplication(nullptr);
@@ -111,7 +112,7 @@ TTaskWindowList TApplication::DisableTaskWindows(TCustomForm* Except) {
   TTaskWindowList list;
   for (int i = 0; i < Screen->FormCount(); ++i) {
     TCustomForm* form = Screen->Forms(i);
-    auto* window = FromHandle<QWidget>(form->WindowHandle());
+    auto* window = WidgetOf<QWidget>(form);
     if (form == Except || window == nullptr || !window->isVisible() || !window->isEnabled()) {
       continue;
     }
@@ -128,13 +129,13 @@ void TApplication::EnableTaskWindows(const TTaskWindowList& List) {
     for (int i = 0; i < Screen->FormCount(); ++i)
       known = known || Screen->Forms(i) == form;
     if (!known) continue;
-    auto* window = FromHandle<QWidget>(form->WindowHandle());
+    auto* window = WidgetOf<QWidget>(form);
     if (window == nullptr) continue;
     window->setEnabled(form->Enabled());
     // A disabled window loses its focus; the control that had it gets it back.
     TWinControl* focused = form->FocusedControl();
     if (focused != nullptr && focused->CanFocus() && focused->HandleAllocated()) {
-      FromHandle<QWidget>(focused->WindowHandle())->setFocus(Qt::OtherFocusReason);
+      WidgetOf<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
     }
   }
 }

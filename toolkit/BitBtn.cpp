@@ -6,6 +6,7 @@
 #include "toolkit/ControlProperties.h"
 #include "toolkit/Forms.h"
 #include "toolkit/GlyphIcon.h"
+#include "toolkit/WidgetOf.h"
 
 namespace {
 
@@ -104,7 +105,7 @@ void TBitBtn::SetNumGlyphs(TNumGlyphs Value) {
 
 void TBitBtn::SetLayout(TButtonLayout Value) {
   layout_ = Value;
-  if (auto* button = static_cast<QPushButton*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* button = WidgetOf<QPushButton>(this)) {
     button->setLayoutDirection(Value == blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
   }
 }

@@ -3,6 +3,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WidgetOf.h"
 
 TClass TButtonControl::StaticClass() {
   return DefineClass<TButtonControl>("TButtonControl", [](ClassBuilder<TButtonControl>&) {});
@@ -31,7 +32,7 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TButton::SetDefault(bool Value) {
   default_ = Value;
-  if (auto* button = static_cast<QPushButton*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* button = WidgetOf<QPushButton>(this)) {
     button->setDefault(Value);
   }
 }
@@ -47,14 +48,14 @@ HWND TButton::CreateWidget(HWND ParentWidget) {
 
 void TButton::WidgetCreated() {
   inherited::WidgetCreated();
-  auto* button = static_cast<QPushButton*>(FromHandle<QWidget>(WindowHandle()));
+  auto* button = WidgetOf<QPushButton>(this);
   button->setText(QString::fromStdString(Caption()));
   button->setDefault(default_);
 }
 
 void TButton::CMTextChanged(TMessage& Message) {
   inherited::CMTextChanged(Message);
-  if (auto* button = static_cast<QPushButton*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* button = WidgetOf<QPushButton>(this)) {
     button->setText(QString::fromStdString(Caption()));
   }
 }

@@ -3,6 +3,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WidgetOf.h"
 
 namespace {
 
@@ -44,14 +45,14 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TCheckBox::SetAlignment(TLeftRight Value) {
   alignment_ = Value;
-  if (auto* box = static_cast<QCheckBox*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* box = WidgetOf<QCheckBox>(this)) {
     box->setLayoutDirection(Value == taLeftOfText ? Qt::RightToLeft : Qt::LeftToRight);
   }
 }
 
 void TCheckBox::SetAllowGrayed(bool Value) {
   allowGrayed_ = Value;
-  if (auto* box = static_cast<QCheckBox*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* box = WidgetOf<QCheckBox>(this)) {
     box->setTristate(Value);
   }
 }
@@ -59,7 +60,7 @@ void TCheckBox::SetAllowGrayed(bool Value) {
 void TCheckBox::SetState(TCheckBoxState Value) {
   if (state_ == Value) return;
   state_ = Value;
-  if (auto* box = static_cast<QCheckBox*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* box = WidgetOf<QCheckBox>(this)) {
     box->setCheckState(ToQt(Value));
   }
   if (!clicksDisabled_ && !ComponentState().Contains(csLoading)) Click();
@@ -73,7 +74,7 @@ HWND TCheckBox::CreateWidget(HWND ParentWidget) {
 
 void TCheckBox::WidgetCreated() {
   inherited::WidgetCreated();
-  auto* box = static_cast<QCheckBox*>(FromHandle<QWidget>(WindowHandle()));
+  auto* box = WidgetOf<QCheckBox>(this);
   box->setText(QString::fromStdString(Caption()));
   box->setTristate(allowGrayed_);
   box->setCheckState(ToQt(state_));
@@ -82,7 +83,7 @@ void TCheckBox::WidgetCreated() {
 
 // The user's click: the state follows the box, and the click is reported as by program.
 void TCheckBox::UserToggled() {
-  auto* box = static_cast<QCheckBox*>(FromHandle<QWidget>(WindowHandle()));
+  auto* box = WidgetOf<QCheckBox>(this);
   if (box == nullptr || ComponentState().Contains(csDestroying)) return;
   const Qt::CheckState state = box->checkState();
   const TCheckBoxState next = state == Qt::Checked            ? cbChecked
@@ -95,7 +96,7 @@ void TCheckBox::UserToggled() {
 
 void TCheckBox::CMTextChanged(TMessage& Message) {
   inherited::CMTextChanged(Message);
-  if (auto* box = static_cast<QCheckBox*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* box = WidgetOf<QCheckBox>(this)) {
     box->setText(QString::fromStdString(Caption()));
   }
 }

@@ -149,9 +149,15 @@ class PropertyBuilder {
 template <class T>
 class ClassBuilder {
  public:
-  ClassBuilder(std::vector<TPropInfo>& Properties, std::vector<TMethodInfo>& Methods,
-               std::vector<TFieldInfo>& Fields)
-      : properties_(Properties), methods_(Methods), fields_(Fields) {}
+  ClassBuilder(std::string ClassName, std::vector<TPropInfo>& Properties,
+               std::vector<TMethodInfo>& Methods, std::vector<TFieldInfo>& Fields)
+      : className_(std::move(ClassName)),
+        properties_(Properties),
+        methods_(Methods),
+        fields_(Fields) {}
+
+  // The name of the class being published, for the errors of its publishing.
+  const std::string& ClassName() const { return className_; }
 
   template <class Getter, class Setter = std::nullptr_t>
   auto Property(std::string Name, Getter Get, Setter Set = nullptr) {
@@ -224,6 +230,7 @@ class ClassBuilder {
     return properties_.size() - 1;
   }
 
+  std::string className_;
   std::vector<TPropInfo>& properties_;
   std::vector<TMethodInfo>& methods_;
   std::vector<TFieldInfo>& fields_;
@@ -246,7 +253,7 @@ TClass DefineClass(const char* Name, Publish&& Publisher) {
                     std::is_constructible_v<T, TCollection*>) {
         itemFactory = [](TCollection* Collection) -> TCollectionItem* { return new T(Collection); };
       }
-      ClassBuilder<T> builder(properties, methods, fields);
+      ClassBuilder<T> builder(Name, properties, methods, fields);
       Publisher(builder);
     });
     return created;

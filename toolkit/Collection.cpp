@@ -4,6 +4,7 @@
 
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/Exceptions.h"
+#include "toolkit/ScopeGuards.h"
 
 TClass TCollectionItem::StaticClass() {
   return DefineClass<TCollectionItem>("TCollectionItem", [](ClassBuilder<TCollectionItem>&) {});
@@ -117,15 +118,10 @@ void TCollection::Assign(TPersistent* Source) {
   }
   if (source == this) return;
   BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* item : source->items_)
-      Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const ScopeExit endUpdate([this] { EndUpdate(); });
+  Clear();
+  for (TCollectionItem* item : source->items_)
+    Add()->Assign(item);
 }
 
 void TCollection::EndUpdate() {

@@ -4,37 +4,29 @@
 // costs the same however long the list has grown.
 
 #include <string>
-#include <vector>
 
 #include "toolkit/Controls.h"
-#include "toolkit/Strings.h"
+#include "toolkit/StoredStrings.h"
 
 TOOLKIT_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 
 class TRichEdit;
 
-class TRichEditStrings : public TStrings {
-  TOOLKIT_CLASS(TRichEditStrings, TStrings)
+class TRichEditStrings : public TStoredStrings {
+  TOOLKIT_CLASS(TRichEditStrings, TStoredStrings)
 
   explicit TRichEditStrings(TRichEdit* Edit) : edit_(Edit) {}
 
-  int Add(const std::string& S) override;
-  void Clear() override;
-  void Delete(int Index) override;
-  void Insert(int Index, const std::string& S) override;
-
  protected:
-  std::string Get(int Index) const override;
-  int GetCount() const override { return static_cast<int>(lines_.size()); }
-  void Put(int Index, const std::string& S) override;
+  // The lines carry no objects, as the classic control's lines carry none.
+  void PutObject(int, TObject*) override {}
   void SetUpdateState(bool Updating) override;
+  void LinesChanged(TLinesChange Change, int Index) override;
 
  private:
   friend class TRichEdit;
-  void CheckIndex(int Index, int Limit) const;
 
   TRichEdit* edit_;
-  std::vector<std::string> lines_;
 };
 
 class TRichEdit : public TWinControl {

@@ -8,6 +8,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WidgetOf.h"
 
 // The combo box's widget tells its control when the list opens and closes.
 class TComboWidget : public QComboBox {
@@ -44,14 +45,6 @@ class TComboWidget : public QComboBox {
   bool byProgram_ = false;
   bool watching_ = false;
 };
-
-namespace {
-
-TComboWidget* BoxOf(const TCustomComboBox* combo) {
-  return static_cast<TComboWidget*>(FromHandle<QWidget>(combo->WindowHandle()));
-}
-
-}  // namespace
 
 TClass TCustomComboBox::StaticClass() {
   return DefineClass<TCustomComboBox>("TCustomComboBox", [](ClassBuilder<TCustomComboBox>&) {});
@@ -114,7 +107,7 @@ void TCustomComboBox::CMFontChanged(TMessage& Message) {
 }
 
 std::string TCustomComboBox::GetText() const {
-  if (TComboWidget* box = BoxOf(this)) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
     return (box->isEditable() ? box->currentText() : box->currentText()).toStdString();
   }
   return text_;
@@ -123,7 +116,7 @@ std::string TCustomComboBox::GetText() const {
 void TCustomComboBox::SetTextValue(const std::string& Value) {
   text_ = Value;
   if (style_ == csDropDownList) itemIndex_ = items_->IndexOf(Value);
-  if (TComboWidget* box = BoxOf(this)) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
     const QSignalBlocker block(box);
     if (style_ == csDropDownList) {
       box->setCurrentIndex(itemIndex_);
@@ -141,7 +134,7 @@ void TCustomComboBox::SetItemIndex(int Value) {
   if (Value < -1 || Value >= items_->Count()) Value = -1;
   itemIndex_ = Value;
   text_ = Value >= 0 ? items_->Strings(Value) : std::string();
-  if (TComboWidget* box = BoxOf(this)) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
     const QSignalBlocker block(box);
     box->setCurrentIndex(Value);
     if (box->isEditable()) box->setEditText(QString::fromStdString(text_));
@@ -150,7 +143,7 @@ void TCustomComboBox::SetItemIndex(int Value) {
 
 void TCustomComboBox::ItemsChanged() {
   if (items_->UpdateCount() > 0) return;
-  TComboWidget* box = BoxOf(this);
+  TComboWidget* box = WidgetOf<TComboWidget>(this);
   if (box == nullptr) return;
   const QSignalBlocker block(box);
   const QString text = box->isEditable() ? box->currentText() : QString();
@@ -164,7 +157,7 @@ void TCustomComboBox::ItemsChanged() {
 void TCustomComboBox::SetDroppedDown(bool Value) {
   if (Value == droppedDown_) return;
   HandleNeeded();
-  TComboWidget* box = BoxOf(this);
+  TComboWidget* box = WidgetOf<TComboWidget>(this);
   if (Value) {
     box->showPopup();
   } else {
@@ -174,7 +167,7 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
 
 void TCustomComboBox::SetDropDownCount(int Value) {
   dropDownCount_ = Value;
-  if (TComboWidget* box = BoxOf(this)) box->setMaxVisibleItems(std::max(1, Value));
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) box->setMaxVisibleItems(std::max(1, Value));
 }
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
@@ -186,13 +179,14 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
 
 void TCustomComboBox::SetMaxLength(int Value) {
   maxLength_ = std::max(0, Value);
-  if (TComboWidget* box = BoxOf(this); box != nullptr && box->lineEdit() != nullptr) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
+      box != nullptr && box->lineEdit() != nullptr) {
     box->lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
   }
 }
 
 int TCustomComboBox::SelStart() const {
-  TComboWidget* box = BoxOf(this);
+  TComboWidget* box = WidgetOf<TComboWidget>(this);
   if (box == nullptr || box->lineEdit() == nullptr) return selStart_;
   const QLineEdit* edit = box->lineEdit();
   return edit->hasSelectedText() ? static_cast<int>(edit->selectionStart())
@@ -202,20 +196,22 @@ int TCustomComboBox::SelStart() const {
 void TCustomComboBox::SetSelStart(int Value) {
   selStart_ = std::max(0, Value);
   selLength_ = 0;
-  if (TComboWidget* box = BoxOf(this); box != nullptr && box->lineEdit() != nullptr) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
+      box != nullptr && box->lineEdit() != nullptr) {
     box->lineEdit()->setCursorPosition(selStart_);
   }
 }
 
 int TCustomComboBox::SelLength() const {
-  TComboWidget* box = BoxOf(this);
+  TComboWidget* box = WidgetOf<TComboWidget>(this);
   if (box == nullptr || box->lineEdit() == nullptr) return selLength_;
   return static_cast<int>(box->lineEdit()->selectedText().size());
 }
 
 void TCustomComboBox::SetSelLength(int Value) {
   selLength_ = std::max(0, Value);
-  if (TComboWidget* box = BoxOf(this); box != nullptr && box->lineEdit() != nullptr) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
+      box != nullptr && box->lineEdit() != nullptr) {
     const int start = SelStart();
     box->lineEdit()->setSelection(start, selLength_);
   }
@@ -224,7 +220,8 @@ void TCustomComboBox::SetSelLength(int Value) {
 void TCustomComboBox::SelectAll() {
   selStart_ = 0;
   selLength_ = static_cast<int>(GetText().size());
-  if (TComboWidget* box = BoxOf(this); box != nullptr && box->lineEdit() != nullptr) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
+      box != nullptr && box->lineEdit() != nullptr) {
     box->lineEdit()->selectAll();
   }
 }
@@ -243,7 +240,7 @@ HWND TCustomComboBox::CreateWidget(HWND ParentWidget) {
 
 void TCustomComboBox::WidgetCreated() {
   inherited::WidgetCreated();
-  TComboWidget* box = BoxOf(this);
+  TComboWidget* box = WidgetOf<TComboWidget>(this);
   const QSignalBlocker block(box);
   for (int i = 0; i < items_->Count(); ++i)
     box->addItem(QString::fromStdString(items_->Strings(i)));
@@ -256,7 +253,7 @@ void TCustomComboBox::WidgetCreated() {
 }
 
 void TCustomComboBox::WidgetDestroying() {
-  if (TComboWidget* box = BoxOf(this)) {
+  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
     text_ = GetText();
     box->Detach();
   }
@@ -278,7 +275,7 @@ void TCustomComboBox::PopupHidden(bool ByProgram) {
     return;
   }
   closeUpPending_ = true;
-  QTimer::singleShot(0, BoxOf(this), [this] {
+  QTimer::singleShot(0, WidgetOf<TComboWidget>(this), [this] {
     if (closeUpPending_) FinishCloseUp();
   });
 }

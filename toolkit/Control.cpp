@@ -3,6 +3,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/Controls.h"
+#include "toolkit/ScopeGuards.h"
 
 TClass TControl::StaticClass() {
   return DefineClass<TControl>("TControl", [](ClassBuilder<TControl>& c) {
@@ -234,14 +235,8 @@ void TControl::CMShowHintChanged(TMessage&) {
 
 void TControl::CMParentFontChanged(TMessage&) {
   if (!parentFont_ || parent_ == nullptr) return;
-  updatingParentFont_ = true;
-  try {
-    font_->Assign(parent_->Font());
-  } catch (...) {
-    updatingParentFont_ = false;
-    throw;
-  }
-  updatingParentFont_ = false;
+  const ScopedValue updating(updatingParentFont_, true);
+  font_->Assign(parent_->Font());
 }
 
 void TControl::CMParentColorChanged(TMessage&) {

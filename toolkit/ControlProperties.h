@@ -7,15 +7,19 @@
 //   PublishControlProperties(c, {"Align", "Caption", "Color", "Enabled", "Font"});
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Exceptions.h"
 
 namespace toolkit_detail {
 
+// Each returns false for a name it does not know.
 template <class T>
-void PublishControlProperty(ClassBuilder<T>& c, std::string_view Name) {
+bool PublishControlProperty(ClassBuilder<T>& c, std::string_view Name) {
   if (Name == "Left") {
     c.Property("Left", &TControl::Left, &TControl::SetLeft);
   } else if (Name == "Top") {
@@ -59,29 +63,46 @@ void PublishControlProperty(ClassBuilder<T>& c, std::string_view Name) {
     c.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true);
   } else if (Name == "OnClick") {
     c.Property("OnClick", &TControl::OnClick);
-  } else if constexpr (std::is_base_of_v<TWinControl, T>) {
-    if (Name == "TabOrder") {
-      c.Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
-          .TypeName("TTabOrder")
-          .Default(-1);
-    } else if (Name == "TabStop") {
-      c.Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).NoDefault();
-    } else if (Name == "OnEnter") {
-      c.Property("OnEnter", &TWinControl::OnEnter);
-    } else if (Name == "OnExit") {
-      c.Property("OnExit", &TWinControl::OnExit);
-    } else if (Name == "OnKeyPress") {
-      c.Property("OnKeyPress", &TWinControl::OnKeyPress);
-    } else if (Name == "OnKeyDown") {
-      c.Property("OnKeyDown", &TWinControl::OnKeyDown);
-    }
+  } else {
+    return false;
   }
+  return true;
+}
+
+template <class T>
+bool PublishWinControlProperty(ClassBuilder<T>& c, std::string_view Name) {
+  if (Name == "TabOrder") {
+    c.Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+        .TypeName("TTabOrder")
+        .Default(-1);
+  } else if (Name == "TabStop") {
+    c.Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).NoDefault();
+  } else if (Name == "OnEnter") {
+    c.Property("OnEnter", &TWinControl::OnEnter);
+  } else if (Name == "OnExit") {
+    c.Property("OnExit", &TWinControl::OnExit);
+  } else if (Name == "OnKeyPress") {
+    c.Property("OnKeyPress", &TWinControl::OnKeyPress);
+  } else if (Name == "OnKeyDown") {
+    c.Property("OnKeyDown", &TWinControl::OnKeyDown);
+  } else {
+    return false;
+  }
+  return true;
 }
 
 }  // namespace toolkit_detail
 
+// A name the class does not have (a typing error, or a windowed control's property on a
+// graphic control) fails at once, when the class is first used.
 template <class T>
 void PublishControlProperties(ClassBuilder<T>& c, std::initializer_list<std::string_view> Names) {
-  for (std::string_view name : Names)
-    toolkit_detail::PublishControlProperty(c, name);
+  for (std::string_view name : Names) {
+    if (toolkit_detail::PublishControlProperty(c, name)) continue;
+    if constexpr (std::is_base_of_v<TWinControl, T>) {
+      if (toolkit_detail::PublishWinControlProperty(c, name)) continue;
+    }
+    throw EPropertyError("Class " + c.ClassName() + " has no property " + std::string(name) +
+                         " to publish");
+  }
 }

@@ -13,15 +13,12 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Forms.h"
+#include "toolkit/WidgetOf.h"
 #include "toolkit/WidgetSystem.h"
 
 namespace {
 
 constexpr const char* kControlProperty = "toolkitControl";
-
-QWidget* WidgetOf(const TControl* control) {
-  return FromHandle<QWidget>(control->WindowHandle());
-}
 
 QColor ToQColor(TColor color) {
   const std::uint32_t rgb = ColorToRGB(color);
@@ -160,7 +157,7 @@ class TWidgetEventFilter : public QObject {
   void Detach() { control_ = nullptr; }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (!Alive(control_) || watched != WidgetOf(control_)) return false;
+    if (!Alive(control_) || watched != WidgetOf<QWidget>(control_)) return false;
     switch (event->type()) {
       case QEvent::KeyPress:
         return KeyPressed(static_cast<QKeyEvent*>(event));
@@ -198,7 +195,7 @@ class TWidgetEventFilter : public QObject {
   bool MouseReleased(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || control_->ClicksFromWidget()) return false;
     if (!control_->ControlStyle().Contains(csClickEvents)) return false;
-    if (!WidgetOf(control_)->rect().contains(event->position().toPoint())) return false;
+    if (!WidgetOf<QWidget>(control_)->rect().contains(event->position().toPoint())) return false;
     control_->Click();
     return false;
   }
@@ -249,7 +246,7 @@ void TControl::CreateView() {
   HWND parentWidget = parent_ != nullptr ? parent_->WindowHandle() : nullptr;
   if (parent_ != nullptr && parentWidget == nullptr) return;
   widget_ = CreateWidget(parentWidget);
-  QWidget* widget = WidgetOf(this);
+  QWidget* widget = WidgetOf<QWidget>(this);
   widget->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(this)));
   widget->installEventFilter(new TWidgetEventFilter(this, widget));
   UpdateWidgetBounds();
@@ -261,7 +258,7 @@ void TControl::CreateView() {
 void TControl::DestroyView() {
   if (widget_ == nullptr) return;
   WidgetDestroying();
-  QWidget* widget = WidgetOf(this);
+  QWidget* widget = WidgetOf<QWidget>(this);
   widget_ = nullptr;
   widget->setProperty(kControlProperty, QVariant());
   for (QObject* child : widget->children()) {
@@ -273,7 +270,7 @@ void TControl::DestroyView() {
 }
 
 void TControl::UpdateWidgetBounds() {
-  QWidget* widget = WidgetOf(this);
+  QWidget* widget = WidgetOf<QWidget>(this);
   if (widget == nullptr) return;
   widget->setGeometry(left_, top_, std::max(0, width_), std::max(0, height_));
   widget->setEnabled(enabled_);
@@ -281,7 +278,7 @@ void TControl::UpdateWidgetBounds() {
 }
 
 void TControl::UpdateWidgetColors() {
-  QWidget* widget = WidgetOf(this);
+  QWidget* widget = WidgetOf<QWidget>(this);
   if (widget == nullptr) return;
   widget->setFont(ToQFont(font_));
   QPalette palette = widget->palette();
@@ -305,17 +302,17 @@ void TControl::UpdateWidgetColors() {
 }
 
 void TControl::UpdateWidgetHint() {
-  QWidget* widget = WidgetOf(this);
+  QWidget* widget = WidgetOf<QWidget>(this);
   if (widget == nullptr) return;
   widget->setToolTip(showHint_ ? QString::fromStdString(hint_) : QString());
 }
 
 void TControl::Invalidate() {
-  if (QWidget* widget = WidgetOf(this)) widget->update();
+  if (QWidget* widget = WidgetOf<QWidget>(this)) widget->update();
 }
 
 void TControl::Update() {
-  if (QWidget* widget = WidgetOf(this)) widget->repaint();
+  if (QWidget* widget = WidgetOf<QWidget>(this)) widget->repaint();
 }
 
 void TControl::Repaint() {
@@ -350,7 +347,7 @@ void TWinControl::SetFocus() {
 }
 
 void TWinControl::UpdateFocusPolicy() {
-  QWidget* widget = WidgetOf(this);
+  QWidget* widget = WidgetOf<QWidget>(this);
   if (widget == nullptr || widget->isWindow()) return;
   if (!AcceptsFocus()) {
     widget->setFocusPolicy(Qt::NoFocus);

@@ -7,22 +7,8 @@
 #include "toolkit/ControlProperties.h"
 #include "toolkit/FormStreaming.h"
 #include "toolkit/Forms.h"
-
-namespace {
-
-// Sets a flag for the length of a scope, also when the scope is left by an exception.
-class FlagScope {
- public:
-  explicit FlagScope(bool& Flag) : flag_(Flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
-
-}  // namespace
+#include "toolkit/ScopeGuards.h"
+#include "toolkit/WidgetOf.h"
 
 // A form's window: its close button asks the form, and Tab follows the form's order.
 class TFormWindow : public QWidget {
@@ -179,7 +165,7 @@ void TCustomForm::SetBorderIcons(TBorderIcons Value) {
 void TCustomForm::SetWindowState(TWindowState Value) {
   if (windowState_ == Value) return;
   windowState_ = Value;
-  if (auto* window = FromHandle<QWidget>(WindowHandle())) {
+  if (auto* window = WidgetOf<QWidget>(this)) {
     window->setWindowState(Value == wsMaximized   ? Qt::WindowMaximized
                            : Value == wsMinimized ? Qt::WindowMinimized
                                                   : Qt::WindowNoState);
@@ -222,7 +208,7 @@ int TCustomForm::ClientHeight() const {
 
 void TCustomForm::Show() {
   SetVisible(true);
-  if (auto* window = FromHandle<QWidget>(WindowHandle())) window->activateWindow();
+  if (auto* window = WidgetOf<QWidget>(this)) window->activateWindow();
 }
 
 void TCustomForm::Close() {
@@ -236,7 +222,7 @@ void TCustomForm::Close() {
     Hide();
   } else if (action == caMinimize) {
     SetWindowState(wsMinimized);
-  } else if (auto* window = FromHandle<QWidget>(WindowHandle())) {
+  } else if (auto* window = WidgetOf<QWidget>(this)) {
     // Freed once the handler that closed it has returned.
     QTimer::singleShot(0, window, [this] { Free(); });
   } else {
@@ -285,18 +271,18 @@ HWND TCustomForm::CreateWidget(HWND) {
 
 void TCustomForm::WidgetCreated() {
   inherited::WidgetCreated();
-  auto* window = FromHandle<QWidget>(WindowHandle());
+  auto* window = WidgetOf<QWidget>(this);
   window->setWindowTitle(QString::fromStdString(Caption()));
   UpdateWindowFlags();
 }
 
 void TCustomForm::WidgetDestroying() {
-  static_cast<TFormWindow*>(FromHandle<QWidget>(WindowHandle()))->Detach();
+  WidgetOf<TFormWindow>(this)->Detach();
   inherited::WidgetDestroying();
 }
 
 void TCustomForm::UpdateWindowFlags() {
-  auto* window = FromHandle<QWidget>(WindowHandle());
+  auto* window = WidgetOf<QWidget>(this);
   if (window == nullptr) return;
   Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (borderStyle_ == bsNone) flags = Qt::Window | Qt::FramelessWindowHint;
@@ -319,7 +305,7 @@ void TCustomForm::UpdateWindowFlags() {
 }
 
 void TCustomForm::WindowGeometryChanged() {
-  auto* window = FromHandle<QWidget>(WindowHandle());
+  auto* window = WidgetOf<QWidget>(this);
   if (window == nullptr || updatingBounds_ || ComponentState().Contains(csDestroying)) return;
   // Left, Top, Width and Height are the normal bounds, which a maximized or minimized
   // window comes back to; only a window in its normal state changes them.
@@ -328,12 +314,12 @@ void TCustomForm::WindowGeometryChanged() {
   }
   const TPoint frame = FrameSize();
   const QPoint position = window->pos();
-  const FlagScope taking(takingWindowBounds_);
+  const ScopedValue taking(takingWindowBounds_, true);
   SetBounds(position.x(), position.y(), window->width() + frame.X, window->height() + frame.Y);
 }
 
 void TCustomForm::WindowStateChanged() {
-  auto* window = FromHandle<QWidget>(WindowHandle());
+  auto* window = WidgetOf<QWidget>(this);
   if (window == nullptr || ComponentState().Contains(csDestroying)) return;
   const Qt::WindowStates state = window->windowState();
   windowState_ = state & Qt::WindowMinimized   ? wsMinimized
@@ -342,10 +328,10 @@ void TCustomForm::WindowStateChanged() {
 }
 
 void TCustomForm::UpdateWidgetBounds() {
-  auto* window = FromHandle<QWidget>(WindowHandle());
+  auto* window = WidgetOf<QWidget>(this);
   if (window == nullptr || takingWindowBounds_) return;
   // Setting the window's geometry reports it back; that is not a move by the user.
-  const FlagScope updating(updatingBounds_);
+  const ScopedValue updating(updatingBounds_, true);
   const int width = std::max(1, ClientWidth());
   const int height = std::max(1, ClientHeight());
   if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin) {
@@ -361,7 +347,7 @@ void TCustomForm::UpdateWidgetBounds() {
 
 void TCustomForm::CMTextChanged(TMessage& Message) {
   inherited::CMTextChanged(Message);
-  if (auto* window = FromHandle<QWidget>(WindowHandle())) {
+  if (auto* window = WidgetOf<QWidget>(this)) {
     window->setWindowTitle(QString::fromStdString(Caption()));
   }
 }
@@ -375,14 +361,14 @@ void TCustomForm::CMVisibleChanged(TMessage&) {
                 Height());
     }
     DoShow();
-    auto* window = FromHandle<QWidget>(WindowHandle());
+    auto* window = WidgetOf<QWidget>(this);
     window->show();
     if (activeControl_ != nullptr && activeControl_->CanFocus()) {
       activeControl_->SetFocus();
     } else if (TWinControl* first = FindNextControl(nullptr, true, true, false)) {
       first->SetFocus();
     }
-  } else if (auto* window = FromHandle<QWidget>(WindowHandle())) {
+  } else if (auto* window = WidgetOf<QWidget>(this)) {
     DoHide();
     window->hide();
   }

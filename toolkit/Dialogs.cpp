@@ -2,6 +2,7 @@
 
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/Forms.h"
+#include "toolkit/ScopeGuards.h"
 
 TClass TCommonDialog::StaticClass() {
   return DefineClass<TCommonDialog>("TCommonDialog", [](ClassBuilder<TCommonDialog>& c) {
@@ -26,17 +27,11 @@ template <class F>
 bool TCommonDialog::Run(F&& Body) {
   DoShow();
   handle_ = Application->Handle();
-  bool result = false;
-  try {
-    result = Application->Modal([&] { return Body(); });
-  } catch (...) {
+  const ScopeExit close([this] {
     handle_ = nullptr;
     DoClose();
-    throw;
-  }
-  handle_ = nullptr;
-  DoClose();
-  return result;
+  });
+  return Application->Modal([&] { return Body(); });
 }
 
 TClass TOpenDialog::StaticClass() {

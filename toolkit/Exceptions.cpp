@@ -6,3 +6,13 @@ EReadError::EReadError(const std::string& Msg, int ALine, int AColumn)
                   std::to_string(AColumn)),
       Line(ALine),
       Column(AColumn) {}
+
+std::string CurrentExceptionMessage() {
+  try {
+    throw;
+  } catch (const std::exception& e) {  // Exception too: what() is its Message
+    return e.what();
+  } catch (...) {
+    return "unknown exception";
+  }
+}

@@ -46,3 +46,7 @@ class EReadError : public EFilerError {
   int Line = 0;
   int Column = 0;
 };
+
+// For a catch-all that reports what it caught: the message of the exception being handled
+// (an Exception's Message, a std::exception's what()), else "unknown exception".
+std::string CurrentExceptionMessage();

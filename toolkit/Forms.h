@@ -21,6 +21,7 @@
 
 #include "toolkit/Controls.h"
 #include "toolkit/Presenter.h"
+#include "toolkit/ScopeGuards.h"
 
 TOOLKIT_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 TOOLKIT_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter)
@@ -180,14 +181,8 @@ class TApplication : public TComponent {
   template <class F>
   auto Modal(F&& Body) {
     const TTaskWindowList disabled = DisableTaskWindows();
-    try {
-      auto result = Body();
-      EnableTaskWindows(disabled);
-      return result;
-    } catch (...) {
-      EnableTaskWindows(disabled);
-      throw;
-    }
+    const ScopeExit enable([&] { EnableTaskWindows(disabled); });
+    return Body();
   }
 
  protected:

@@ -3,6 +3,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WidgetOf.h"
 
 TClass TGroupBox::StaticClass() {
   return DefineClass<TGroupBox>("TGroupBox", [](ClassBuilder<TGroupBox>& c) {
@@ -33,13 +34,13 @@ HWND TGroupBox::CreateWidget(HWND ParentWidget) {
 
 void TGroupBox::WidgetCreated() {
   inherited::WidgetCreated();
-  auto* box = static_cast<QGroupBox*>(FromHandle<QWidget>(WindowHandle()));
+  auto* box = WidgetOf<QGroupBox>(this);
   box->setTitle(QString::fromStdString(Caption()));
 }
 
 void TGroupBox::CMTextChanged(TMessage& Message) {
   inherited::CMTextChanged(Message);
-  if (auto* box = static_cast<QGroupBox*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* box = WidgetOf<QGroupBox>(this)) {
     box->setTitle(QString::fromStdString(Caption()));
   }
 }

@@ -3,6 +3,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WidgetOf.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ void TLabel::WidgetCreated() {
 }
 
 void TLabel::UpdateLabel() {
-  auto* label = static_cast<QLabel*>(FromHandle<QWidget>(WindowHandle()));
+  auto* label = WidgetOf<QLabel>(this);
   if (label == nullptr) return;
   label->setText(QString::fromStdString(DisplayText(Caption(), showAccelChar_)));
   label->setTextFormat(Qt::PlainText);

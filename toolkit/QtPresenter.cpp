@@ -9,6 +9,7 @@
 #include "platform/Machine.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Presenter.h"
+#include "toolkit/WidgetOf.h"
 #include "toolkit/WidgetSystem.h"
 
 namespace {
@@ -18,7 +19,7 @@ QString ToQ(const std::string& text) {
 }
 
 QWidget* DialogParent() {
-  if (TCustomForm* form = Screen->ActiveForm()) return FromHandle<QWidget>(form->WindowHandle());
+  if (TCustomForm* form = Screen->ActiveForm()) return WidgetOf<QWidget>(form);
   return FromHandle<QWidget>(Application->Handle());
 }
 

@@ -3,6 +3,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/StdCtrls.h"
+#include "toolkit/WidgetOf.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ void TRadioButton::TurnSiblingsOff() {
 
 // Qt keeps the checked button of a group checked; unchecking by program passes by that.
 void TRadioButton::UpdateWidgetCheck() {
-  auto* button = static_cast<QRadioButton*>(FromHandle<QWidget>(WindowHandle()));
+  auto* button = WidgetOf<QRadioButton>(this);
   if (button == nullptr || button->isChecked() == checked_) return;
   button->setAutoExclusive(false);
   button->setChecked(checked_);
@@ -71,7 +72,7 @@ HWND TRadioButton::CreateWidget(HWND ParentWidget) {
   auto* button = new TRadioButtonWidget(FromHandle<QWidget>(ParentWidget));
   QObject::connect(button, &QRadioButton::clicked, button, [this] {
     if (WindowHandle() == nullptr || ComponentState().Contains(csDestroying)) return;
-    auto* self = static_cast<QRadioButton*>(FromHandle<QWidget>(WindowHandle()));
+    auto* self = WidgetOf<QRadioButton>(this);
     if (!self->isChecked()) return;
     if (!checked_) {
       checked_ = true;
@@ -85,7 +86,7 @@ HWND TRadioButton::CreateWidget(HWND ParentWidget) {
 
 void TRadioButton::WidgetCreated() {
   inherited::WidgetCreated();
-  auto* button = static_cast<QRadioButton*>(FromHandle<QWidget>(WindowHandle()));
+  auto* button = WidgetOf<QRadioButton>(this);
   button->setText(QString::fromStdString(Caption()));
   button->setAutoExclusive(true);
   UpdateWidgetCheck();
@@ -93,7 +94,7 @@ void TRadioButton::WidgetCreated() {
 
 void TRadioButton::CMTextChanged(TMessage& Message) {
   inherited::CMTextChanged(Message);
-  if (auto* button = static_cast<QRadioButton*>(FromHandle<QWidget>(WindowHandle()))) {
+  if (auto* button = WidgetOf<QRadioButton>(this)) {
     button->setText(QString::fromStdString(Caption()));
   }
 }

@@ -10,6 +10,7 @@
 #include "toolkit/Exceptions.h"
 #include "toolkit/Identifiers.h"
 #include "toolkit/PropAccess.h"
+#include "toolkit/ScopeGuards.h"
 
 namespace {
 
@@ -105,13 +106,12 @@ void TReader::ReadRootComponent(TComponent* Root) {
   owner_ = Root;
   Root->state_ += TComponentState{csLoading, csReading};
   loaded_ = {Root};
-  try {
-    ReadRoot(Root);
-  } catch (...) {
+  ScopeExit dropRead([&] {
     FreeCreated();
     Root->state_ -= TComponentState{csLoading, csReading};
-    throw;
-  }
+  });
+  ReadRoot(Root);
+  dropRead.Dismiss();
   CallLoaded();
 }
 
@@ -124,20 +124,12 @@ TComponent* TReader::ReadNewRootComponent(TComponent* Owner) {
   TComponent* root = nullptr;
   AtPos(pos, [&] {
     TComponent::MarkNextAsLoading(true);
-    try {
-      root = cls->CreateComponent(Owner);
-    } catch (...) {
-      TComponent::MarkNextAsLoading(false);
-      throw;
-    }
-    TComponent::MarkNextAsLoading(false);
+    const ScopeExit unmark([] { TComponent::MarkNextAsLoading(false); });
+    root = cls->CreateComponent(Owner);
   });
-  try {
-    ReadRootComponent(root);
-  } catch (...) {
-    root->Free();
-    throw;
-  }
+  ScopeExit freeRoot([root] { root->Free(); });
+  ReadRootComponent(root);
+  freeRoot.Dismiss();
   return root;
 }
 
@@ -170,13 +162,8 @@ void TReader::ReadComponent(const TTextObject& Node) {
   TComponent* component = nullptr;
   AtPos(Node.Pos, [&] {
     TComponent::MarkNextAsLoading(true);
-    try {
-      component = cls->CreateComponent(owner_);
-    } catch (...) {
-      TComponent::MarkNextAsLoading(false);
-      throw;
-    }
-    TComponent::MarkNextAsLoading(false);
+    const ScopeExit unmark([] { TComponent::MarkNextAsLoading(false); });
+    component = cls->CreateComponent(owner_);
   });
   created_.push_back(component);
   loaded_.push_back(component);
@@ -349,17 +336,12 @@ void TReader::DropFixupsInside(TCollection* Collection) {
 }
 
 void TReader::CallLoaded() {
-  try {
+  const ScopeExit endLoading([this] {
     for (TComponent* component : loaded_)
-      component->Loaded();
-  } catch (...) {
-    for (TComponent* component : loaded_) {
       component->state_ -= TComponentState{csLoading, csReading};
-    }
-    throw;
-  }
+  });
   for (TComponent* component : loaded_)
-    component->state_ -= TComponentState{csLoading, csReading};
+    component->Loaded();
 }
 
 void TReader::FreeCreated() {
@@ -524,26 +506,21 @@ void TReader::ReadCollection(TCollection* Collection) {
     ReadValue();
   }
   Collection->BeginUpdate();
-  try {
-    if (!EndOfList()) {
-      DropFixupsInside(Collection);
-      Collection->Clear();
-    }
-    collections_.push_back(Collection);
-    while (!EndOfList()) {
-      const TTextItem& item = frames_.back().items[frames_.back().next++];
-      TCollectionItem* added = nullptr;
-      AtPos(item.Pos, [&] { added = Collection->Add(); });
-      for (const TTextProperty& property : item.Properties)
-        ReadProperty(added, property);
-    }
-    collections_.pop_back();
-    ReadListEnd();
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
+  const ScopeExit endUpdate([Collection] { Collection->EndUpdate(); });
+  if (!EndOfList()) {
+    DropFixupsInside(Collection);
+    Collection->Clear();
   }
-  Collection->EndUpdate();
+  collections_.push_back(Collection);
+  while (!EndOfList()) {
+    const TTextItem& item = frames_.back().items[frames_.back().next++];
+    TCollectionItem* added = nullptr;
+    AtPos(item.Pos, [&] { added = Collection->Add(); });
+    for (const TTextProperty& property : item.Properties)
+      ReadProperty(added, property);
+  }
+  collections_.pop_back();
+  ReadListEnd();
 }
 
 void TReader::SkipValue() {

@@ -5,19 +5,15 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/ControlProperties.h"
-#include "toolkit/Exceptions.h"
+#include "toolkit/WidgetOf.h"
 
 namespace {
 
-QPlainTextEdit* EditOf(const TRichEdit* edit) {
-  return static_cast<QPlainTextEdit*>(FromHandle<QWidget>(edit->WindowHandle()));
-}
-
-QString Joined(const std::vector<std::string>& lines) {
+QString Joined(const TStrings& lines) {
   QString text;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  for (int i = 0; i < lines.Count(); ++i) {
     if (i > 0) text += QLatin1Char('\n');
-    text += QString::fromStdString(lines[i]);
+    text += QString::fromStdString(lines.Strings(i));
   }
   return text;
 }
@@ -28,45 +24,13 @@ TClass TRichEditStrings::StaticClass() {
   return DefineClass<TRichEditStrings>("TRichEditStrings", [](ClassBuilder<TRichEditStrings>&) {});
 }
 
-void TRichEditStrings::CheckIndex(int Index, int Limit) const {
-  if (Index < 0 || Index > Limit) Error("List index out of bounds", Index);
-}
-
-std::string TRichEditStrings::Get(int Index) const {
-  CheckIndex(Index, GetCount() - 1);
-  return lines_[static_cast<std::size_t>(Index)];
-}
-
-void TRichEditStrings::Put(int Index, const std::string& S) {
-  CheckIndex(Index, GetCount() - 1);
-  lines_[static_cast<std::size_t>(Index)] = S;
-  edit_->LinesChanged();
-}
-
-int TRichEditStrings::Add(const std::string& S) {
-  lines_.push_back(S);
-  if (UpdateCount() == 0) edit_->LineAppended(S);
-  return GetCount() - 1;
-}
-
-void TRichEditStrings::Insert(int Index, const std::string& S) {
-  CheckIndex(Index, GetCount());
-  if (Index == GetCount()) {
-    Add(S);
+// A line added at the end is appended to the widget, which costs the same however long
+// the list is; any other change rebuilds it.
+void TRichEditStrings::LinesChanged(TLinesChange Change, int Index) {
+  if (Change == TLinesChange::Inserted && Index == GetCount() - 1) {
+    if (UpdateCount() == 0) edit_->LineAppended(Get(Index));
     return;
   }
-  lines_.insert(lines_.begin() + Index, S);
-  edit_->LinesChanged();
-}
-
-void TRichEditStrings::Delete(int Index) {
-  CheckIndex(Index, GetCount() - 1);
-  lines_.erase(lines_.begin() + Index);
-  edit_->LinesChanged();
-}
-
-void TRichEditStrings::Clear() {
-  lines_.clear();
   edit_->LinesChanged();
 }
 
@@ -102,10 +66,7 @@ TRichEdit::~TRichEdit() {
 }
 
 std::string TRichEdit::GetText() const {
-  std::string text;
-  for (const std::string& line : lines_->lines_)
-    text += line + "\r\n";
-  return text;
+  return lines_->Text();
 }
 
 void TRichEdit::SetTextValue(const std::string& Value) {
@@ -128,7 +89,7 @@ void TRichEdit::SetWordWrap(bool Value) {
 }
 
 void TRichEdit::LineAppended(const std::string& Line) {
-  if (QPlainTextEdit* edit = EditOf(this)) {
+  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
     const QSignalBlocker block(edit);
     edit->appendPlainText(QString::fromStdString(Line));
   }
@@ -137,9 +98,9 @@ void TRichEdit::LineAppended(const std::string& Line) {
 
 void TRichEdit::LinesChanged() {
   if (lines_->UpdateCount() > 0) return;
-  if (QPlainTextEdit* edit = EditOf(this)) {
+  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
     const QSignalBlocker block(edit);
-    edit->setPlainText(Joined(lines_->lines_));
+    edit->setPlainText(Joined(*lines_));
   }
   if (OnChange) OnChange(this);
 }
@@ -152,14 +113,14 @@ HWND TRichEdit::CreateWidget(HWND ParentWidget) {
 
 void TRichEdit::WidgetCreated() {
   inherited::WidgetCreated();
-  QPlainTextEdit* edit = EditOf(this);
+  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
   const QSignalBlocker block(edit);
-  edit->setPlainText(Joined(lines_->lines_));
+  edit->setPlainText(Joined(*lines_));
   UpdateOptions();
 }
 
 void TRichEdit::UpdateOptions() {
-  QPlainTextEdit* edit = EditOf(this);
+  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
   if (edit == nullptr) return;
   edit->setReadOnly(readOnly_);
   edit->setLineWrapMode(wordWrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);

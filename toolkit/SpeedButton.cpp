@@ -4,6 +4,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/GlyphIcon.h"
+#include "toolkit/WidgetOf.h"
 
 TClass TSpeedButton::StaticClass() {
   return DefineClass<TSpeedButton>("TSpeedButton", [](ClassBuilder<TSpeedButton>& c) {
@@ -76,7 +77,7 @@ void TSpeedButton::CMTextChanged(TMessage& Message) {
 }
 
 void TSpeedButton::UpdateButton() {
-  auto* button = static_cast<QToolButton*>(FromHandle<QWidget>(WindowHandle()));
+  auto* button = WidgetOf<QToolButton>(this);
   if (button == nullptr) return;
   button->setText(QString::fromStdString(Caption()));
   button->setAutoRaise(flat_);

@@ -5,10 +5,9 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "toolkit/Controls.h"
-#include "toolkit/Strings.h"
+#include "toolkit/StoredStrings.h"
 
 TOOLKIT_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)
 TOOLKIT_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
@@ -173,35 +172,23 @@ class TRadioButton : public TButtonControl {
 
 class TCustomComboBox;
 
-// A combo box's items: kept here and shown by its list.
-class TComboBoxStrings : public TStrings {
-  TOOLKIT_CLASS(TComboBoxStrings, TStrings)
+// A combo box's items: kept here and shown by its list. A sorted combo box adds a line at
+// its place in the order, ignoring case; Insert puts a line where it is told.
+class TComboBoxStrings : public TStoredStrings {
+  TOOLKIT_CLASS(TComboBoxStrings, TStoredStrings)
 
   explicit TComboBoxStrings(TCustomComboBox* ComboBox) : comboBox_(ComboBox) {}
 
   int Add(const std::string& S) override;
-  void Clear() override;
-  void Delete(int Index) override;
-  void Insert(int Index, const std::string& S) override;
 
  protected:
-  std::string Get(int Index) const override;
-  int GetCount() const override { return static_cast<int>(items_.size()); }
-  TObject* GetObject(int Index) const override;
-  void Put(int Index, const std::string& S) override;
-  void PutObject(int Index, TObject* AObject) override;
   void SetUpdateState(bool Updating) override;
+  void LinesChanged(TLinesChange Change, int Index) override;
 
  private:
   friend class TCustomComboBox;
-  struct Item {
-    std::string S;
-    TObject* Object = nullptr;
-  };
-  void CheckIndex(int Index, int Limit) const;
 
   TCustomComboBox* comboBox_;
-  std::vector<Item> items_;
 };
 
 // A drop-down list with an edit field. Its notifications come to it as CN_COMMAND:

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "toolkit/Persistent.h"
+#include "toolkit/ScopeGuards.h"
 
 class TReader;
 class TWriter;
@@ -72,13 +73,8 @@ class TStrings : public TPersistent {
   template <class F>
   void InUpdate(F&& Body) {
     BeginUpdate();
-    try {
-      Body();
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    const ScopeExit endUpdate([this] { EndUpdate(); });
+    Body();
   }
   void ReadData(TReader* Reader);
   void WriteData(TWriter* Writer);

@@ -6,6 +6,7 @@
 #include "toolkit/Component.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/PropAccess.h"
+#include "toolkit/ScopeGuards.h"
 
 namespace {
 
@@ -96,21 +97,16 @@ void TWriter::WriteComponent(TComponent* Component, TTextObject& Node) {
   Node.ClassName = Component->ClassName();
   Node.Name = Component->Name();
   Component->state_.Include(csWriting);
-  try {
-    properties_ = &Node.Properties;
-    propPath_.clear();
-    WriteProperties(Component);
-    Component->GetChildren(
-        [&](TComponent* Child) {
-          Node.Children.emplace_back();
-          WriteComponent(Child, Node.Children.back());
-        },
-        root_);
-  } catch (...) {
-    Component->state_.Exclude(csWriting);
-    throw;
-  }
-  Component->state_.Exclude(csWriting);
+  const ScopeExit endWriting([Component] { Component->state_.Exclude(csWriting); });
+  properties_ = &Node.Properties;
+  propPath_.clear();
+  WriteProperties(Component);
+  Component->GetChildren(
+      [&](TComponent* Child) {
+        Node.Children.emplace_back();
+        WriteComponent(Child, Node.Children.back());
+      },
+      root_);
 }
 
 void TWriter::WriteProperties(TPersistent* Instance) {
@@ -155,16 +151,11 @@ void TWriter::WriteObjectProperty(TPersistent* Instance, PPropInfo PropInfo) {
   }
   auto* persistent = dynamic_cast<TPersistent*>(value);
   if (persistent == nullptr) return;
-  // A sub-object writes its own properties under its path: Font.Name, Items.Strings.
-  const std::string savedPath = propPath_;
-  propPath_ += PropInfo->Name + ".";
-  try {
+  {
+    // A sub-object writes its own properties under its path: Font.Name, Items.Strings.
+    const ScopedValue path(propPath_, propPath_ + PropInfo->Name + ".");
     WriteProperties(persistent);
-  } catch (...) {
-    propPath_ = savedPath;
-    throw;
   }
-  propPath_ = savedPath;
   if (auto* collection = dynamic_cast<TCollection*>(value)) {
     AddProperty(PropInfo->Name, Capture(PropInfo->Name, [&] { WriteCollection(collection); }));
   }
@@ -180,15 +171,12 @@ void TWriter::AddProperty(const std::string& Name, TTextValue Value) {
 template <class F>
 TTextValue TWriter::Capture(const std::string& Name, F&& Write) {
   std::vector<TTextValue> written;
-  std::vector<std::vector<TTextValue>*> savedSinks = std::exchange(sinks_, {&written});
-  try {
+  bool balanced = false;
+  {
+    const ScopedValue sinks(sinks_, {&written});
     Write();
-  } catch (...) {
-    sinks_ = std::move(savedSinks);
-    throw;
+    balanced = sinks_.size() == 1;
   }
-  const bool balanced = sinks_.size() == 1;
-  sinks_ = std::move(savedSinks);
   if (!balanced || written.size() != 1) {
     throw EWriteError("Property " + propPath_ + Name + " must be written as exactly one value");
   }
@@ -268,20 +256,14 @@ void TWriter::WriteVariant(const Variant& Value) {
 
 void TWriter::WriteCollection(TCollection* Collection) {
   TTextValue value = MakeValue(TTextValue::vkCollection);
-  std::vector<TTextProperty>* savedProperties = properties_;
-  const std::string savedPath = std::exchange(propPath_, std::string());
-  try {
+  {
+    const ScopedValue properties(properties_);
+    const ScopedValue path(propPath_, std::string());
     for (int i = 0; i < Collection->Count(); ++i) {
       value.Items.emplace_back();
       properties_ = &value.Items.back().Properties;
       WriteProperties(Collection->Items(i));
     }
-  } catch (...) {
-    properties_ = savedProperties;
-    propPath_ = savedPath;
-    throw;
   }
-  properties_ = savedProperties;
-  propPath_ = savedPath;
   AddValue(std::move(value));
 }

@@ -197,10 +197,16 @@ TEST_F(ProgramStartTest, AnErrorDuringStartUpEndsWithTheUnknownErrorMessage) {
   // named, so not even the first file check can be made.
   std::filesystem::remove(machine.prefixFolder() + "/dosdevices/z:");
   const ApplicationDirScope ownFolder = UseApplicationDir("");
+  testing::internal::CaptureStderr();
   EXPECT_EQ(Run(), 1);
+  const std::string reason = testing::internal::GetCapturedStderr();
   EXPECT_FALSE(shown_);
   ASSERT_EQ(machine.presenter().MessageBoxes.size(), 1u);
   EXPECT_EQ(machine.presenter().MessageBoxes[0].Text, "An unknown installation error has occured.");
+  // The message box says nothing of the reason; standard error does.
+  EXPECT_NE(reason.find("PolyverbSetup: the start-up failed: The program's own folder"),
+            std::string::npos)
+      << reason;
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
+#include "tests/support/TestNames.h"
 #include "tests/toolkit/SampleComponents.h"
 
 namespace {
@@ -194,6 +198,16 @@ struct BadDescription {
   int column;
 };
 
+void PrintTo(const BadDescription& Case, std::ostream* os) {
+  *os << testing::PrintToString(Case.text);
+}
+
+std::string CaseName(const testing::TestParamInfo<BadDescription>& Info) {
+  const BadDescription& c = Info.param;
+  return testsupport::TestNameFrom(std::string(c.message) + " on line " + std::to_string(c.line) +
+                                   " column " + std::to_string(c.column));
+}
+
 class FormReadErrorTest : public ::testing::TestWithParam<BadDescription> {
  protected:
   void SetUp() override { RegisterSampleClasses(); }
@@ -253,6 +267,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "Integer expected", 3, 16},
         BadDescription{"object F: TSampleForm\n  object First: TSampleComponent\n"
                        "    Caption = 'open\n  end\nend\n",
-                       "Unterminated string", 3, 15}));
+                       "Unterminated string", 3, 15}),
+    CaseName);
 
 }  // namespace

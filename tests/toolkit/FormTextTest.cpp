@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
+#include "tests/support/TestNames.h"
 #include "toolkit/Classes.h"
 
 namespace {
@@ -97,6 +101,16 @@ struct SyntaxError {
   int column;
 };
 
+void PrintTo(const SyntaxError& Case, std::ostream* os) {
+  *os << testing::PrintToString(Case.text);
+}
+
+std::string CaseName(const testing::TestParamInfo<SyntaxError>& Info) {
+  const SyntaxError& c = Info.param;
+  return testsupport::TestNameFrom(std::string(c.message) + " on line " + std::to_string(c.line) +
+                                   " column " + std::to_string(c.column));
+}
+
 class FormSyntaxErrorTest : public ::testing::TestWithParam<SyntaxError> {};
 
 TEST_P(FormSyntaxErrorTest, NamesLineAndColumn) {
@@ -128,7 +142,8 @@ INSTANTIATE_TEST_SUITE_P(
         SyntaxError{"object A: T\n  object B: T\n  end\n  X = 1\nend", "'end' expected", 4, 3},
         SyntaxError{"object A: T\n  S = '\xC3\xA4\xC3\xA4' \xC3\xA4\nend", "Identifier expected", 2,
                     12},
-        SyntaxError{"object A: T\nend\nobject", "End of text expected", 3, 1}));
+        SyntaxError{"object A: T\nend\nobject", "End of text expected", 3, 1}),
+    CaseName);
 
 TEST(FormTextTest, DeepNestingIsRefused) {
   std::string text = "object A: T\n  X = ";

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "toolkit/Classes.h"
+#include "toolkit/ComCtrls.h"
+#include "toolkit/Forms.h"
+#include "toolkit/StdCtrls.h"
 
 namespace {
 
@@ -129,6 +136,71 @@ TEST(StringListTest, AssignCopiesLinesAndObjects) {
   EXPECT_EQ(Lines(target), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(target.Objects(0), &source);
   EXPECT_TRUE(target.Equals(&source));
+}
+
+// The plain list, a combo box's items and a rich edit's lines keep the same rules.
+class EveryStringListTest : public testing::Test {
+ protected:
+  EveryStringListTest() : form_(new TForm(Application)) {
+    combo_ = new TComboBox(form_);
+    edit_ = new TRichEdit(form_);
+  }
+  ~EveryStringListTest() override { form_->Free(); }
+
+  TForm* form_;
+  TComboBox* combo_;
+  TRichEdit* edit_;
+  TStringList plain_;
+};
+
+TEST_F(EveryStringListTest, AnIndexNamesALineAndInsertMayNameTheEnd) {
+  for (TStrings* list : {static_cast<TStrings*>(&plain_), combo_->Items(), edit_->Lines()}) {
+    SCOPED_TRACE(list->ClassName());
+    // The storage they share is no class of its own: each descends from TStrings.
+    EXPECT_EQ(list->ClassType()->ClassParent(), TStrings::StaticClass());
+    list->SetText("a\nb");
+    list->Insert(2, "end");
+    list->Insert(0, "start");
+    EXPECT_EQ(Lines(*list), (std::vector<std::string>{"start", "a", "b", "end"}));
+    struct Misuse {
+      const char* what;
+      std::function<void()> run;
+      int index;
+    };
+    const Misuse misuses[] = {
+        {"read at Count", [&] { list->Strings(4); }, 4},
+        {"read before the start", [&] { list->Strings(-1); }, -1},
+        {"write at Count", [&] { list->SetStrings(4, "x"); }, 4},
+        {"insert beyond Count", [&] { list->Insert(5, "x"); }, 5},
+        {"insert before the start", [&] { list->Insert(-1, "x"); }, -1},
+        {"delete at Count", [&] { list->Delete(4); }, 4},
+    };
+    for (const Misuse& misuse : misuses) {
+      try {
+        misuse.run();
+        ADD_FAILURE() << misuse.what << ": no error";
+      } catch (const EStringListError& e) {
+        EXPECT_EQ(e.Message, "List index out of bounds (" + std::to_string(misuse.index) + ")")
+            << misuse.what;
+      }
+    }
+    EXPECT_EQ(list->Count(), 4);
+  }
+}
+
+TEST_F(EveryStringListTest, SortedListsCompareIgnoringCase) {
+  plain_.SetSorted(true);
+  plain_.SetDuplicates(dupAccept);  // a combo box keeps every line it is given
+  combo_->SetSorted(true);
+  for (TStrings* list : {static_cast<TStrings*>(&plain_), combo_->Items()}) {
+    SCOPED_TRACE(list->ClassName());
+    for (const char* line : {"beta", "Alpha", "Gamma", "delta", "alpha"})
+      list->Add(line);
+    // A line equal to others but for case goes before them.
+    EXPECT_EQ(Lines(*list), (std::vector<std::string>{"alpha", "Alpha", "beta", "delta", "Gamma"}));
+    EXPECT_EQ(list->IndexOf("GAMMA"), 4);
+    EXPECT_EQ(list->Add("Epsilon"), 4);
+  }
 }
 
 }  // namespace

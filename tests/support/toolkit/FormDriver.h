@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "toolkit/Forms.h"
+#include "toolkit/ScopeGuards.h"
 #include "toolkit/StdCtrls.h"
 
 namespace toolkit_test {
@@ -21,12 +22,9 @@ template <class F = TForm>
 F* BuildForm(std::string_view Description) {
   Application->Initialize();
   auto* form = new F(Application);
-  try {
-    form->ReadForm(Description);
-  } catch (...) {
-    form->Free();
-    throw;
-  }
+  ScopeExit freeForm([form] { form->Free(); });
+  form->ReadForm(Description);
+  freeForm.Dismiss();
   return form;
 }
 
