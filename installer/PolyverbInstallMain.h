@@ -133,6 +133,7 @@ class TPolyverbInstallForm : public TSuperForm {
   // Adds the text of Key, filled with Args, as one line of the status list.
   void AddStatus(const std::string& Key, std::initializer_list<std::string> Args = {});
   void AddStatusLine(const std::string& Line);
+  void TellReason(const std::string& Reason);
 
   // State of the run.
   bool InstallMode = false;

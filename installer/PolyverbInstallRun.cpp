@@ -113,7 +113,12 @@ bool TPolyverbInstallForm::PrepareInstallationFolder(const std::string& Folder) 
 // Only the folder itself goes, and only when nothing is left in it: whatever else the user
 // keeps there stays, and so do the levels above it.
 void TPolyverbInstallForm::RemoveInstallationFolder(const std::string& Folder) {
-  AddStatus(platform::RemoveDir(Folder) ? "DirDeleted" : "EDirDelete", {Folder});
+  if (platform::RemoveDir(Folder)) {
+    AddStatus("DirDeleted", {Folder});
+  } else {
+    AddStatus("EDirDelete", {Folder});
+    TellReason(platform::LastFileError().message());
+  }
 }
 
 void TPolyverbInstallForm::TargetFolderSteps() {
@@ -161,6 +166,7 @@ void TPolyverbInstallForm::CopyToFolder(std::string_view Name, const std::string
     AddStatus("FileCopied", {name, RemoveBackslash(Folder)});
   } else if (ReportAllFailures || FileExist(source)) {
     AddStatus("EFileCopy", {name, RemoveBackslash(Folder)});
+    TellReason(platform::LastFileError().message());
   }
 }
 
@@ -169,16 +175,19 @@ void TPolyverbInstallForm::DeleteFromFolder(std::string_view Name, const std::st
   if (!FileExist(target)) return;
   // A target folder that is the distribution under another name (a link, another drive)
   // would lose the files an installation needs: they are never deleted, and that is said.
+  std::string reason = target + " is the distribution's own file, which stays";
   bool deleted = false;
   if (!platform::SameFile(target, ExpandApplicationDir(Name))) {
     // Read-only files are deleted too; if this fails, the deletion says so.
     (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
     deleted = platform::DeleteFile(target);
+    reason = platform::LastFileError().message();
   }
   if (deleted) {
     AddStatus("FileDeleted", {target});
   } else if (ReportAllFailures) {
     AddStatus("EFileDelete", {target});
+    TellReason(reason);
   }
 }
 
@@ -216,6 +225,12 @@ void TPolyverbInstallForm::AddStatus(const std::string& Key,
     FRunOutcome = TRunOutcome::CompletedWithErrors;
   }
   AddStatusLine(line.value());
+}
+
+// The list says what failed, in the user's language; why it failed is the machine's own
+// reason, for whoever looks further (standard error, beside the unattended run's list).
+void TPolyverbInstallForm::TellReason(const std::string& Reason) {
+  std::cerr << "PolyverbSetup: " << Reason << '\n';
 }
 
 void TPolyverbInstallForm::AddStatusLine(const std::string& Line) {

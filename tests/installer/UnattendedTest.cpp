@@ -157,6 +157,10 @@ TEST_F(UnattendedTest, ExitCodes) {
   const auto withError = RunSetup({"--unattended"});
   EXPECT_EQ(withError.exitCode, kExitCompletedWithErrors);
   EXPECT_NE(withError.out.find("Error: File 'Demo.zip' could not be copied"), std::string::npos);
+  EXPECT_NE(withError.err.find("Demo.zip to C:\\Programme\\Zav Polyverb\\Demo.zip: the source file "
+                               "does not exist"),
+            std::string::npos)
+      << withError.err;
 
   // A Wine server owns the registry: the files go in, the registration is refused.
   {
