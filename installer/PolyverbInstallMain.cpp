@@ -24,9 +24,6 @@ namespace {
 // The width a location box's caption has room for.
 constexpr int kFolderCaptionLength = 35;
 
-// The button item of Continue.
-constexpr int kContinueButton = 0;
-
 // The message boxes of start-up: an error, with the box's own caption and OK.
 void ShowError(const std::string& Text) {
   Msg(Text, "", kMsgError, {}, 0);

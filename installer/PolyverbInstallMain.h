@@ -70,6 +70,9 @@ class TPolyverbInstallForm : public TSuperForm {
   bool FD5Present = false;
   // Made by FormCreate, freed with the form; the runs use it too.
   TRegistry* FRegistry = nullptr;
+  // The items of ButtonPanel.
+  static constexpr int kContinueButton = 0;
+  static constexpr int kCloseButton = 1;
   // Start-up succeeded: the window may be shown.
   bool FReady = false;
   // The status list of the run: made by the run in place of the options, kept by the form.

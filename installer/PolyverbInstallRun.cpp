@@ -17,10 +17,6 @@ namespace {
 
 [[maybe_unused]] const bool kUnitVersion = UnitVersion("PolyverbInstallRun.cpp 1.0");
 
-// The button items of the button bar.
-constexpr int kContinueButton = 0;
-constexpr int kCloseButton = 1;
-
 // Every version-specific set and placement belongs to one of these.
 constexpr int kVersionIndependent = 0;
 

@@ -18,8 +18,6 @@ namespace {
 
 [[maybe_unused]] const bool kUnitVersion = UnitVersion("Unattended.cpp 1.0");
 
-constexpr int kContinueButton = 0;
-
 bool Contains(const std::vector<int>& Versions, int Version) {
   return std::find(Versions.begin(), Versions.end(), Version) != Versions.end();
 }
@@ -93,7 +91,7 @@ platform::Status ApplyCommandLine(TPolyverbInstallForm& Form, const TCommandLine
         "its Bin folder is not chosen, or that Delphi version is not installed in this prefix");
     if (!set) return set;
   }
-  if (!Form.ButtonPanel->Buttons()->GetItem(kContinueButton)->Enabled()) {
+  if (!Form.ButtonPanel->Buttons()->GetItem(TPolyverbInstallForm::kContinueButton)->Enabled()) {
     return NotAllowed(
         "Nothing is left to install into: the installation folder, the Windows "
         "folder and every Bin folder are left out.");
@@ -116,6 +114,8 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
   PolyverbInstallForm->OnStatusLine = [&StatusOut](const std::string& StatusLine) {
     StatusOut << StatusLine << std::endl;  // at once: a script may be watching
   };
-  PolyverbInstallForm->ButtonPanel->Buttons()->GetItem(kContinueButton)->Click();
+  PolyverbInstallForm->ButtonPanel->Buttons()
+      ->GetItem(TPolyverbInstallForm::kContinueButton)
+      ->Click();
   return ExitCodeOf(PolyverbInstallForm->RunOutcome());
 }

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/Files.h"
 #include "platform/Status.h"
 
 namespace platform {
 
-inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = 0x01;
-inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = 0x80;
+// The Windows names of the attribute bits.
+inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = faReadOnly;
+inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = faNormal;
 
 // Copies a file; with FailIfExists false an existing target is replaced. A failed copy
 // leaves the target as it was.

@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
   const int exitCode = RunSetupProgram([&](TPolyverbInstallForm& form) {
     try {
       form.Polyverb->SetLanguage(options.language);
-      if (options.run) form.ButtonPanel->Buttons()->GetItem(0)->Click();
+      if (options.run)
+        form.ButtonPanel->Buttons()->GetItem(TPolyverbInstallForm::kContinueButton)->Click();
       saved = SaveWindowPicture(&form, options.output);
       if (!saved)
         std::fprintf(stderr, "PolyverbScreenshot: cannot write %s\n", options.output.c_str());

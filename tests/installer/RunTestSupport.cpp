@@ -118,8 +118,7 @@ bool RunTest::KeyExists(const std::string& key) const {
 }
 
 bool RunTest::Exists(const std::string& windowsPath) const {
-  const auto host = platform::Machine::Current().prefix().ToHostPath(windowsPath);
-  return host && std::filesystem::exists(*host);
+  return std::filesystem::exists(Host(windowsPath));
 }
 
 }  // namespace installer_test

@@ -138,8 +138,7 @@ TEST_F(RunTest, InstallationFoldersOutsideThePrefixAreRefusedWithALine) {
     Continue();
     EXPECT_EQ(StatusList(), Expected()
                                 .Header(true)
-                                .Line("Error: Directory '" + form->FolderSelect->FileName() +
-                                      "' could not be created.")
+                                .Line("Error: Directory '" + folder + "' could not be created.")
                                 .Finished()
                                 .lines());
   }
