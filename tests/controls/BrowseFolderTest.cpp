@@ -22,6 +22,8 @@
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "toolkit/BrowseDialog.h"
+#include "toolkit/ClassRegistry.h"
+#include "toolkit/FormStreaming.h"
 #include "toolkit/Forms.h"
 
 namespace {
@@ -295,6 +297,52 @@ TEST_F(BrowseFolderTest, FolderAndFlagsReachTheShell) {
   browse.Flags = {bfFileSysAncestors};
   EXPECT_FALSE(browse.Execute());
   EXPECT_EQ(presenter->BrowseDialogs.back().Flags, 0x0008U);
+}
+
+// The published properties in their order, defaults left out (Flags always written), and read
+// back from the text.
+TEST(BrowseFolderDescriptionTest, PropertiesAreWrittenAndReadBack) {
+  RegisterClass(TBrowseFolder::StaticClass());
+  auto* form = new TForm(Application);
+  const ScopeExit freeForm([form] { form->Free(); });
+  form->SetName("Form1");
+  auto* browse = new TBrowseFolder(form);
+  browse->SetName("Browse");
+  const std::string defaults = WriteComponentText(form);
+  EXPECT_NE(defaults.find("  object Browse: TBrowseFolder\n"
+                          "    Flags = [bfStatusText]\n"
+                          "  end\n"),
+            std::string::npos)
+      << defaults;
+
+  browse->AutoEnableOK = false;
+  browse->SetCaption("Pick");
+  browse->Flags = {};
+  browse->Folder = foFonts;
+  browse->ShowFullPath = false;
+  browse->SetStatus("Fixed");
+  browse->Title = "Choose:";
+  const std::string text = WriteComponentText(form);
+  const std::string expected =
+      "  object Browse: TBrowseFolder\n"
+      "    AutoEnableOK = False\n"
+      "    Caption = 'Pick'\n"
+      "    Flags = []\n"
+      "    Folder = foFonts\n"
+      "    ShowFullPath = False\n"
+      "    Status = 'Fixed'\n"
+      "    Title = 'Choose:'\n"
+      "  end\n";
+  EXPECT_NE(text.find(expected), std::string::npos) << text;
+
+  auto* again = new TForm(nullptr);  // not beside Form1 in the application
+  const ScopeExit freeAgain([again] { again->Free(); });
+  ReadComponentText(again, text);
+  auto* read = dynamic_cast<TBrowseFolder*>(again->FindComponent("Browse"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(WriteComponentText(again), text);
+  EXPECT_EQ(read->Folder, foFonts);
+  EXPECT_EQ(read->Status(), "Fixed");
 }
 
 TEST(BrowseFolderConsoleTest, WithoutADisplayTheDialogIsCancelledUnseen) {
