@@ -4,6 +4,7 @@
 
 #include "package/ShortPath.h"
 #include "package/UnitVersion.h"
+#include "package/Utils.h"
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/Forms.h"
 #include "toolkit/ScopeGuards.h"
@@ -83,6 +84,7 @@ void TBrowseFolder::SetStatus(const std::string& Value) {
 
 bool TBrowseFolder::Execute() {
   if (isShowing_) throw EBrowseDialogAlreadyShowing("The browse dialog is already showing");
+  if (Folder < foDesktop || Folder > foTemplates) CaseError("TBrowseFolder.Folder", Folder);
   BROWSEINFOA info{};
   ITEMIDLIST* root = nullptr;
   ITEMIDLIST* chosen = nullptr;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "package/Errors.h"
 #include "platform/Machine.h"
 #include "tests/support/DemoMachine.h"
 #include "tests/support/TempDir.h"
@@ -297,6 +298,10 @@ TEST_F(BrowseFolderTest, FolderAndFlagsReachTheShell) {
   browse.Flags = {bfFileSysAncestors};
   EXPECT_FALSE(browse.Execute());
   EXPECT_EQ(presenter->BrowseDialogs.back().Flags, 0x0008U);
+
+  browse.Folder = static_cast<TSHFolders>(foTemplates + 1);  // a mistake of the program
+  EXPECT_THROW(browse.Execute(), ECriticalError);
+  EXPECT_FALSE(browse.IsShowing());
 }
 
 // The published properties in their order, defaults left out (Flags always written), and read
