@@ -10,6 +10,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/FileDescriptor.h"
 #include "platform/WineServer.h"
@@ -117,6 +119,26 @@ class PrefixLock {
   int fd_;
 };
 
+// The temporary files of a hive are named "<hive>.tmp-<process>-<number>".
+std::string TemporaryPrefix(const std::string& target) {
+  return target.substr(target.rfind('/') + 1) + ".tmp-";
+}
+
+// A writer killed while it wrote leaves its temporary file behind. Every writer of ours writes
+// under the prefix lock, so a temporary file found while we hold it belongs to a writer that
+// is gone: without this it would stay beside the hive for good (and, once its process number
+// comes round again, block that writer's own temporary file name).
+void RemoveAbandonedTemporaries(const std::string& target) {
+  namespace fs = std::filesystem;
+  const std::string prefix = TemporaryPrefix(target);
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(DirOf(target), ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) == 0) ::unlink(it->path().c_str());
+  }
+}
+
 Status MakeDirs(const std::string& dir) {
   if (dir.empty() || dir == "/") return Status::Ok();
   struct stat st {};
@@ -214,9 +236,10 @@ Status HiveFile::Modify(const std::function<Result<bool>(Hive&)>& change) {
 Status HiveFile::Save(const Hive& hive) {
   const std::string target = WriteTarget(path_);
   const std::string dir = DirOf(target);
+  RemoveAbandonedTemporaries(target);
   static std::atomic<unsigned> counter{0};
-  const std::string temp =
-      target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
+  const std::string temp = dir + "/" + TemporaryPrefix(target) + std::to_string(::getpid()) + "-" +
+                           std::to_string(counter.fetch_add(1));
 
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
