@@ -24,7 +24,6 @@ using platform::RootKey;
 using testsupport::ChildProcess;
 using testsupport::ProcessResult;
 using testsupport::TempDir;
-using Texts = std::map<std::string, std::string>;
 
 // The latest moment after its start at which a writer is killed. A writer needs a few
 // milliseconds to start and a few for each change (most of it flushing the file), so kills
@@ -72,22 +71,6 @@ Texts FirstChanges(int count) {
   for (int number = 0; number < count; ++number)
     texts[ChangeName(number)] = ChangeData(number);
   return texts;
-}
-
-// The first few entries that are missing, wrong or extra, for a readable failure.
-std::string Differences(const Texts& expected, const Texts& found) {
-  std::string said;
-  int shown = 0;
-  for (const auto& [name, text] : expected) {
-    const auto it = found.find(name);
-    if (it != found.end() && it->second == text) continue;
-    said += "\n  " + name + (it == found.end() ? ": missing" : ": holds \"" + it->second + "\"");
-    if (++shown == 5) return said + "\n  ...";
-  }
-  for (const auto& [name, text] : found) {
-    if (expected.count(name) == 0) said += "\n  " + name + ": not written by anyone";
-  }
-  return said;
 }
 
 TEST(HiveKillTest, AKilledWriterLeavesTheHiveBeforeOrAfterItsChange) {

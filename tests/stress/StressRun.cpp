@@ -48,6 +48,36 @@ std::set<std::string> NamesIn(const std::string& folder) {
   return names;
 }
 
+namespace {
+
+std::string Shown(const std::string& text) {
+  constexpr size_t kShown = 60;
+  return "\"" + (text.size() <= kShown ? text : text.substr(0, kShown) + "...") + "\"";
+}
+
+}  // namespace
+
+std::string Differences(const Texts& expected, const Texts& found) {
+  std::string said;
+  int shown = 0;
+  const auto say = [&](const std::string& line) {
+    if (shown++ < 8) said += "\n  " + line;
+  };
+  for (const auto& [name, text] : expected) {
+    const auto it = found.find(name);
+    if (it == found.end()) {
+      say(name + ": missing");
+    } else if (it->second != text) {
+      say(name + ": holds " + Shown(it->second) + " instead of " + Shown(text));
+    }
+  }
+  for (const auto& [name, text] : found) {
+    if (expected.count(name) == 0) say(name + ": not expected, holds " + Shown(text));
+  }
+  if (shown > 8) said += "\n  and " + std::to_string(shown - 8) + " more";
+  return said;
+}
+
 std::vector<int> NumbersSaid(const std::string& output) {
   std::vector<int> numbers;
   std::istringstream lines(output);
