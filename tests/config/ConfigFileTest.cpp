@@ -13,10 +13,12 @@
 #include "platform/FileNames.h"
 #include "platform/Machine.h"
 #include "tests/config/ConfigTestForms.h"
+#include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "toolkit/FormStreaming.h"
 #include "toolkit/PropAccess.h"
+#include "toolkit/Registry.h"
 #include "toolkit/ScopeGuards.h"
 
 namespace {
@@ -453,10 +455,50 @@ TEST_F(ConfigFileTest, AFormDescriptionHoldsTheEntriesAndLoadsByItself) {
             text.substr(text.find("  object Config"),
                         text.find("  object Sample") - text.find("  object Config")));
 
+  // A form being designed never loads by itself.
+  auto* designed = new TConfigTestForm(nullptr);
+  const ScopeExit freeDesigned([designed] { designed->Free(); });
+  designed->SetDesigning(true);
+  ReadComponentText(designed, text);
+  EXPECT_EQ(designed->Sample->Caption, "from form");
+
   // A component that goes takes its entry's reference with it.
   form->Sample->Free();
   EXPECT_EQ(form->Config->Entries()->GetItem(0)->GetRef(), nullptr);
   EXPECT_TRUE(form->Config->Save());
+}
+
+TEST_F(ConfigFileTest, InTheRegistryEachSectionIsAKeyAndARefusedSaveLosesNothing) {
+  config_->Mode = cmRegistry;
+  config_->RegistryPath = "Software\\Zav\\Designers\\Polyverb\\Install";
+  config_->ShowSaveError = false;
+  AddEntry(form_->Sample, {"Caption"});
+  const auto storedInRegistry = [] {
+    TRegistry registry;
+    registry.SetRootKey(HKEY_CURRENT_USER);
+    if (!registry.OpenKeyReadOnly("Software\\Zav\\Designers\\Polyverb\\Install\\TConfigTestForm")) {
+      return std::string("<no key>");
+    }
+    return registry.ReadString("Sample.Caption");
+  };
+
+  // Loading finds nothing and creates nothing.
+  EXPECT_TRUE(config_->Load());
+  EXPECT_EQ(storedInRegistry(), "<no key>");
+
+  form_->Sample->Caption = "C:\\Zav;C:\\Other;";
+  EXPECT_TRUE(config_->Save());
+  EXPECT_EQ(storedInRegistry(), "C:\\Zav;C:\\Other;");
+
+  {
+    testsupport::FakeWineServer server(dir_.path());
+    form_->Sample->Caption = "refused";
+    EXPECT_FALSE(config_->Save());
+    EXPECT_EQ(storedInRegistry(), "C:\\Zav;C:\\Other;");
+    EXPECT_TRUE(config_->Load());  // reading works while the server runs
+    EXPECT_EQ(form_->Sample->Caption, "C:\\Zav;C:\\Other;");
+  }
+  EXPECT_TRUE(presenter_->MessageBoxes.empty());
 }
 
 }  // namespace
