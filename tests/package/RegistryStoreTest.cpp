@@ -39,9 +39,9 @@ class RegistryStoreTest : public ::testing::Test {
     return lines;
   }
 
-  static std::unique_ptr<TExIniFile> Open(bool ForSaving, const std::string& Path = kPath) {
+  static std::unique_ptr<TExIniFile> Open(bool ForSaving) {
     return std::unique_ptr<TExIniFile>(
-        TExIniFile::CreateInRegistry(rkCurrentUser, Path, ForSaving));
+        TExIniFile::CreateInRegistry(rkCurrentUser, kPath, ForSaving));
   }
 
   testsupport::TempDir dir_;
