@@ -26,3 +26,7 @@ int TConsolePresenter::MessageBox(const TMessageBoxRequest& Request) {
 bool TConsolePresenter::FileDialog(TFileDialogRequest&) {
   return false;
 }
+
+bool TConsolePresenter::BrowseForFolder(TBrowseDialog&) {
+  return false;
+}

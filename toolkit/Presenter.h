@@ -1,8 +1,8 @@
 #pragma once
 
 // The application's presenter: everything modal the user is asked goes through it,
-// message boxes and file dialogs. By default it shows real Qt dialogs; a program
-// without a display uses the console presenter; tests put in one that records and answers.
+// message boxes, file dialogs and folder-browse dialogs. By default it shows real Qt dialogs; a
+// program without a display uses the console presenter; tests put in one that records and answers.
 
 #include <cstdint>
 #include <iosfwd>
@@ -16,6 +16,8 @@ struct TMessageBoxRequest {
   std::string Caption;
   std::int32_t Flags = MB_OK;  // buttons and icon, as MB_OKCANCEL | MB_ICONERROR
 };
+
+class TBrowseDialog;
 
 enum class TFileDialogKind { Open, Save };
 
@@ -43,18 +45,24 @@ class TPresenter {
   virtual int MessageBox(const TMessageBoxRequest& Request) = 0;
   // True when the user chose a file; Request.FileName then holds it.
   virtual bool FileDialog(TFileDialogRequest& Request) = 0;
+  // Shows a folder-browse dialog (toolkit/BrowseDialog.h): calls Dialog.Initialize once its
+  // window exists and Dialog.Select as the user picks items, and ends when the user presses OK
+  // (true, only while Dialog.OkEnabled()) or Cancel (false), or when Dialog.Closing() (false).
+  virtual bool BrowseForFolder(TBrowseDialog& Dialog) = 0;
 };
 
 // Real Qt dialogs, modal for the application.
 std::unique_ptr<TPresenter> CreateQtPresenter();
 
 // Prints each message box to Out and answers it with its first button at once;
-// file dialogs are cancelled.
+// file dialogs and folder-browse dialogs are cancelled (nobody is there to choose), the
+// browse dialog before its window exists, so its callback hears nothing.
 class TConsolePresenter : public TPresenter {
  public:
   explicit TConsolePresenter(std::ostream& Out) : out_(Out) {}
   int MessageBox(const TMessageBoxRequest& Request) override;
   bool FileDialog(TFileDialogRequest& Request) override;
+  bool BrowseForFolder(TBrowseDialog& Dialog) override;
 
  private:
   std::ostream& out_;

@@ -1,5 +1,6 @@
 // The default presenter: Qt's message box and file dialog, modal for the application.
-// File dialogs show the host folders behind the Windows paths of the machine.
+// File dialogs show the host folders behind the Windows paths of the machine; the
+// folder-browse dialog shows the machine's shell namespace.
 
 #include <QApplication>
 #include <QFileDialog>
@@ -7,6 +8,7 @@
 #include <QStringList>
 
 #include "platform/Machine.h"
+#include "toolkit/BrowseDialogWindow.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Presenter.h"
 #include "toolkit/WidgetOf.h"
@@ -131,6 +133,8 @@ class TQtPresenter : public TPresenter {
     Request.FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return true;
   }
+
+  bool BrowseForFolder(TBrowseDialog& Dialog) override { return ShowBrowseDialogWindow(Dialog); }
 };
 
 }  // namespace

@@ -290,6 +290,7 @@ TEST(ApplicationTest, ModalBoxesDisableTheShownFormsAndEnableThemAgain) {
       return IDOK;
     }
     bool FileDialog(TFileDialogRequest&) override { return false; }
+    bool BrowseForFolder(TBrowseDialog&) override { return false; }
     bool disabledMeanwhile = false;
 
    private:
