@@ -468,6 +468,39 @@ TEST_F(ConfigFileTest, AFormDescriptionHoldsTheEntriesAndLoadsByItself) {
   EXPECT_TRUE(form->Config->Save());
 }
 
+TEST_F(ConfigFileTest, ASettingsFileReadsLikeAFormAndSurvivesEditingByHand) {
+  AddEntry(form_->Sample, {"Caption", "Mode"});
+  form_->Sample->Caption = " C:\\Zav; \"quoted\"\r\nÄ ";
+  form_->Sample->Mode = smSlow;
+  ASSERT_TRUE(config_->Save());
+  EXPECT_EQ(SettingsFileText(),
+            "[TConfigTestForm]\n"
+            "Sample.Caption=\" C:\\\\Zav; \\\"quoted\\\"\\r\\nÄ \"     ; string\n"
+            "Sample.Mode=smSlow                              ; TSampleMode: smFast, smSlow, "
+            "smCareful\n");
+
+  // Someone edits the file: a comment, a value typed without quotes, a section of their own.
+  testsupport::WriteFile(SettingsHostPath(),
+                         "; my notes\n[TConfigTestForm]\nSample.Caption=D:\\Mine\n"
+                         "Sample.Mode=smCareful\n[Theirs]\nx=1\n");
+  ASSERT_TRUE(config_->Load());
+  EXPECT_EQ(form_->Sample->Caption, "D:\\Mine");
+  EXPECT_EQ(form_->Sample->Mode, smCareful);
+  config_->HintsEnabled = false;
+  form_->Sample->Caption = "E:\\New";
+  ASSERT_TRUE(config_->Save());
+  EXPECT_EQ(SettingsFileText(),
+            "; my notes\n[TConfigTestForm]\nSample.Caption=E:\\New\n"
+            "Sample.Mode=smCareful\n[Theirs]\nx=1\n");
+
+  // A text that does not fit the property fails the load, and the defaults come back.
+  testsupport::WriteFile(SettingsHostPath(), "[TConfigTestForm]\nSample.Mode=smNope\n");
+  bool defaults = false;
+  config_->OnGetDefaults = [&](TObject*) { defaults = true; };
+  EXPECT_FALSE(config_->Load());
+  EXPECT_TRUE(defaults);
+}
+
 TEST_F(ConfigFileTest, InTheRegistryEachSectionIsAKeyAndARefusedSaveLosesNothing) {
   config_->Mode = cmRegistry;
   config_->RegistryPath = "Software\\Zav\\Designers\\Polyverb\\Install";
