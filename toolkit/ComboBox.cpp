@@ -130,8 +130,11 @@ int TCustomComboBox::ItemIndex() const {
   return itemIndex_;
 }
 
+// Selecting the entry already selected changes nothing, as on the classic desktop: the text
+// being edited stays, also when a form description restores ItemIndex = -1 after Text.
 void TCustomComboBox::SetItemIndex(int Value) {
   if (Value < -1 || Value >= items_->Count()) Value = -1;
+  if (Value == itemIndex_) return;
   itemIndex_ = Value;
   text_ = Value >= 0 ? items_->Strings(Value) : std::string();
   if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
