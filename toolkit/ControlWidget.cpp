@@ -346,6 +346,12 @@ void TWinControl::SetFocus() {
   widget->setFocus(Qt::OtherFocusReason);
 }
 
+void TWinControl::TakeFocusByTab(bool GoForward) {
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  QWidget* widget = FromHandle<QWidget>(Handle());
+  widget->setFocus(GoForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
 void TWinControl::UpdateFocusPolicy() {
   QWidget* widget = WidgetOf<QWidget>(this);
   if (widget == nullptr || widget->isWindow()) return;

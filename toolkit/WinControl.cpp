@@ -149,7 +149,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
 
 void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
   if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, false)) {
-    next->SetFocus();
+    next->TakeFocusByTab(GoForward);
   }
 }
 

@@ -265,6 +265,17 @@ TEST(ComboBoxTest, ItemsKeepTheEditTextAndTheSelectionFollowsItsLine) {
   combo->Items()->Delete(2);
   EXPECT_EQ(combo->ItemIndex(), -1);
   EXPECT_EQ(combo->Text(), "typed");
+  // Selecting what is selected already leaves the text being edited alone.
+  combo->SetItemIndex(-1);
+  EXPECT_EQ(combo->Text(), "typed");
+  combo->SetItemIndex(0);
+  EXPECT_EQ(combo->Text(), "first");
+  combo->SetText("typed");
+  combo->SetItemIndex(0);
+  EXPECT_EQ(combo->Text(), "typed");
+  combo->SetItemIndex(-1);
+  EXPECT_EQ(combo->Text(), "");
+  combo->SetText("typed");
   combo->SetSelStart(2);
   combo->SetSelLength(3);
   EXPECT_EQ(combo->SelStart(), 2);
