@@ -277,6 +277,18 @@ void TControl::UpdateWidgetBounds() {
   widget->setVisible(visible_ || ComponentState().Contains(csDesigning));
 }
 
+namespace {
+
+// The font's colour while the control is enabled; greyed text while it is disabled, as on the
+// classic desktop, whatever colour the font has.
+void SetTextColor(QPalette& palette, QPalette::ColorRole role, const QColor& text) {
+  palette.setColor(QPalette::Active, role, text);
+  palette.setColor(QPalette::Inactive, role, text);
+  palette.setColor(QPalette::Disabled, role, ToQColor(clGrayText));
+}
+
+}  // namespace
+
 void TControl::UpdateWidgetColors() {
   QWidget* widget = WidgetOf<QWidget>(this);
   if (widget == nullptr) return;
@@ -286,12 +298,12 @@ void TControl::UpdateWidgetColors() {
   const QColor back = ToQColor(color_);
   if (ColorIsTextBackground()) {
     palette.setColor(QPalette::Base, back);
-    palette.setColor(QPalette::Text, text);
+    SetTextColor(palette, QPalette::Text, text);
   } else {
     palette.setColor(QPalette::Window, back);
     palette.setColor(QPalette::Button, back);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::ButtonText, text);
+    SetTextColor(palette, QPalette::WindowText, text);
+    SetTextColor(palette, QPalette::ButtonText, text);
   }
   widget->setPalette(palette);
   if (cursor_ == crDefault) {

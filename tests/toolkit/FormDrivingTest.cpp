@@ -252,6 +252,26 @@ TEST_F(FormDrivingTest, TheSpeedButtonOpensAFileDialogWithoutTakingTheFocus) {
   EXPECT_EQ(form->ComboFolder->Text(), "C:\\Zav\\Readme.txt");
 }
 
+TEST_F(FormDrivingTest, DisabledControlsShowGreyedTextWhateverTheFontColour) {
+  TComboBox* combo = form->ComboFolder;
+  TCheckBox* check = form->BtnFolder;
+  const TRect comboText{4, 4, combo->Width() - 24, combo->Height() - 4};
+  const TRect checkCaption{20, 0, check->Width(), check->Height()};
+  check->Font()->SetColor(clNavy);
+  EXPECT_EQ(DarkestColorIn(combo, comboText), 0x000000u);
+  const std::uint32_t navyText = DarkestColorIn(check, checkCaption);
+  EXPECT_NE(navyText, ColorToRGB(clGrayText));
+  form->GroupFolder->SetEnabled(false);
+  combo->SetEnabled(false);
+  check->SetEnabled(false);
+  EXPECT_EQ(DarkestColorIn(combo, comboText), ColorToRGB(clGrayText));
+  EXPECT_EQ(DarkestColorIn(check, checkCaption), ColorToRGB(clGrayText));
+  combo->SetEnabled(true);
+  check->SetEnabled(true);
+  form->GroupFolder->SetEnabled(true);
+  EXPECT_EQ(DarkestColorIn(check, checkCaption), navyText);
+}
+
 TEST_F(FormDrivingTest, Screenshot) {
   for (int i = 0; i < 30; ++i)
     form->StatusLog->Lines()->Add("File 'ZavPolyverb30.dpl' copied to 'C:\\windows'. Line " +
