@@ -345,8 +345,11 @@ void TCustomMRUComboBox::CMEnabledChanged(TMessage& Message) {
   if (button_ != nullptr) button_->SetEnabled(Enabled());
 }
 
+// The combo box follows the font and may grow: the height rule is applied again, so that the
+// field never sticks out of its control (also when the form's font arrives only after loading).
 void TCustomMRUComboBox::CMFontChanged(TMessage& Message) {
   inherited::CMFontChanged(Message);
+  SetBounds(Left(), Top(), Width(), Height());
   ArrangeControls();
 }
 
