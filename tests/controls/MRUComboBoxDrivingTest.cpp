@@ -145,6 +145,12 @@ TEST_F(MRUComboBoxDrivingTest, APickFromTheOpenListIsCommitted) {
   EXPECT_FALSE(combo->DroppedDown());
   EXPECT_EQ(form->Log,
             (Lines{"Validate C:\\Programme\\Zav Polyverb", "Change C:\\Programme\\Zav Polyverb"}));
+  // ApplyText closes an open list first and commits what the field holds.
+  combo->SetDroppedDown(true);
+  combo->SetText("C:\\Applied");
+  EXPECT_TRUE(field->ApplyText());
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(field->CommittedText(), "C:\\Applied");
 }
 
 TEST_F(MRUComboBoxDrivingTest, MovingThroughTheClosedListCommitsOnlyWhenConfirmed) {

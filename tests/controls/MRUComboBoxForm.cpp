@@ -105,6 +105,7 @@ std::string MRUComboBoxFormText(const std::string& FieldLines, const std::string
     Width = 128
     Height = 32
     Caption = '&Continue'
+    Cancel = True
     Default = True
     TabOrder = 2
     OnClick = BtnOKClick

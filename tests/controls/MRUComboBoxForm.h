@@ -1,8 +1,8 @@
 #pragma once
 
 // A form of the installer's shape around a history combo box, built from its description and
-// driven with real input offscreen: a check box before the field and a default button after it
-// (so Enter and Tab have somewhere else to go), and a combo box of its own to pick from.
+// driven with real input offscreen: a check box before the field and a button after it that is
+// both the default and the cancel button, so that Enter, Escape and Tab have somewhere else to go.
 // Every handler writes one line into Log, so a test compares a whole sequence of events.
 
 #include <functional>
