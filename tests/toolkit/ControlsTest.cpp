@@ -136,6 +136,14 @@ TEST(TabOrderTest, SettingTabOrderMovesTheControl) {
   EXPECT_EQ(form->FindNextControl(c, false, true, false), b);
   b->SetEnabled(false);
   EXPECT_EQ(form->FindNextControl(a, true, true, false), c);
+  // A control freed on its own leaves its parent's tab order.
+  b->Free();
+  EXPECT_EQ(form->ControlCount(), 2);
+  std::vector<TWinControl*> tabOrder;
+  form->GetTabOrderList(tabOrder);
+  EXPECT_EQ(tabOrder, (std::vector<TWinControl*>{c, a}));
+  EXPECT_EQ(form->FindNextControl(a, true, true, false), c);
+  EXPECT_EQ(form->FindNextControl(a, false, true, false), c);
 }
 
 TEST(ControlNameTest, AControlNamedInCodeShowsItsName) {
