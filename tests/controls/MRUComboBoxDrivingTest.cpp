@@ -205,6 +205,26 @@ TEST_F(MRUComboBoxDrivingTest, AHandlerMovingTheFocusStartsNoSecondCommit) {
   EXPECT_EQ(field->CommittedText(), "C:\\Other");
 }
 
+// The usual refusal: the handler tells the user in a message box, which takes the focus from
+// the window meanwhile. The user is back in the field with the text to correct.
+TEST_F(MRUComboBoxDrivingTest, ARefusalShownInAMessageBoxKeepsTheUserInTheField) {
+  form->Validation = [](std::string& text, bool& valid) {
+    valid = false;
+    Application->MessageBox("No such folder: " + text, "", MB_OK | MB_ICONERROR);
+  };
+  EnterField();
+  Retype("C:\\Wrong");
+  PressEnter();
+  ASSERT_EQ(presenter->MessageBoxes.size(), 1u);
+  EXPECT_EQ(presenter->MessageBoxes[0].Text, "No such folder: C:\\Wrong");
+  EXPECT_EQ(form->Log, (Lines{"Validate C:\\Wrong"}));
+  EXPECT_EQ(FocusedControl(), combo);
+  EXPECT_EQ(combo->Text(), "C:\\Wrong");
+  EXPECT_EQ(combo->SelStart(), 8);
+  TypeText("er");
+  EXPECT_EQ(combo->Text(), "C:\\Wronger");
+}
+
 TEST_F(MRUComboBoxDrivingTest, FreeingTheFocusedFieldCommitsNothing) {
   EnterField();
   Retype("C:\\Unsaved");
