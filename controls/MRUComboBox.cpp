@@ -58,26 +58,34 @@ TCustomMRUComboBox::TCustomMRUComboBox(TComponent* AOwner) : TWinControl(AOwner)
 // The combo box and the button go with the control, their owner.
 TCustomMRUComboBox::~TCustomMRUComboBox() = default;
 
+// Caption, glyph and number of glyphs belong to the two kinds of button the control makes.
+template <class F>
+void TCustomMRUComboBox::WithButtonOfKnownKind(F&& Body) const {
+  if (auto* bitBtn = dynamic_cast<TBitBtn*>(button_)) {
+    Body(bitBtn);
+  } else if (auto* speedButton = dynamic_cast<TSpeedButton*>(button_)) {
+    Body(speedButton);
+  }
+}
+
 std::string TCustomMRUComboBox::ButtonCaption() const {
-  if (dynamic_cast<TBitBtn*>(button_) == nullptr && dynamic_cast<TSpeedButton*>(button_) == nullptr)
-    return {};
-  return button_->Caption();
+  std::string caption;
+  WithButtonOfKnownKind([&](auto* button) { caption = button->Caption(); });
+  return caption;
 }
 
 void TCustomMRUComboBox::SetButtonCaption(const std::string& Value) {
-  if (dynamic_cast<TBitBtn*>(button_) != nullptr || dynamic_cast<TSpeedButton*>(button_) != nullptr)
-    button_->SetCaption(Value);
+  WithButtonOfKnownKind([&](auto* button) { button->SetCaption(Value); });
 }
 
 TBitmap* TCustomMRUComboBox::ButtonGlyph() const {
-  if (auto* bitBtn = dynamic_cast<TBitBtn*>(button_)) return bitBtn->Glyph();
-  if (auto* speedButton = dynamic_cast<TSpeedButton*>(button_)) return speedButton->Glyph();
-  return nullptr;
+  TBitmap* glyph = nullptr;
+  WithButtonOfKnownKind([&](auto* button) { glyph = button->Glyph(); });
+  return glyph;
 }
 
 void TCustomMRUComboBox::SetButtonGlyph(TBitmap* Value) {
-  if (auto* bitBtn = dynamic_cast<TBitBtn*>(button_)) bitBtn->SetGlyph(Value);
-  if (auto* speedButton = dynamic_cast<TSpeedButton*>(button_)) speedButton->SetGlyph(Value);
+  WithButtonOfKnownKind([&](auto* button) { button->SetGlyph(Value); });
 }
 
 std::string TCustomMRUComboBox::ButtonHint() const {
@@ -89,14 +97,13 @@ void TCustomMRUComboBox::SetButtonHint(const std::string& Value) {
 }
 
 TNumGlyphs TCustomMRUComboBox::ButtonNumGlyphs() const {
-  if (auto* bitBtn = dynamic_cast<TBitBtn*>(button_)) return bitBtn->NumGlyphs();
-  if (auto* speedButton = dynamic_cast<TSpeedButton*>(button_)) return speedButton->NumGlyphs();
-  return static_cast<TNumGlyphs>(1);
+  auto numGlyphs = static_cast<TNumGlyphs>(1);
+  WithButtonOfKnownKind([&](auto* button) { numGlyphs = button->NumGlyphs(); });
+  return numGlyphs;
 }
 
 void TCustomMRUComboBox::SetButtonNumGlyphs(TNumGlyphs Value) {
-  if (auto* bitBtn = dynamic_cast<TBitBtn*>(button_)) bitBtn->SetNumGlyphs(Value);
-  if (auto* speedButton = dynamic_cast<TSpeedButton*>(button_)) speedButton->SetNumGlyphs(Value);
+  WithButtonOfKnownKind([&](auto* button) { button->SetNumGlyphs(Value); });
 }
 
 // Only the flag is kept: the button changes its kind when the form is loaded again.

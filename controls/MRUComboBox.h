@@ -105,6 +105,9 @@ class TCustomMRUComboBox : public TWinControl {
   void CMFontChanged(TMessage& Message) override;
 
  private:
+  // Body(button) with the button as a TBitBtn or a TSpeedButton; nothing for one of neither kind.
+  template <class F>
+  void WithButtonOfKnownKind(F&& Body) const;
   void CreateButton(const std::string& Caption, bool Visible);
   void TrimHistory();
   void HistoryChanged();

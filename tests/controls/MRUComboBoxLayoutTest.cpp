@@ -130,6 +130,24 @@ TEST(MRUComboBoxFontTest, TheFieldGrowsWithTheFontOfItsForm) {
   EXPECT_EQ(field->ComboBox()->BoundsRect(), (TRect{0, 1, 429, 22}));
 }
 
+// A button freed by a descendant leaves a field that reads as having none, and works on.
+TEST(MRUComboBoxButtonTest, WithoutItsButtonTheFieldTakesTheWholeWidth) {
+  TMRUComboBoxForm* form = BuildMRUComboBoxForm();
+  const ScopeExit freeForm([form] { form->Free(); });
+  TMRUComboBoxProbe* field = form->FolderSelect;
+  field->Button()->Free();
+  EXPECT_EQ(field->Button(), nullptr);
+  EXPECT_EQ(field->ButtonCaption(), "");
+  EXPECT_EQ(field->ButtonGlyph(), nullptr);
+  EXPECT_EQ(field->ButtonNumGlyphs(), 1);
+  EXPECT_FALSE(field->ButtonVisible());
+  field->SetButtonCaption("...");
+  field->SetButtonVisible(true);
+  field->SetEnabled(false);
+  field->SetWidth(300);
+  EXPECT_EQ(field->ComboBox()->BoundsRect(), (TRect{0, 1, 300, 22}));
+}
+
 TEST(MRUComboBoxColorTest, TheFieldAndTheButtonFollowTheControlsEnabledState) {
   TMRUComboBoxForm* form = BuildMRUComboBoxForm();
   const ScopeExit freeForm([form] { form->Free(); });
