@@ -245,7 +245,11 @@ void TCustomMRUComboBox::TrimHistory() {
 void TCustomMRUComboBox::HistoryChanged() {
   committedText_.clear();
   comboBox_->SetText("");
-  if (comboBox_->Items()->Count() > 0) comboBox_->SetItemIndex(0);
+  if (comboBox_->Items()->Count() > 0) {
+    comboBox_->SetItemIndex(0);
+    // Also when the first entry was selected already (the list assigned to itself).
+    comboBox_->SetText(comboBox_->Items()->Strings(0));
+  }
   TrimHistory();
   CommitText();
   mruState_.Include(msHistoryAssigned);

@@ -193,6 +193,12 @@ TEST(MRUComboBoxHistoryListTest, AnAssignedListIsTheHistory) {
   // An entry holding the separator reads as two.
   EXPECT_EQ(field->History(), "C:\\One; C:\\One ;C:\\Two;C:\\Three;");
   EXPECT_EQ(field->HistoryList(), field->ComboBox()->Items());
+  // The list assigned to itself is written again: its first entry is committed anew.
+  fixture.form->Log.clear();
+  field->ComboBox()->SetText("typed");
+  field->SetHistoryList(field->HistoryList());
+  EXPECT_EQ(fixture.form->Log, (Lines{"Validate C:\\One", "Change C:\\One"}));
+  EXPECT_EQ(field->ComboBox()->Text(), "C:\\One");
 }
 
 TEST(MRUComboBoxCountTest, TheHistoryHoldsAtLeastWhatTheListShows) {
