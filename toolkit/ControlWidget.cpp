@@ -279,12 +279,13 @@ void TControl::UpdateWidgetBounds() {
 
 namespace {
 
-// The font's colour while the control is enabled; greyed text while it is disabled, as on the
-// classic desktop, whatever colour the font has.
-void SetTextColor(QPalette& palette, QPalette::ColorRole role, const QColor& text) {
+// Greyed text for a control that is disabled itself, whatever colour its font has; the font's
+// colour otherwise, also inside a disabled window or panel (Qt draws that with the Disabled
+// colours too), as on the classic desktop, where a disabled form keeps its look during a run.
+void SetTextColor(QPalette& palette, QPalette::ColorRole role, const QColor& text, bool enabled) {
   palette.setColor(QPalette::Active, role, text);
   palette.setColor(QPalette::Inactive, role, text);
-  palette.setColor(QPalette::Disabled, role, ToQColor(clGrayText));
+  palette.setColor(QPalette::Disabled, role, enabled ? text : ToQColor(clGrayText));
 }
 
 }  // namespace
@@ -298,12 +299,12 @@ void TControl::UpdateWidgetColors() {
   const QColor back = ToQColor(color_);
   if (ColorIsTextBackground()) {
     palette.setColor(QPalette::Base, back);
-    SetTextColor(palette, QPalette::Text, text);
+    SetTextColor(palette, QPalette::Text, text, enabled_);
   } else {
     palette.setColor(QPalette::Window, back);
     palette.setColor(QPalette::Button, back);
-    SetTextColor(palette, QPalette::WindowText, text);
-    SetTextColor(palette, QPalette::ButtonText, text);
+    SetTextColor(palette, QPalette::WindowText, text, enabled_);
+    SetTextColor(palette, QPalette::ButtonText, text, enabled_);
   }
   widget->setPalette(palette);
   if (cursor_ == crDefault) {

@@ -261,7 +261,10 @@ TEST_F(FormDrivingTest, DisabledControlsShowGreyedTextWhateverTheFontColour) {
   EXPECT_EQ(DarkestColorIn(combo, comboText), 0x000000u);
   const std::uint32_t navyText = DarkestColorIn(check, checkCaption);
   EXPECT_NE(navyText, ColorToRGB(clGrayText));
+  // A disabled parent (a form during a run) takes the input, not the look of its controls.
   form->GroupFolder->SetEnabled(false);
+  EXPECT_EQ(DarkestColorIn(combo, comboText), 0x000000u);
+  EXPECT_EQ(DarkestColorIn(check, checkCaption), navyText);
   combo->SetEnabled(false);
   check->SetEnabled(false);
   EXPECT_EQ(DarkestColorIn(combo, comboText), ColorToRGB(clGrayText));
