@@ -106,8 +106,8 @@ TEST_F(MRUComboBoxDrivingTest, EscapeTakesTheCommittedValueBackWithoutReachingTh
   PressEscape();
   EXPECT_EQ(combo->Text(), "C:\\Programme\\Zav Polyverb");
   EXPECT_EQ(combo->SelLength(), 25);
+  // Consumed: the form's cancel button did not hear it.
   EXPECT_TRUE(form->Log.empty()) << form->Log.front();
-  EXPECT_TRUE(form->Visible());
 }
 
 TEST_F(MRUComboBoxDrivingTest, EscapeOnTheOpenListClosesItAndTakesTheCommittedValueBack) {
