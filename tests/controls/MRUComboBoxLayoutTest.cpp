@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/controls/MRUComboBoxForm.h"
 #include "tests/support/toolkit/FormDriver.h"
 
@@ -168,21 +170,26 @@ TEST(MRUComboBoxColorTest, TheFieldAndTheButtonFollowTheControlsEnabledState) {
   EXPECT_EQ(combo->Color(), clInfoBk);
 }
 
+// Pictures go beside the test program, in the build tree, wherever the tests are started from.
+std::string PicturePath(const std::string& name) {
+  return (std::filesystem::read_symlink("/proc/self/exe").parent_path() / name).string();
+}
+
 TEST(MRUComboBoxPictureTest, EnabledDisabledAndWithTheListOpen) {
   TMRUComboBoxForm* form = BuildMRUComboBoxForm("    DefaultHeight = 25\n");
   const ScopeExit freeForm([form] { form->Free(); });
   ShowForm(form);
   TComboBoxEx* combo = form->FolderSelect->ComboBox();
   const TRect text{4, 4, combo->Width() - 24, combo->Height() - 4};
-  EXPECT_TRUE(SaveScreenshot(form, "mru_combo_box_enabled.png"));
+  EXPECT_TRUE(SaveScreenshot(form, PicturePath("mru_combo_box_enabled.png")));
   EXPECT_EQ(DarkestColorIn(combo, text), ColorToRGB(clWindowText));
   form->FolderSelect->SetEnabled(false);
-  EXPECT_TRUE(SaveScreenshot(form, "mru_combo_box_disabled.png"));
+  EXPECT_TRUE(SaveScreenshot(form, PicturePath("mru_combo_box_disabled.png")));
   EXPECT_EQ(DarkestColorIn(combo, text), ColorToRGB(clGrayText));
   form->FolderSelect->SetEnabled(true);
   form->FolderSelect->SetFocus();
   combo->SetDroppedDown(true);
-  EXPECT_TRUE(SaveScreenshot(form, "mru_combo_box_open.png"));
+  EXPECT_TRUE(SaveScreenshot(form, PicturePath("mru_combo_box_open.png")));
 }
 
 }  // namespace
