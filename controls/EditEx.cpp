@@ -16,7 +16,7 @@ TClass TComboBoxEx::StaticClass() {
     c.Property("OnCloseUp", &TComboBoxEx::OnCloseUp);
     c.Property("OnSelectionOK", &TComboBoxEx::OnSelectionOK);
     PublishControlProperties(c, {"Align"});
-    // Always written: the selected entry is part of what a description restores.
+    // Always written: the selected entry is part of what a form description restores.
     c.Property("ItemIndex", &TComboBoxEx::ItemIndex, &TComboBoxEx::SetItemIndex);
   });
 }

@@ -31,7 +31,7 @@ TClass TCustomMRUComboBox::StaticClass() {
         c.Property("DefaultHeight", &T::DefaultHeight, &T::SetDefaultHeight).Default(24);
         c.Property("DropDownCount", &T::DropDownCount, &T::SetDropDownCount);
         c.Property("History", &T::History, &T::SetHistory);
-        // History says the same in the description.
+        // History says the same in a form description.
         c.Property("HistoryList", &T::HistoryList, &T::SetHistoryList).Stored(false);
         c.Property("HistoryListCount", &T::HistoryListCount, &T::SetHistoryListCount);
         c.Property("OnChange", &T::OnChange);

@@ -82,7 +82,7 @@ TEST(MRUComboBoxLoadingTest, ButtonTabStopChangesOnlyAtDesignTime) {
 }
 
 // A field designed with a speed button, written out and read in again: the button is a
-// TSpeedButton with everything the description says of it.
+// TSpeedButton with everything its form description says of it.
 TEST(MRUComboBoxLoadingTest, ADesignedSpeedButtonSurvivesTheDescription) {
   std::string text;
   {
