@@ -1,0 +1,16 @@
+#include "controls/ControlsClasses.h"
+
+#include "controls/EditEx.h"
+#include "controls/MRUComboBox.h"
+#include "package/UnitVersion.h"
+#include "toolkit/ClassRegistry.h"
+
+namespace {
+
+[[maybe_unused]] const bool kUnitVersion = UnitVersion("ControlsClasses.cpp 1.0");
+
+}  // namespace
+
+void RegisterControlsClasses() {
+  RegisterClasses({TComboBoxEx::StaticClass(), TCustomMRUComboBox::StaticClass()});
+}
