@@ -1,6 +1,8 @@
 #include "controls/ControlsClasses.h"
 
+#include "controls/BrowseFolder.h"
 #include "controls/EditEx.h"
+#include "controls/FileSelect.h"
 #include "controls/MRUComboBox.h"
 #include "package/UnitVersion.h"
 #include "toolkit/ClassRegistry.h"
@@ -12,5 +14,6 @@ namespace {
 }  // namespace
 
 void RegisterControlsClasses() {
-  RegisterClasses({TComboBoxEx::StaticClass(), TCustomMRUComboBox::StaticClass()});
+  RegisterClasses({TComboBoxEx::StaticClass(), TCustomMRUComboBox::StaticClass(),
+                   TFileSelect::StaticClass(), TBrowseFolder::StaticClass()});
 }

@@ -58,6 +58,14 @@ TCustomMRUComboBox::TCustomMRUComboBox(TComponent* AOwner) : TWinControl(AOwner)
 // The combo box and the button go with the control, their owner.
 TCustomMRUComboBox::~TCustomMRUComboBox() = default;
 
+std::string TCustomMRUComboBox::GetText() const {
+  return comboBox_->Text();
+}
+
+void TCustomMRUComboBox::SetTextValue(const std::string& Value) {
+  comboBox_->SetText(Value);
+}
+
 // Caption, glyph and number of glyphs belong to the two kinds of button the control makes.
 template <class F>
 void TCustomMRUComboBox::WithButtonOfKnownKind(F&& Body) const {

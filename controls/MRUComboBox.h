@@ -95,6 +95,10 @@ class TCustomMRUComboBox : public TWinControl {
   virtual void Validate(std::string& Text, bool& Valid);
   virtual void ButtonClick();
 
+  // The control's Text is its edit field's: what is typed there, committed or not.
+  std::string GetText() const override;
+  void SetTextValue(const std::string& Value) override;
+
   void Loaded() override;
   void CreateWnd() override;
   void DoEnter() override;
