@@ -45,6 +45,8 @@ TClass TPolyverbInstallForm::StaticClass() {
         c.Field("GroupFolder", &TPolyverbInstallForm::GroupFolder);
         c.Field("BtnFolder", &TPolyverbInstallForm::BtnFolder);
         c.Field("FolderSelect", &TPolyverbInstallForm::FolderSelect);
+        c.Field("Config", &TPolyverbInstallForm::Config);
+        c.Field("ConfigLang", &TPolyverbInstallForm::ConfigLang);
         c.Field("GroupDir", &TPolyverbInstallForm::GroupDir);
         c.Field("BtnWindows", &TPolyverbInstallForm::BtnWindows);
         c.Field("BtnD3Dir", &TPolyverbInstallForm::BtnD3Dir);
@@ -124,6 +126,11 @@ void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox, const std:
 
 void TPolyverbInstallForm::FormDestroy(TObject*) {
   DeleteClass(FRegistry);
+  if (!FSaveSettings) return;
+  // Whether the settings could be kept changes nothing for the user: the next start shows the
+  // history and the language that were kept last.
+  (void)Config->Save();
+  (void)ConfigLang->Save();
 }
 
 void TPolyverbInstallForm::FormCloseQuery(TObject*, bool& CanClose) {

@@ -107,20 +107,24 @@ object PolyverbInstallForm: TPolyverbInstallForm
         TabOrder = 0
         OnClick = BtnClick
       end
-      object FolderSelect: TFolderField
+      object FolderSelect: TFileSelect
         Left = 16
         Top = 49
         Width = 457
         Height = 25
         Hint = 'This folder is used to save all installation files'
+        ButtonCaption = '...'
+        ButtonNumGlyphs = 1
+        ButtonVisible = True
         DropDownCount = 8
-        ParentShowHint = False
-        ShowHint = True
-        TabOrder = 1
-        HistoryListCount = 8
         History = 
           'C:\Programme\Zav Polyverb;C:\Zav Polyverb;C:\Programme\Polyverb;C:\' +
           'Polyverb;C:\Zav;'
+        HistoryListCount = 8
+        ParentShowHint = False
+        ShowHint = True
+        TabOrder = 1
+        FileFilter = 'All files (*.*)|*.*'
       end
     end
     object GroupDir: TGroupBox
@@ -378,6 +382,45 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Target = 'GroupReg.Caption'
         English = 'Register packages to'
         Deutsch = 'Packages registrieren für'
+      end>
+  end
+  object Config: TConfigFile
+    AutoLoad = True
+    Mode = cmRegistry
+    RegistryPath = 'Software\Zav\Designers\Polyverb\Install'
+    SaveSuperFormState = False
+    LoadErrorText = 'Configuration file could not be loaded.'
+    SaveErrorText = 'Configuration file could not be saved.'
+    ShowSaveError = False
+    Entries = <
+      item
+        Ref = FolderSelect
+        Props = <
+          item
+            Name = 'History'
+            Kind = tkLString
+          end>
+        SubType = [stPubPropObject]
+      end>
+  end
+  object ConfigLang: TConfigFile
+    AutoLoad = True
+    Mode = cmRegistry
+    RegistryPath = 'Software\Zav\Designers'
+    SaveSuperFormState = False
+    Section = 'Global'
+    LoadErrorText = 'Configuration file could not be loaded.'
+    SaveErrorText = 'Configuration file could not be saved.'
+    ShowSaveError = False
+    Entries = <
+      item
+        Ref = Polyverb
+        Props = <
+          item
+            Name = 'Language'
+            Kind = tkLString
+          end>
+        SubType = [stPubPropObject]
       end>
   end
 end

@@ -26,8 +26,9 @@
 #include <string>
 #include <string_view>
 
+#include "config/ConfigFile.h"
+#include "controls/FileSelect.h"
 #include "installer/FileSets.h"
-#include "installer/FolderField.h"
 #include "package/ButtonPanel.h"
 #include "package/LangComboBox.h"
 #include "package/Polyverb.h"
@@ -53,7 +54,7 @@ class TPolyverbInstallForm : public TSuperForm {
   TRadioButton* BtnUninstall = nullptr;
   TGroupBox* GroupFolder = nullptr;
   TCheckBox* BtnFolder = nullptr;
-  TFolderField* FolderSelect = nullptr;
+  TFileSelect* FolderSelect = nullptr;
   TGroupBox* GroupDir = nullptr;
   TCheckBox* BtnWindows = nullptr;
   TCheckBox* BtnD3Dir = nullptr;
@@ -63,6 +64,9 @@ class TPolyverbInstallForm : public TSuperForm {
   TCheckBox* BtnD3 = nullptr;
   TCheckBox* BtnD4 = nullptr;
   TCheckBox* BtnD5 = nullptr;
+  // The folder history and the language, kept in the per-user registry between starts.
+  TConfigFile* Config = nullptr;
+  TConfigFile* ConfigLang = nullptr;
 
   // The distribution folder holds the design package of Delphi 3, 4, 5.
   bool FD3Present = false;
@@ -75,6 +79,9 @@ class TPolyverbInstallForm : public TSuperForm {
   static constexpr int kCloseButton = 1;
   // Start-up succeeded: the window may be shown.
   bool FReady = false;
+  // The form keeps the folder history and the language when it goes. A command line that was
+  // refused turns it off: nothing at all is written then.
+  bool FSaveSettings = true;
   // The status list of the run: made by the run in place of the options, kept by the form.
   TRichEdit* StatusLog = nullptr;
 

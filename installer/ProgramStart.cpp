@@ -1,5 +1,7 @@
 #include "installer/ProgramStart.h"
 
+#include "config/ConfigClasses.h"
+#include "controls/ControlsClasses.h"
 #include "installer/PolyverbInstallMain.h"
 #include "package/PackageClasses.h"
 #include "package/UnitVersion.h"
@@ -12,10 +14,16 @@ namespace {
 
 }  // namespace
 
+void RegisterSetupClasses() {
+  RegisterPackageClasses();
+  RegisterControlsClasses();
+  RegisterConfigClasses();
+}
+
 void CreateSetupForm() {
   Application->SetTitle("Setup");
   Application->Initialize();
-  RegisterPackageClasses();
+  RegisterSetupClasses();
   Application->SetShowMainForm(false);
   Application->CreateForm(PolyverbInstallForm);
 }

@@ -7,6 +7,10 @@
 
 class TPolyverbInstallForm;
 
+// Registers every class the installer's form description names (the package's components,
+// the selection controls, the configuration component). A second call is harmless.
+void RegisterSetupClasses();
+
 // Sets the application title and builds the installer form hidden as the main form
 // (PolyverbInstallForm); its start-up has run when this returns, and FReady tells whether it
 // succeeded (a failed one has shown why).

@@ -109,6 +109,7 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
 
   if (platform::Status applied = ApplyCommandLine(*PolyverbInstallForm, Line); !applied) {
     ErrorOut << "PolyverbSetup: " << applied.message() << '\n';
+    PolyverbInstallForm->FSaveSettings = false;
     return kExitBadCommandLine;
   }
   PolyverbInstallForm->OnStatusLine = [&StatusOut](const std::string& StatusLine) {

@@ -1,5 +1,8 @@
 #include "package/PathOps.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "package/Errors.h"
 #include "package/UnitVersion.h"
 #include "platform/Machine.h"
@@ -30,6 +33,12 @@ std::string GetApplicationDir() {
                          dir.status().message());
   }
   return WithBackslash(*dir);
+}
+
+std::string GetApplicationFileName() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : program.filename().string();
 }
 
 std::string GetWindowsDir() {

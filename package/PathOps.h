@@ -16,6 +16,9 @@
 
 // The program's folder with a trailing backslash.
 std::string GetApplicationDir();
+// The running program's file name, without its folder ("PolyverbSetup"); empty when the
+// system cannot tell.
+std::string GetApplicationFileName();
 // The Windows folder, without a trailing backslash.
 std::string GetWindowsDir();
 

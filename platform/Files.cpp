@@ -5,16 +5,18 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "platform/FileDescriptor.h"
+#include "platform/FolderLock.h"
+#include "platform/ReplacementFile.h"
 
 namespace platform {
 
@@ -78,48 +80,6 @@ Status Missing(const Location& at, const std::string& action, const char* what) 
               "the folder " + at.path.Parent().ToString() + " does not exist");
 }
 
-// The copy under construction; removed unless it has been renamed into place.
-struct TemporaryFile {
-  FileDescriptor file;
-  std::string path;
-  bool placed = false;
-  ~TemporaryFile() {
-    if (!placed && !path.empty()) ::unlink(path.c_str());
-  }
-};
-
-// A new file in `folder` with the default mode for new files (0666 less the umask).
-int CreateTemporaryFile(const std::string& folder, TemporaryFile* temp) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    // Hidden, and short so that even a target with a name of the longest length has room.
-    const std::string name =
-        ".~copy-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
-    const std::string path = (fs::path(folder) / name).string();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) {
-      temp->file.fd = fd;
-      temp->path = path;
-      return 0;
-    }
-    if (errno != EEXIST) return errno;
-  }
-  return EEXIST;
-}
-
-int WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return 0;
-}
-
 int CopyContent(int from, int to, const char** stage) {
   std::vector<char> buffer(1 << 16);
   for (;;) {
@@ -130,29 +90,11 @@ int CopyContent(int from, int to, const char** stage) {
       *stage = "reading the source";
       return errno;
     }
-    if (const int error = WriteAll(to, buffer.data(), static_cast<size_t>(got))) {
+    if (const int error = WriteAll(to, std::string_view(buffer.data(), static_cast<size_t>(got)))) {
       *stage = "writing the copy";
       return error;
     }
   }
-}
-
-// Renames the finished copy over the target; without `overwrite`, only where no target exists.
-int PlaceFile(const std::string& from, const std::string& to, bool overwrite) {
-  if (overwrite) return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-  if (errno != EINVAL && errno != ENOSYS) return errno;
-  // A file system that cannot rename without replacing: check, then rename.
-  struct stat info {};
-  if (LstatOf(to, &info) == 0) return EEXIST;
-  return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-}
-
-// Makes a rename durable; a folder that cannot be flushed leaves the copy in place all the same.
-void FlushFolder(const std::string& folder) {
-  FileDescriptor dir;
-  dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir.fd >= 0) ::fsync(dir.fd);
 }
 
 // Writes the content of `source` beside `target` and renames it over `target`.
@@ -164,46 +106,47 @@ Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
   in.fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in.fd < 0) return SystemError(errno, action, "opening the source");
 
-  const std::string folder = ParentOf(target);
-  TemporaryFile temp;
-  if (const int error = CreateTemporaryFile(folder, &temp)) {
-    return SystemError(error, action, "creating a temporary file beside the target");
-  }
+  Result<std::unique_ptr<ReplacementFile>> copy =
+      ReplacementFile::Create(target, ReplacementFile::Purpose::Copy);
+  if (!copy) return Fail(copy.status().code(), action, copy.status().message());
+  const int fd = copy.value()->fd();
   const char* stage = "";
-  if (const int error = CopyContent(in.fd, temp.file.fd, &stage)) {
-    return SystemError(error, action, stage);
-  }
+  if (const int error = CopyContent(in.fd, fd, &stage)) return SystemError(error, action, stage);
 
   struct stat tempInfo {};
-  if (::fstat(temp.file.fd, &tempInfo) != 0) return SystemError(errno, action, "writing the copy");
+  if (::fstat(fd, &tempInfo) != 0) return SystemError(errno, action, "writing the copy");
   mode_t mode = keptMode ? *keptMode : (tempInfo.st_mode & 07777);
   if (IsReadOnly(sourceInfo)) mode &= ~mode_t{0222};
-  if (::fchmod(temp.file.fd, mode) != 0) return SystemError(errno, action, "setting attributes");
+  if (::fchmod(fd, mode) != 0) return SystemError(errno, action, "setting attributes");
   // Windows keeps the source's modification time on a copy.
   const timespec times[2] = {{0, UTIME_OMIT}, sourceInfo.st_mtim};
-  if (::futimens(temp.file.fd, times) != 0) return SystemError(errno, action, "setting the time");
+  if (::futimens(fd, times) != 0) return SystemError(errno, action, "setting the time");
 
-  if (::fsync(temp.file.fd) != 0) return SystemError(errno, action, "flushing the copy");
-  const int fd = temp.file.fd;
-  temp.file.fd = -1;
-  if (::close(fd) != 0) return SystemError(errno, action, "flushing the copy");
-
-  if (const int error = PlaceFile(temp.path, target, overwrite)) {
-    if (error == EEXIST) return Fail(ErrorCode::AlreadyExists, action, "the target exists");
-    return SystemError(error, action, "replacing the target");
+  if (Status placed = copy.value()->Place(overwrite); !placed) {
+    return Fail(placed.code(), action, placed.message());
   }
-  temp.placed = true;
-  FlushFolder(folder);
   return Status::Ok();
 }
 
-// A target that is a symbolic link is written through to the file it points at.
-std::string ThroughLink(const std::string& host) {
+// The content of the plain file at `host`; nothing when there is none.
+Result<std::optional<std::string>> ReadIfPresent(const std::string& host,
+                                                 const std::string& action) {
+  // Not blocking, so that a pipe in the file's place is refused rather than waited on.
+  FileDescriptor file(::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return std::optional<std::string>();
+    return SystemError(errno, action);
+  }
   struct stat info {};
-  if (LstatOf(host, &info) != 0 || !S_ISLNK(info.st_mode)) return host;
-  std::error_code ec;
-  const fs::path resolved = fs::canonical(host, ec);
-  return ec ? host : resolved.string();
+  if (::fstat(file.fd, &info) != 0) return SystemError(errno, action);
+  if (S_ISDIR(info.st_mode))
+    return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
+  if (!S_ISREG(info.st_mode)) {
+    return Fail(ErrorCode::AccessDenied, action, "it is not a plain file");
+  }
+  std::string content;
+  if (const int error = ReadAll(file.fd, content)) return SystemError(error, action, "reading");
+  return std::optional<std::string>(std::move(content));
 }
 
 bool IsInside(const std::string& path, const std::string& folder) {
@@ -285,7 +228,7 @@ Status FileSystem::CopyFile(std::string_view source, std::string_view target,
                 "the folder " + to->path.Parent().ToString() + " does not exist");
   }
 
-  const std::string writeTo = ThroughLink(to->host);
+  const std::string writeTo = WriteTarget(to->host);
   std::optional<mode_t> keptMode;
   struct stat targetInfo {};
   if (const int error = StatOf(writeTo, &targetInfo); error == 0) {
@@ -394,6 +337,44 @@ Status FileSystem::RemoveDirectory(std::string_view path) const {
       return Fail(ErrorCode::NotEmpty, action, "the folder is not empty");
     }
     return SystemError(errno, action);
+  }
+  return Status::Ok();
+}
+
+Result<std::string> FileSystem::ReadFile(std::string_view path) const {
+  const Result<Location> at = Locate(prefix_, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot read " + at->path.ToString();
+  Result<std::optional<std::string>> content = ReadIfPresent(at->host, action);
+  if (!content) return content.status();
+  if (!content->has_value()) return Missing(*at, action, "file");
+  return std::move(**content);
+}
+
+Status FileSystem::RewriteFile(std::string_view path, const FileChange& change) const {
+  const Result<Location> at = Locate(prefix_, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot save " + at->path.ToString();
+  if (!IsFolder(ParentOf(at->host))) {
+    return Fail(ErrorCode::PathNotFound, action,
+                "the folder " + at->path.Parent().ToString() + " does not exist");
+  }
+  const std::string target = WriteTarget(at->host);
+  const Result<std::unique_ptr<FolderLock>> lock = FolderLock::Acquire(FolderOf(target));
+  if (!lock) return Fail(lock.status().code(), action, lock.status().message());
+
+  // Read under the lock: what another of our processes saved meanwhile is kept.
+  const Result<std::optional<std::string>> current = ReadIfPresent(target, action);
+  if (!current) return current.status();
+  struct stat info {};
+  if (current->has_value() && StatOf(target, &info) == 0 && IsReadOnly(info)) {
+    return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
+  }
+  const Result<std::string> next = change(*current);
+  if (!next) return next.status();
+  if (*current == *next) return Status::Ok();
+  if (Status saved = ReplaceFileContents(*lock.value(), target, *next); !saved) {
+    return Fail(saved.code(), action, saved.message());
   }
   return Status::Ok();
 }

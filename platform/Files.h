@@ -9,6 +9,9 @@
 // - Every call reports success or a reason naming the Windows path; nothing throws.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -52,6 +55,22 @@ class FileSystem {
 
   // Refuses a read-only file and a folder (AccessDenied), as Windows does.
   Status DeleteFile(std::string_view path) const;
+
+  // The whole content of a file. NotFound when it does not exist (PathNotFound when its folder
+  // does not), AccessDenied for a folder or anything else that is not a plain file.
+  Result<std::string> ReadFile(std::string_view path) const;
+
+  // What RewriteFile asks for: the new content, given the file's content now (nothing when
+  // the file does not exist yet).
+  using FileChange = std::function<Result<std::string>(const std::optional<std::string>& current)>;
+  // Changes a file under the lock of its folder that all our processes share, so that two of
+  // them changing one file take turns and neither loses what the other wrote: reads the file
+  // as it is now, asks `change` for the new content and replaces the file with it as CopyFile
+  // replaces a target (never half-written, the old file kept on failure). The same content
+  // leaves the file alone. A file reached through a link is written at the link's target and
+  // keeps its mode. AccessDenied for a read-only file or a folder, PathNotFound when the folder
+  // is missing; a failure of `change` comes back as it is, with nothing written.
+  Status RewriteFile(std::string_view path, const FileChange& change) const;
 
   // One level: PathNotFound when the parent folder is missing, AlreadyExists when the name is
   // taken (by a folder or a file).

@@ -4,9 +4,9 @@
 //
 // Reading never takes a lock, so it never holds up Wine or another reader; a
 // hive is only ever replaced by rename, so a reader sees the old file or the new
-// one. A change runs under an exclusive lock that all our processes share,
-// re-reads the file if it changed on disk, applies the change, writes a
-// temporary file beside the hive, flushes it and renames it over the hive.
+// one. A change runs under the lock of the hive's folder, which all our
+// processes share (FolderLock), re-reads the file if it changed on disk,
+// applies the change and replaces the file (ReplaceFileContents).
 
 #include <functional>
 #include <memory>
@@ -19,9 +19,9 @@ namespace platform {
 
 class HiveFile {
  public:
-  // `prefixDir` is the prefix folder (the lock and the server check belong to
-  // it); `fileName` the hive's name in it; `relativeTo` the branch a new file
-  // names in its header.
+  // `prefixDir` is the prefix folder (the server check belongs to it);
+  // `fileName` the hive's name in it; `relativeTo` the branch a new file names
+  // in its header.
   HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo);
   ~HiveFile();
   HiveFile(const HiveFile&) = delete;
@@ -42,7 +42,6 @@ class HiveFile {
  private:
   struct Identity;
   Status LoadIfChanged();
-  Status Save(const Hive& hive);
 
   std::string prefixDir_;
   std::string path_;

@@ -4,6 +4,7 @@
 
 #include "platform/HiveFile.h"
 #include "platform/Unicode.h"
+#include "platform/WineServer.h"
 
 namespace platform {
 
@@ -100,6 +101,26 @@ std::optional<Hive::KeyId> FindPath(const Hive& hive, const std::vector<std::str
   return cur;
 }
 
+// Walks `existing` and then `missing` down from the hive's root under a change's lock,
+// creating what is missing now: the file may have changed since the names were looked up.
+Hive::KeyId CreatePath(Hive& hive, const std::vector<std::string>& existing,
+                       const std::vector<std::string>& missing, FileTime now, bool& created) {
+  Hive::KeyId cur = Hive::kRoot;
+  auto step = [&](const std::string& name) {
+    if (auto c = hive.FindChild(cur, name)) {
+      cur = *c;
+    } else {
+      cur = hive.CreateChild(cur, name, now);
+      created = true;
+    }
+  };
+  for (const std::string& n : existing)
+    step(n);
+  for (const std::string& n : missing)
+    step(n);
+  return cur;
+}
+
 std::optional<std::string> LinkTarget(const Hive& hive, Hive::KeyId key) {
   const RegValue* v = hive.FindValue(key, kLinkValue);
   if (v == nullptr || v->type != REG_LINK || v->data.size() % 2 != 0) return std::nullopt;
@@ -111,6 +132,10 @@ std::optional<std::string> LinkTarget(const Hive& hive, Hive::KeyId key) {
   while (!units.empty() && units.back() == 0)
     units.pop_back();
   return Utf16ToUtf8(units);
+}
+
+std::string KeyDisplayName(RootKey root, std::string_view subKey) {
+  return std::string(RootKeyName(root)) + (subKey.empty() ? "" : "\\") + std::string(subKey);
 }
 
 }  // namespace
@@ -249,8 +274,7 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
 }
 
 Result<RegistryKey> Registry::OpenKey(RootKey root, std::string_view subKey, bool create) {
-  const std::string display =
-      std::string(RootKeyName(root)) + (subKey.empty() ? "" : "\\") + std::string(subKey);
+  const std::string display = KeyDisplayName(root, subKey);
   Result<Location> loc = Locate(root, subKey);
   if (!loc) return loc.status();
   RegistryKey key{loc->hive, loc->path, display};
@@ -260,22 +284,8 @@ Result<RegistryKey> Registry::OpenKey(RootKey root, std::string_view subKey, boo
 
   const std::vector<std::string>& missing = loc->missing;
   Status s = (*hives_)[key.hive].Modify([&](Hive& hive) -> Result<bool> {
-    // Walk again under the lock: the file may have changed since we looked.
-    Hive::KeyId cur = Hive::kRoot;
-    const FileTime now = FileTimeNow();
     bool created = false;
-    auto step = [&](const std::string& name) {
-      if (auto c = hive.FindChild(cur, name)) {
-        cur = *c;
-      } else {
-        cur = hive.CreateChild(cur, name, now);
-        created = true;
-      }
-    };
-    for (const std::string& n : key.path)
-      step(n);
-    for (const std::string& n : missing)
-      step(n);
+    CreatePath(hive, key.path, missing, FileTimeNow(), created);
     return created;
   });
   if (!s) return s;
@@ -343,6 +353,58 @@ Status Registry::DeleteValue(const RegistryKey& key, std::string_view name) {
             "the registry key " + key.name + " has no value \"" + std::string(name) + "\""};
   }
   return s;
+}
+
+Status Registry::WriteValues(RootKey root, const std::vector<RegistryWrite>& writes, bool create) {
+  // Where each value goes, looked up before the change and walked again under its lock.
+  struct Target {
+    std::string display;
+    Location location;
+  };
+  std::vector<Target> targets;
+  for (const RegistryWrite& write : writes) {
+    if (Status s = CheckValueName(write.value.name); !s) return s;
+    Result<Location> loc = Locate(root, write.subKey);
+    if (!loc) return loc.status();
+    Target target{KeyDisplayName(root, write.subKey), std::move(loc).value()};
+    if (target.location.hive < 0) {
+      return {ErrorCode::AccessDenied, "HKEY_USERS itself cannot hold values"};
+    }
+    if (!targets.empty() && target.location.hive != targets.front().location.hive) {
+      return {ErrorCode::InvalidName, "the registry keys " + targets.front().display + " and " +
+                                          target.display +
+                                          " lie in different registry files and cannot be "
+                                          "changed as one"};
+    }
+    if (!create && !target.location.missing.empty()) {
+      return {ErrorCode::NotFound, "the registry key " + target.display + " does not exist"};
+    }
+    targets.push_back(std::move(target));
+  }
+  if (targets.empty()) return Status::Ok();
+
+  return (*hives_)[targets.front().location.hive].Modify([&](Hive& hive) -> Result<bool> {
+    const FileTime now = FileTimeNow();
+    bool changed = false;
+    for (size_t i = 0; i < targets.size(); ++i) {
+      const Location& loc = targets[i].location;
+      Hive::KeyId key = Hive::kRoot;
+      if (create) {
+        key = CreatePath(hive, loc.path, loc.missing, now, changed);
+      } else if (const std::optional<Hive::KeyId> found = FindPath(hive, loc.path)) {
+        key = *found;
+      } else {
+        return Status(ErrorCode::NotFound,
+                      "the registry key " + targets[i].display + " no longer exists");
+      }
+      changed = hive.SetValue(key, writes[i].value, now) || changed;
+    }
+    return changed;
+  });
+}
+
+Status Registry::CheckWritable() const {
+  return RefuseWhileWineServerRuns(prefixDir_);
 }
 
 Result<std::vector<std::string>> Registry::SubKeyNames(const RegistryKey& key) {

@@ -39,6 +39,12 @@ struct RegistryKey {
   std::string name;               // as the caller named it, for messages
 };
 
+// One value for Registry::WriteValues: the key it goes into, below the root, and the value.
+struct RegistryWrite {
+  std::string subKey;
+  RegValue value;
+};
+
 class Registry {
  public:
   // `prefixDir` is the prefix's host folder (it need not exist yet).
@@ -59,6 +65,16 @@ class Registry {
   Status WriteValue(const RegistryKey& key, const RegValue& value);
   Status WriteString(const RegistryKey& key, std::string_view name, std::string_view text);
   Status DeleteValue(const RegistryKey& key, std::string_view name);
+
+  // Writes several values into keys of one hive file as one change: all of them reach the
+  // file or none does (a refused or failed save leaves the file as it was). With `create`,
+  // missing keys are created; without, a missing key fails the whole change (NotFound).
+  // Keys that lie in different hive files cannot change as one and are refused (InvalidName).
+  Status WriteValues(RootKey root, const std::vector<RegistryWrite>& writes, bool create);
+
+  // Whether a change could be written now: AccessDenied, saying why, while a Wine server owns
+  // the prefix's registry. Changes ask again when they are made.
+  Status CheckWritable() const;
 
   Result<std::vector<std::string>> SubKeyNames(const RegistryKey& key);
   Result<std::vector<RegValue>> Values(const RegistryKey& key);

@@ -38,51 +38,63 @@ bool IsContinuation(unsigned char c) {
   return (c & 0xC0) == 0x80;
 }
 
+// The code point of the sequence at text[i] and its length, or 0 for a malformed one.
+size_t DecodeUtf8(std::string_view text, size_t i, char32_t& cp) {
+  const auto c = static_cast<unsigned char>(text[i]);
+  if (c < 0x80) {
+    cp = c;
+    return 1;
+  }
+  size_t extra = 0;
+  char32_t min = 0;
+  if ((c & 0xE0) == 0xC0) {
+    extra = 1, cp = c & 0x1F, min = 0x80;
+  } else if ((c & 0xF0) == 0xE0) {
+    extra = 2, cp = c & 0x0F, min = 0x800;
+  } else if ((c & 0xF8) == 0xF0) {
+    extra = 3, cp = c & 0x07, min = 0x10000;
+  } else {
+    return 0;  // a stray continuation byte or a lead byte no sequence has
+  }
+  if (i + extra >= text.size()) return 0;  // cut short by the end
+  for (size_t k = 1; k <= extra; ++k) {
+    const auto cc = static_cast<unsigned char>(text[i + k]);
+    if (!IsContinuation(cc)) return 0;
+    cp = (cp << 6) | (cc & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return extra + 1;
+}
+
 }  // namespace
+
+size_t Utf8SequenceLength(std::string_view text, size_t i) {
+  char32_t cp = 0;
+  return i < text.size() ? DecodeUtf8(text, i, cp) : 0;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      out += static_cast<char16_t>(c);
-      ++i;
-      continue;
-    }
-    int extra = 0;
     char32_t cp = 0;
-    char32_t min = 0;
-    if ((c & 0xE0) == 0xC0) {
-      extra = 1, cp = c & 0x1F, min = 0x80;
-    } else if ((c & 0xF0) == 0xE0) {
-      extra = 2, cp = c & 0x0F, min = 0x800;
-    } else if ((c & 0xF8) == 0xF0) {
-      extra = 3, cp = c & 0x07, min = 0x10000;
-    } else {
-      ++i;  // stray continuation or invalid lead byte: dropped
-      continue;
-    }
-    if (i + extra >= text.size()) {
-      ++i;  // truncated sequence at the end: drop the lead byte, keep scanning
-      continue;
-    }
-    bool valid = true;
-    for (int k = 1; k <= extra; ++k) {
-      const auto cc = static_cast<unsigned char>(text[i + k]);
-      if (!IsContinuation(cc)) {
-        valid = false;
-        break;
-      }
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if (!valid || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    const size_t length = DecodeUtf8(text, i, cp);
+    if (length == 0) {
       ++i;  // malformed: drop the lead byte only, the rest is rescanned
       continue;
     }
     AppendUtf16(out, cp);
-    i += extra + 1;
+    i += length;
   }
   return out;
 }

@@ -4,10 +4,17 @@
 // Text is UTF-8 everywhere in the program; UTF-16 appears only where a Windows
 // format demands it (hive escapes, registry value bytes).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace platform {
+
+// The length (1 to 4) of the well-formed UTF-8 sequence that starts at text[i]; 0 where the
+// bytes are not one (a stray continuation byte, an overlong form, a surrogate, a code point
+// beyond U+10FFFF, a sequence cut short) or i is past the end.
+size_t Utf8SequenceLength(std::string_view text, size_t i);
+bool IsValidUtf8(std::string_view text);
 
 // Invalid UTF-8 bytes are dropped, as Wine's hive loader drops them.
 // Code points above U+FFFF become surrogate pairs.

@@ -94,4 +94,14 @@ WineServerState QueryWineServer(const std::string& prefixDir) {
   return state;
 }
 
+Status RefuseWhileWineServerRuns(const std::string& prefixDir) {
+  const WineServerState server = QueryWineServer(prefixDir);
+  if (!server.running) return Status::Ok();
+  return {ErrorCode::AccessDenied,
+          "the registry of the Wine prefix " + prefixDir +
+              " is in use by a running Wine server (process " + std::to_string(server.pid) +
+              "), which would overwrite the change; close the Windows programs of that prefix "
+              "(or run \"wineserver -k\") and try again"};
+}
+
 }  // namespace platform

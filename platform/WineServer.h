@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Status.h"
+
 namespace platform {
 
 struct WineServerState {
@@ -18,5 +20,9 @@ struct WineServerState {
 // build) keeps it, and asks the kernel whether the lock is held. Never takes
 // the lock itself: a server starting at that moment would fail.
 WineServerState QueryWineServer(const std::string& prefixDir);
+
+// AccessDenied, with a message that says why and what to do, while a server runs on the
+// prefix; success otherwise. Every change to the registry's files asks this first.
+Status RefuseWhileWineServerRuns(const std::string& prefixDir);
 
 }  // namespace platform

@@ -14,3 +14,5 @@ build/release/installer/PolyverbScreenshot --dist build/demo/dist --language Deu
   --output docs/setup-german.png
 build/release/installer/PolyverbScreenshot --dist build/demo/dist --language English --run \
   --output docs/setup-run.png
+build/release/installer/PolyverbScreenshot --dist build/demo/dist --language English \
+  --folder 'C:\Program Files\Borland\Delphi5' --browse --output docs/setup-browse.png

@@ -1,6 +1,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -26,6 +27,7 @@ class TComboWidget : public QComboBox {
     QComboBox::showPopup();
     if (QWidget* container = view()->parentWidget(); container != nullptr && !watching_) {
       container->installEventFilter(this);
+      view()->installEventFilter(this);
       watching_ = true;
     }
     if (owner_ != nullptr && view()->isVisible()) owner_->PopupShown();
@@ -36,6 +38,10 @@ class TComboWidget : public QComboBox {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Hide && owner_ != nullptr && watched == view()->parentWidget()) {
       owner_->PopupHidden(byProgram_);
+    }
+    if (event->type() == QEvent::KeyPress && owner_ != nullptr && watched == view() &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && owner_->ListEscapePressed()) {
+      return true;
     }
     return QComboBox::eventFilter(watched, event);
   }
@@ -130,8 +136,11 @@ int TCustomComboBox::ItemIndex() const {
   return itemIndex_;
 }
 
+// Selecting the entry already selected changes nothing, as on the classic desktop: the text
+// being edited stays, also when a form description restores ItemIndex = -1 after Text.
 void TCustomComboBox::SetItemIndex(int Value) {
   if (Value < -1 || Value >= items_->Count()) Value = -1;
+  if (Value == itemIndex_) return;
   itemIndex_ = Value;
   text_ = Value >= 0 ? items_->Strings(Value) : std::string();
   if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
@@ -296,6 +305,17 @@ void TCustomComboBox::UserActivated(int Index) {
     Perform(CN_COMMAND, MakeWParam(0, CBN_SELENDOK));
     if (closeUpPending_) FinishCloseUp();
   }
+}
+
+// The edit field keeps the keyboard while the list is open, as on the classic desktop: Escape,
+// which closes the list, reaches the box's key handlers first. One that consumes it keeps the
+// list open; the form's cancel button never sees it.
+bool TCustomComboBox::ListEscapePressed() {
+  if (ComponentState().Contains(csDestroying) || ComponentState().Contains(csDesigning)) {
+    return false;
+  }
+  return HandleKeyDown(static_cast<std::uint16_t>(VK_ESCAPE), TShiftState()) ||
+         HandleKeyPress(VK_ESCAPE);
 }
 
 void TCustomComboBox::UserEdited() {

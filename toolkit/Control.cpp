@@ -209,6 +209,7 @@ void TControl::DefaultHandler(TMessage&) {}
 
 void TControl::CMEnabledChanged(TMessage&) {
   UpdateWidgetBounds();
+  UpdateWidgetColors();
 }
 
 void TControl::CMVisibleChanged(TMessage&) {

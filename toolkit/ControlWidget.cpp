@@ -277,6 +277,19 @@ void TControl::UpdateWidgetBounds() {
   widget->setVisible(visible_ || ComponentState().Contains(csDesigning));
 }
 
+namespace {
+
+// Greyed text for a control that is disabled itself, whatever colour its font has; the font's
+// colour otherwise, also inside a disabled window or panel (Qt draws that with the Disabled
+// colours too), as on the classic desktop, where a disabled form keeps its look during a run.
+void SetTextColor(QPalette& palette, QPalette::ColorRole role, const QColor& text, bool enabled) {
+  palette.setColor(QPalette::Active, role, text);
+  palette.setColor(QPalette::Inactive, role, text);
+  palette.setColor(QPalette::Disabled, role, enabled ? text : ToQColor(clGrayText));
+}
+
+}  // namespace
+
 void TControl::UpdateWidgetColors() {
   QWidget* widget = WidgetOf<QWidget>(this);
   if (widget == nullptr) return;
@@ -286,12 +299,12 @@ void TControl::UpdateWidgetColors() {
   const QColor back = ToQColor(color_);
   if (ColorIsTextBackground()) {
     palette.setColor(QPalette::Base, back);
-    palette.setColor(QPalette::Text, text);
+    SetTextColor(palette, QPalette::Text, text, enabled_);
   } else {
     palette.setColor(QPalette::Window, back);
     palette.setColor(QPalette::Button, back);
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::ButtonText, text);
+    SetTextColor(palette, QPalette::WindowText, text, enabled_);
+    SetTextColor(palette, QPalette::ButtonText, text, enabled_);
   }
   widget->setPalette(palette);
   if (cursor_ == crDefault) {
@@ -344,6 +357,12 @@ void TWinControl::SetFocus() {
   if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
   QWidget* widget = FromHandle<QWidget>(Handle());
   widget->setFocus(Qt::OtherFocusReason);
+}
+
+void TWinControl::TakeFocusByTab(bool GoForward) {
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  QWidget* widget = FromHandle<QWidget>(Handle());
+  widget->setFocus(GoForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
 void TWinControl::UpdateFocusPolicy() {

@@ -315,6 +315,8 @@ class TWinControl : public TControl {
 
   void FixupTabList();
   void AlignControl(TControl* AControl);
+  // The focus as Tab brings it: an edit field selects its whole text, as on the classic desktop.
+  void TakeFocusByTab(bool GoForward);
 
   std::vector<TControl*> controls_;
   std::vector<TWinControl*> tabList_;

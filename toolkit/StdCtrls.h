@@ -193,7 +193,8 @@ class TComboBoxStrings : public TStoredStrings {
 
 // A drop-down list with an edit field. Its notifications come to it as CN_COMMAND:
 // CBN_DROPDOWN when the list opens, CBN_SELENDOK (9) when the user confirms an entry
-// of the open list, CBN_CLOSEUP (8) when the list closes.
+// of the open list, CBN_CLOSEUP (8) when the list closes. Escape on the open list is a key
+// of the box (OnKeyDown, OnKeyPress) before it closes the list, with DroppedDown still true.
 class TCustomComboBox : public TWinControl {
   TOOLKIT_CLASS(TCustomComboBox, TWinControl)
 
@@ -252,6 +253,7 @@ class TCustomComboBox : public TWinControl {
   void FinishCloseUp();
   void UserActivated(int Index);
   void UserEdited();
+  bool ListEscapePressed();
   void AdjustHeight();
 
   TComboBoxStrings* items_;  // owned

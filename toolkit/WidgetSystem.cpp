@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QWidget>
 #include <cstdlib>
 
@@ -111,8 +112,33 @@ void UseOffscreenWidgetSystem() {
 }
 
 bool SaveWindowPicture(TWinControl* Control, const std::string& Path) {
-  auto* widget = FromHandle<QWidget>(Control->Handle());
+  return SaveWindowPicture(Control->Handle(), Path);
+}
+
+bool SaveWindowPicture(HWND Window, const std::string& Path) {
+  auto* widget = FromHandle<QWidget>(Window);
   ProcessWidgetEvents();
   const QPixmap picture = widget->grab();
   return picture.save(QString::fromStdString(Path), "PNG");
+}
+
+void CloseWindow(HWND Window) {
+  FromHandle<QWidget>(Window)->close();
+}
+
+void WhenModalWindowShown(const std::string& Name, std::function<void(HWND Window)> Action) {
+  InitWidgetSystem();
+  // Polls the event loop until the modal window is up; the window's own loop runs the action.
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout,
+                   [timer, name = QString::fromStdString(Name), action = std::move(Action)] {
+                     QWidget* modal = QApplication::activeModalWidget();
+                     if (modal == nullptr || modal->objectName() != name || !modal->isVisible()) {
+                       return;
+                     }
+                     timer->stop();
+                     timer->deleteLater();
+                     action(ToHandle<QWidget>(modal));
+                   });
+  timer->start(0);
 }

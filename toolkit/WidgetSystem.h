@@ -4,7 +4,10 @@
 // with DoneWidgetSystem at the end of the program. Qt's platform is chosen by Qt
 // (QT_QPA_PLATFORM); tests choose "offscreen".
 
+#include <functional>
 #include <string>
+
+#include "toolkit/Messages.h"
 
 // Makes the widget system if there is none yet.
 void InitWidgetSystem();
@@ -29,3 +32,13 @@ class TWinControl;
 // Saves the picture of Control's window (as it would be shown) as a PNG file; false when
 // the file could not be written.
 bool SaveWindowPicture(TWinControl* Control, const std::string& Path);
+// The same for any window of the program, by its handle (a dialog's window, for instance).
+bool SaveWindowPicture(HWND Window, const std::string& Path);
+
+// Runs Action with the handle of the next modal window named Name (a dialog's window: the
+// folder-browse dialog is "BrowseForFolder") once it is shown, from inside that window's own
+// event loop; what Action leaves open stays open. For tools that picture the program's dialogs
+// and for tests that drive them.
+void WhenModalWindowShown(const std::string& Name, std::function<void(HWND Window)> Action);
+// Closes a window as its close box does (a dialog: as if cancelled).
+void CloseWindow(HWND Window);

@@ -10,8 +10,10 @@ TClass TWinControl::StaticClass() {
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
-// Children go with their parent, as the classic toolkit frees them.
+// Children go with their parent, as the classic toolkit frees them. The control leaves its own
+// parent while it is still a windowed control, so that it also leaves the parent's tab order.
 TWinControl::~TWinControl() {
+  if (Parent() != nullptr) Parent()->RemoveControl(this);
   if (HandleAllocated()) DestroyView();
   while (!controls_.empty()) {
     TControl* control = controls_.back();
@@ -149,7 +151,7 @@ TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForwar
 
 void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
   if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, false)) {
-    next->SetFocus();
+    next->TakeFocusByTab(GoForward);
   }
 }
 

@@ -3,10 +3,16 @@
 // It needs no display; the documentation's pictures and the run command without a display
 // use it.
 //
-//   PolyverbScreenshot --dist DIR [--language English|Deutsch] [--run] --output FILE.png
+//   PolyverbScreenshot --dist DIR [--language English|Deutsch] [--folder PATH]
+//                      [--run | --browse] --output FILE.png
 //
 // With --run it presses Continue first and pictures the window at the end of the run (the
-// completion box goes to standard error).
+// completion box goes to standard error). With --browse it presses the folder field's "..."
+// button and pictures the folder-browse dialog that opens. --folder types a folder into the
+// field first (the dialog starts there).
+//
+// Pictures leave the prefix as they found it: the settings the window would keep are not
+// saved (a --run does install into the demo machine, as a user's run would).
 //
 // The Wine prefix is the program's: WINEPREFIX, else ~/.wine.
 
@@ -20,6 +26,7 @@
 #include "installer/ProgramStart.h"
 #include "package/PathOps.h"
 #include "platform/Machine.h"
+#include "toolkit/Buttons.h"
 #include "toolkit/Exceptions.h"
 #include "toolkit/Forms.h"
 #include "toolkit/Presenter.h"
@@ -30,24 +37,27 @@ namespace {
 struct Options {
   std::string dist;
   std::string language = "English";
+  std::string folder;
   std::string output;
   bool run = false;
+  bool browse = false;
 };
 
 int Usage(const char* problem) {
-  std::fprintf(stderr,
-               "PolyverbScreenshot: %s\n"
-               "usage: PolyverbScreenshot --dist DIR [--language English|Deutsch] [--run] "
-               "--output FILE.png\n",
-               problem);
+  std::fprintf(
+      stderr,
+      "PolyverbScreenshot: %s\n"
+      "usage: PolyverbScreenshot --dist DIR [--language English|Deutsch] [--run | --browse] "
+      "--output FILE.png\n",
+      problem);
   return 2;
 }
 
 bool ReadOptions(int argc, char** argv, Options& options) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view name = argv[i];
-    if (name == "--run") {
-      options.run = true;
+    if (name == "--run" || name == "--browse") {
+      (name == "--run" ? options.run : options.browse) = true;
       continue;
     }
     if (i + 1 == argc) return false;
@@ -56,13 +66,15 @@ bool ReadOptions(int argc, char** argv, Options& options) {
       options.dist = value;
     } else if (name == "--language") {
       options.language = value;
+    } else if (name == "--folder") {
+      options.folder = value;
     } else if (name == "--output") {
       options.output = value;
     } else {
       return false;
     }
   }
-  return !options.dist.empty() && !options.output.empty();
+  return !options.dist.empty() && !options.output.empty() && !(options.run && options.browse);
 }
 
 }  // namespace
@@ -77,14 +89,32 @@ int main(int argc, char** argv) {
   const ApplicationDirScope distribution = UseApplicationDir(*dist);
 
   UseOffscreenWidgetSystem();
-  Application->SetPresenter(std::make_unique<TConsolePresenter>(std::cerr));
+  // The browse dialog is pictured as it opens: it needs its real window.
+  if (options.browse) {
+    Application->SetPresenter(CreateQtPresenter());
+  } else {
+    Application->SetPresenter(std::make_unique<TConsolePresenter>(std::cerr));
+  }
   bool saved = false;
   const int exitCode = RunSetupProgram([&](TPolyverbInstallForm& form) {
+    form.FSaveSettings = false;
     try {
       form.Polyverb->SetLanguage(options.language);
+      if (!options.folder.empty()) {
+        form.FolderSelect->SetText(options.folder);
+        (void)form.FolderSelect->ApplyText();
+      }
       if (options.run)
         form.ButtonPanel->Buttons()->GetItem(TPolyverbInstallForm::kContinueButton)->Click();
-      saved = SaveWindowPicture(&form, options.output);
+      if (options.browse) {
+        WhenModalWindowShown("BrowseForFolder", [&](HWND dialog) {
+          saved = SaveWindowPicture(dialog, options.output);
+          CloseWindow(dialog);
+        });
+        dynamic_cast<TBitBtn&>(*form.FolderSelect->Button()).Click();
+      } else {
+        saved = SaveWindowPicture(&form, options.output);
+      }
       if (!saved)
         std::fprintf(stderr, "PolyverbScreenshot: cannot write %s\n", options.output.c_str());
     } catch (const Exception& error) {

@@ -132,14 +132,20 @@ TEST_F(OptionsTest, TabWalksTheWindowInItsOrder) {
   toolkit_test::ProcessEvents();
   for (int i = 0; i < 9; ++i) {
     TWinControl* focused = toolkit_test::FocusedControl();
-    visited.push_back(focused == nullptr ? "-" : focused->Name());
+    // A part of a control (a button of the bar, the folder field's edit and "...") by its owner.
+    if (focused == nullptr) {
+      visited.push_back("-");
+    } else {
+      visited.push_back(focused->Name().empty() ? "(" + focused->Owner()->Name() + ")"
+                                                : focused->Name());
+    }
     toolkit_test::PressTab();
   }
-  // Continue, Close, the mode, the language, the folder, then the locations and the
-  // registration boxes top to bottom.
+  // Continue, Close, the mode, the language, the folder and its button, then the locations
+  // and the registration boxes top to bottom.
   const std::vector<std::string> expected = {
-      "",           "",         "BtnInstall", "LangComboBox", "BtnFolder", "FolderSelect",
-      "BtnWindows", "BtnD3Dir", "BtnD4Dir"};
+      "(ButtonPanel)", "(ButtonPanel)",  "BtnInstall", "LangComboBox", "BtnFolder",
+      "(FolderSelect)", "(FolderSelect)", "BtnWindows", "BtnD3Dir"};
   EXPECT_EQ(visited, expected);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "installer/ProgramStart.h"
 #include "package/PackageClasses.h"
 #include "package/Utils.h"
 #include "toolkit/Forms.h"
@@ -44,7 +45,7 @@ std::string SetupMachine::HostPath(const std::string& windowsPath) const {
 
 TPolyverbInstallForm* SetupMachine::BuildForm() {
   Application->Initialize();
-  RegisterPackageClasses();
+  RegisterSetupClasses();
   DeleteClass(form_);
   form_ = new TPolyverbInstallForm(Application);
   return form_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -262,6 +263,42 @@ TEST(ErrorCodeFromErrnoTest, MapsTheSystemErrorsWindowsCallersCareAbout) {
   EXPECT_EQ(ErrorCodeFromErrno(EDQUOT), ErrorCode::DiskFull);
   EXPECT_EQ(ErrorCodeFromErrno(ENAMETOOLONG), ErrorCode::InvalidName);
   EXPECT_EQ(ErrorCodeFromErrno(EIO), ErrorCode::IoError);
+}
+
+TEST_F(FilesTest, ConcurrentRewritesLoseNothing) {
+  // Each process appends its lines one rewrite at a time; the lock makes them take turns.
+  constexpr int kWriters = 3;
+  constexpr int kLinesEach = 20;
+  Put("shared.txt", "");
+  std::vector<pid_t> children;
+  for (int w = 0; w < kWriters; ++w) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      bool ok = true;
+      for (int i = 0; ok && i < kLinesEach; ++i) {
+        ok = files_
+                 .RewriteFile(
+                     "C:\\shared.txt",
+                     [&](const std::optional<std::string>& current) {
+                       return Result<std::string>(current.value_or("") + std::to_string(w) + "\n");
+                     })
+                 .ok();
+      }
+      ::_exit(ok ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const std::string text = Get("shared.txt");
+  for (int w = 0; w < kWriters; ++w) {
+    EXPECT_EQ(std::count(text.begin(), text.end(), static_cast<char>('0' + w)), kLinesEach);
+  }
+  EXPECT_EQ(Entries(""), std::vector<std::string>{"shared.txt"});  // no temporary file left
 }
 
 }  // namespace

@@ -136,6 +136,14 @@ TEST(TabOrderTest, SettingTabOrderMovesTheControl) {
   EXPECT_EQ(form->FindNextControl(c, false, true, false), b);
   b->SetEnabled(false);
   EXPECT_EQ(form->FindNextControl(a, true, true, false), c);
+  // A control freed on its own leaves its parent's tab order.
+  b->Free();
+  EXPECT_EQ(form->ControlCount(), 2);
+  std::vector<TWinControl*> tabOrder;
+  form->GetTabOrderList(tabOrder);
+  EXPECT_EQ(tabOrder, (std::vector<TWinControl*>{c, a}));
+  EXPECT_EQ(form->FindNextControl(a, true, true, false), c);
+  EXPECT_EQ(form->FindNextControl(a, false, true, false), c);
 }
 
 TEST(ControlNameTest, AControlNamedInCodeShowsItsName) {
@@ -265,6 +273,17 @@ TEST(ComboBoxTest, ItemsKeepTheEditTextAndTheSelectionFollowsItsLine) {
   combo->Items()->Delete(2);
   EXPECT_EQ(combo->ItemIndex(), -1);
   EXPECT_EQ(combo->Text(), "typed");
+  // Selecting what is selected already leaves the text being edited alone.
+  combo->SetItemIndex(-1);
+  EXPECT_EQ(combo->Text(), "typed");
+  combo->SetItemIndex(0);
+  EXPECT_EQ(combo->Text(), "first");
+  combo->SetText("typed");
+  combo->SetItemIndex(0);
+  EXPECT_EQ(combo->Text(), "typed");
+  combo->SetItemIndex(-1);
+  EXPECT_EQ(combo->Text(), "");
+  combo->SetText("typed");
   combo->SetSelStart(2);
   combo->SetSelLength(3);
   EXPECT_EQ(combo->SelStart(), 2);

@@ -246,7 +246,9 @@ void TDrivenForm::ComboKeyPress(TObject*, char& Key) {
   if (Key == VK_RETURN) {
     Events.push_back("Key Enter " + ComboLang->Text());
     Key = 0;
-  } else if (Key == VK_ESCAPE && !ComboLang->DroppedDown()) {
+  } else if (Key == VK_ESCAPE && ComboLang->DroppedDown()) {
+    Events.push_back("Key Escape dropped");
+  } else if (Key == VK_ESCAPE) {
     Events.push_back("Key Escape");
     ComboLang->SetText("English");
     ComboLang->SelectAll();

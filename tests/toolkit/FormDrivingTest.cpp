@@ -103,6 +103,24 @@ TEST_F(FormDrivingTest, TabMovesInTheFormsOrderWithEnterAndExit) {
   EXPECT_EQ(FocusedControl(), form->StatusLog);
 }
 
+TEST_F(FormDrivingTest, TabbingIntoAnEditFieldSelectsItsTextAClickPlacesTheCaret) {
+  form->BtnFolder->SetFocus();
+  ProcessEvents();
+  PressTab();
+  ASSERT_EQ(FocusedControl(), form->ComboFolder);
+  EXPECT_EQ(form->ComboFolder->SelStart(), 0);
+  EXPECT_EQ(form->ComboFolder->SelLength(), 25);
+  // Typing replaces the selected text.
+  TypeText("D:\\");
+  EXPECT_EQ(form->ComboFolder->Text(), "D:\\");
+  PressTab();
+  PressTab(true);
+  EXPECT_EQ(form->ComboFolder->SelLength(), 3);
+  ClickAt(form->BtnFolder, 10, 8);
+  ClickAt(form->ComboFolder, 4, 10);
+  EXPECT_EQ(form->ComboFolder->SelLength(), 0);
+}
+
 TEST_F(FormDrivingTest, EnterAndEscapeInTheComboBoxGoToItsHandler) {
   form->ComboLang->SetFocus();
   ProcessEvents();
@@ -158,7 +176,12 @@ TEST_F(FormDrivingTest, EscapeClosesAnOpenListWithoutConfirming) {
   PressEscape();
   ProcessEvents();
   EXPECT_FALSE(form->ComboLang->DroppedDown());
-  EXPECT_TRUE(Saw("CloseUp ComboLang")) << Log();
+  // The box heard the key while its list was still open, and the list closed after.
+  const auto key = std::find(form->Events.begin(), form->Events.end(), "Key Escape dropped");
+  const auto closeUp = std::find(form->Events.begin(), form->Events.end(), "CloseUp ComboLang");
+  ASSERT_NE(key, form->Events.end()) << Log();
+  ASSERT_NE(closeUp, form->Events.end()) << Log();
+  EXPECT_LT(key, closeUp);
   EXPECT_FALSE(Saw("SelEndOK ComboLang 1 dropped")) << Log();
   EXPECT_FALSE(Saw("Key Escape"));
 }
@@ -227,6 +250,29 @@ TEST_F(FormDrivingTest, TheSpeedButtonOpensAFileDialogWithoutTakingTheFocus) {
   EXPECT_EQ(presenter->FileDialogs[0].InitialDir, "C:\\Zav");
   EXPECT_EQ(presenter->FileDialogs[0].Filter, "Text files (*.txt)|*.txt|All files (*.*)|*.*");
   EXPECT_EQ(form->ComboFolder->Text(), "C:\\Zav\\Readme.txt");
+}
+
+TEST_F(FormDrivingTest, DisabledControlsShowGreyedTextWhateverTheFontColour) {
+  TComboBox* combo = form->ComboFolder;
+  TCheckBox* check = form->BtnFolder;
+  const TRect comboText{4, 4, combo->Width() - 24, combo->Height() - 4};
+  const TRect checkCaption{20, 0, check->Width(), check->Height()};
+  check->Font()->SetColor(clNavy);
+  EXPECT_EQ(DarkestColorIn(combo, comboText), 0x000000u);
+  const std::uint32_t navyText = DarkestColorIn(check, checkCaption);
+  EXPECT_NE(navyText, ColorToRGB(clGrayText));
+  // A disabled parent (a form during a run) takes the input, not the look of its controls.
+  form->GroupFolder->SetEnabled(false);
+  EXPECT_EQ(DarkestColorIn(combo, comboText), 0x000000u);
+  EXPECT_EQ(DarkestColorIn(check, checkCaption), navyText);
+  combo->SetEnabled(false);
+  check->SetEnabled(false);
+  EXPECT_EQ(DarkestColorIn(combo, comboText), ColorToRGB(clGrayText));
+  EXPECT_EQ(DarkestColorIn(check, checkCaption), ColorToRGB(clGrayText));
+  combo->SetEnabled(true);
+  check->SetEnabled(true);
+  form->GroupFolder->SetEnabled(true);
+  EXPECT_EQ(DarkestColorIn(check, checkCaption), navyText);
 }
 
 TEST_F(FormDrivingTest, Screenshot) {

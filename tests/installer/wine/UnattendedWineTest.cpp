@@ -103,4 +103,25 @@ TEST_F(UnattendedWineTest, ARunningServerKeepsTheRegistryAndTheRunSaysSo) {
                                                 "ZavPolyverb40Design.bpl"));
 }
 
+TEST_F(UnattendedWineTest, WineSeesTheRememberedFolderAndLanguage) {
+  const auto installed = RunSetup(
+      {"--unattended", "--language", "Deutsch", "--folder", "C:\\Zav\\Mine", "--no-windows"});
+  ASSERT_EQ(installed.exitCode, 0) << installed.out << installed.err;
+  const std::string shown =
+      RunWithPrefix(prefix_, {"wine", "reg", "query", "HKCU\\Software\\Zav\\Designers", "/s"})
+          .output;
+  testsupport::StopServer(prefix_);
+  EXPECT_NE(shown.find("HKEY_CURRENT_USER\\Software\\Zav\\Designers\\Global"), std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("Polyverb.Language    REG_SZ    Deutsch"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("HKEY_CURRENT_USER\\Software\\Zav\\Designers\\Polyverb\\Install\\"
+                       "TPolyverbInstallForm"),
+            std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("FolderSelect.History    REG_SZ    C:\\Zav\\Mine;C:\\Programme\\Zav "
+                       "Polyverb;C:\\Zav Polyverb;C:\\Programme\\Polyverb;C:\\Polyverb;C:\\Zav;"),
+            std::string::npos)
+      << shown;
+}
+
 }  // namespace

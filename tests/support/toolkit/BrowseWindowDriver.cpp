@@ -6,10 +6,11 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 #include <cstdio>
 #include <cstdlib>
+
+#include "toolkit/WidgetSystem.h"
 
 namespace toolkit_test {
 
@@ -43,22 +44,16 @@ void AddNodes(QTreeWidgetItem* node, int depth, std::vector<std::string>& lines)
 }  // namespace
 
 void WhenBrowseWindowOpens(std::function<void(HWND Window)> Steps) {
-  // Polls the event loop until the modal window is up; the window's own loop runs the steps.
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, steps = std::move(Steps)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || modal->objectName() != QLatin1String("BrowseForFolder") ||
-        !modal->isVisible()) {
-      return;
-    }
-    timer->stop();
-    timer->deleteLater();
-    const QPointer<QWidget> window(modal);
-    steps(ToHandle<QWidget>(modal));
+  WhenModalWindowShown("BrowseForFolder", [steps = std::move(Steps)](HWND Window) {
+    const QPointer<QWidget> window(WindowOf(Window));
+    steps(Window);
     // Steps that stopped halfway (a failed assertion) must not leave the test waiting forever.
     if (window && window->isVisible()) ClickCancel(ToHandle<QWidget>(window.data()));
   });
-  timer->start(0);
+}
+
+bool SaveBrowseWindowPicture(HWND Window, const std::string& Path) {
+  return SaveWindowPicture(Window, Path);
 }
 
 bool ClickTreeItem(HWND Window, const std::vector<std::string>& Names) {
@@ -109,11 +104,6 @@ std::vector<std::string> TreeNodes(HWND Window) {
   for (int i = 0; i < tree->topLevelItemCount(); ++i)
     AddNodes(tree->topLevelItem(i), 0, lines);
   return lines;
-}
-
-bool SaveBrowseWindowPicture(HWND Window, const std::string& Path) {
-  QApplication::processEvents();
-  return WindowOf(Window)->grab().save(QString::fromStdString(Path), "PNG");
 }
 
 }  // namespace toolkit_test

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QStyleHints>
 #include <QTest>
 #include <QWidget>
@@ -135,6 +136,21 @@ TWinControl* FocusedControl() {
 bool SaveScreenshot(TCustomForm* Form, const std::string& Path) {
   ProcessEvents();
   return SaveWindowPicture(Form, Path);
+}
+
+std::uint32_t DarkestColorIn(TControl* Control, const TRect& Area) {
+  ProcessEvents();
+  const QImage picture = WidgetOf(Control)->grab().toImage();
+  QRgb darkest = qRgb(255, 255, 255);
+  for (int y = std::max(0, Area.Top); y < std::min(picture.height(), Area.Bottom); ++y) {
+    for (int x = std::max(0, Area.Left); x < std::min(picture.width(), Area.Right); ++x) {
+      const QRgb pixel = picture.pixel(x, y);
+      if (qGray(pixel) < qGray(darkest)) darkest = pixel;
+    }
+  }
+  return static_cast<std::uint32_t>(qRed(darkest)) |
+         (static_cast<std::uint32_t>(qGreen(darkest)) << 8) |
+         (static_cast<std::uint32_t>(qBlue(darkest)) << 16);
 }
 
 }  // namespace toolkit_test

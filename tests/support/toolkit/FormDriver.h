@@ -4,6 +4,7 @@
 // form from a description, show it, click, type, tab, drop a combo box's list down and
 // pick from it, and save a screenshot. Each action lets pending events through.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -60,5 +61,9 @@ TWinControl* FocusedControl();
 
 // Saves the window's picture as a PNG file; false when it could not be written.
 bool SaveScreenshot(TCustomForm* Form, const std::string& Path);
+
+// The darkest colour painted inside Area of the control (its own coordinates), as an RGB value
+// with red in the low byte (ColorToRGB's form): in a field of text, the colour of its text.
+std::uint32_t DarkestColorIn(TControl* Control, const TRect& Area);
 
 }  // namespace toolkit_test

@@ -1,0 +1,63 @@
+#pragma once
+
+// Replacing a file safely: the new content is written to a temporary file beside the target,
+// flushed, and renamed over the target, so a failure or a crash at any moment leaves the old
+// file or the new one, never a mix. The temporary is removed on every failure.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/FolderLock.h"
+#include "platform/Status.h"
+
+namespace platform {
+
+class ReplacementFile {
+ public:
+  // What the temporary is for; it names it, so leftovers of a crash can be told apart.
+  enum class Purpose {
+    Copy,  // a file copy, written without a lock
+    Save,  // a file changed under the lock of its folder (ReplaceFileContents)
+  };
+
+  // A new, empty temporary file beside `target` (a host path), with the default mode for new
+  // files (0666 less the umask). Errors say "creating a temporary file beside the target: ...".
+  static Result<std::unique_ptr<ReplacementFile>> Create(const std::string& target,
+                                                         Purpose purpose);
+  ~ReplacementFile();  // removes the temporary unless it was placed
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+  int fd() const { return fd_; }
+
+  // Flushes and closes the temporary and renames it over the target; without `overwrite` only
+  // where the target does not exist (AlreadyExists otherwise). Then flushes the folder so that
+  // the rename itself is durable. Errors name the stage ("flushing the new file: ...").
+  Status Place(bool overwrite = true);
+
+ private:
+  ReplacementFile(std::string path, std::string target, int fd)
+      : path_(std::move(path)), target_(std::move(target)), fd_(fd) {}
+
+  std::string path_;
+  std::string target_;
+  int fd_;
+  bool placed_ = false;
+};
+
+// The file a path stands for when it is written: the target of a symbolic link, so that the
+// link survives; any other path itself.
+std::string WriteTarget(const std::string& path);
+// The folder of a host path ("." for a bare name).
+std::string FolderOf(const std::string& path);
+
+// Replaces `target` (a host path, a link already resolved with WriteTarget) by `contents`.
+// A file that is replaced keeps its mode and, where we may set it, its owner; a new one gets
+// the default mode. Runs under the lock of the target's folder, which the caller holds (any
+// other lock is a mistake of the program and fails); temporaries that a crashed save left in
+// that folder are removed first. Errors name the stage ("replacing the target: ...").
+Status ReplaceFileContents(const FolderLock& lock, const std::string& target,
+                           std::string_view contents);
+
+}  // namespace platform
