@@ -15,6 +15,9 @@ inline const std::string kStressKey = "Software\\Zav\\Stress";
 // The same key's line in a hive file, where backslashes are doubled.
 inline const std::string kStressKeyLine = "[Software\\\\Zav\\\\Stress]";
 
+// The section of the settings file the changes go to.
+inline const std::string kStressSection = "Stress";
+
 // "Change 000042".
 inline std::string ChangeName(int number) {
   char name[32];

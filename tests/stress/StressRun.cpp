@@ -1,10 +1,17 @@
 #include "tests/stress/StressRun.h"
 
+#include <signal.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
+#include <thread>
 
+#include "tests/stress/StressChanges.h"
+#include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 
 namespace stress {
@@ -57,6 +64,22 @@ std::string Shown(const std::string& text) {
 
 }  // namespace
 
+Texts FirstChanges(int count) {
+  Texts texts;
+  for (int number = 0; number < count; ++number)
+    texts[ChangeName(number)] = ChangeData(number);
+  return texts;
+}
+
+Texts WritersValues(int writers, int each) {
+  Texts texts;
+  for (int writer = 0; writer < writers; ++writer) {
+    for (int number = 0; number < each; ++number)
+      texts[WriterValueName(writer, number)] = ChangeData(number);
+  }
+  return texts;
+}
+
 std::string Differences(const Texts& expected, const Texts& found) {
   std::string said;
   int shown = 0;
@@ -84,6 +107,80 @@ std::vector<int> NumbersSaid(const std::string& output) {
   for (std::string line; std::getline(lines, line);)
     numbers.push_back(std::atoi(line.c_str()));
   return numbers;
+}
+
+namespace {
+
+// The latest moment after its start at which a writer is killed. A writer needs a few
+// milliseconds to start and a few for each change (most of it flushing the file), so kills
+// fall on its start, on its changes and between them.
+constexpr int kLatestKillMicroseconds = 60000;
+
+}  // namespace
+
+void RunKillTest(const KillTarget& target) {
+  using testsupport::ChildProcess;
+  using testsupport::ProcessResult;
+  const int kills = Count("STRESS_KILLS", 200);
+  const std::set<std::string> ownNames = NamesIn(target.folder);
+  std::uniform_int_distribution<int> killMoment(0, kLatestKillMicroseconds);
+
+  int onDisk = 0;        // changes the store holds
+  int beforeRename = 0;  // kills that hit a change between its temporary file and its rename
+  int beforeWord = 0;    // kills between a change's rename and the writer saying it was done
+  int noChange = 0;      // kills before the writer's first change
+  std::set<std::string> leftBefore;
+  for (int kill = 0; kill < kills; ++kill) {
+    ChildProcess writer(target.writer(onDisk));
+    std::this_thread::sleep_for(std::chrono::microseconds(killMoment(Random())));
+    writer.Kill();
+    const ProcessResult ended = writer.Wait();
+    ASSERT_EQ(ended.signal, SIGKILL) << "the writer ended by itself: " << ended.err;
+
+    const std::vector<int> said = NumbersSaid(ended.out);
+    const int done = said.empty() ? onDisk : said.back() + 1;
+    int found = -1;
+    ASSERT_TRUE(target.read(&found)) << "after kill " << kill;
+    ASSERT_TRUE(found == done || found == done + 1)
+        << "after kill " << kill << " the " << target.name << " holds " << found
+        << " changes; the writer had said " << done << " were done";
+
+    // A file the killed writer left beside the store is gone once a writer writes again: at
+    // most the one of the last write can be there.
+    std::set<std::string> left;
+    for (const std::string& name : NamesIn(target.folder)) {
+      if (ownNames.count(name) == 0) left.insert(name);
+    }
+    ASSERT_LE(left.size(), 1u) << "after kill " << kill << " left beside the " << target.name
+                               << ": " << testing::PrintToString(left);
+    if (!left.empty() && leftBefore != left) ++beforeRename;
+    if (found == done + 1) ++beforeWord;
+    if (found == onDisk && said.empty()) ++noChange;
+    leftBefore = left;
+    onDisk = found;
+  }
+
+  // The next writer that ends normally leaves the folder as it found it, plus its change.
+  std::vector<std::string> last = target.writer(onDisk);
+  last.push_back("--once");
+  const ProcessResult ended = testsupport::RunProcess(last, testsupport::ProcessOptions{});
+  EXPECT_EQ(ended.exitCode, 0) << ended.err;
+  EXPECT_EQ(NamesIn(target.folder), ownNames);
+  std::printf(
+      "%s kill test: %d kills, %d changes made; %d kills fell between a change's temporary file "
+      "and its rename, %d after a rename before the writer could say so, %d before a writer's "
+      "first change\n",
+      target.name.c_str(), kills, onDisk, beforeRename, beforeWord, noChange);
+}
+
+void RunWritersAtOnce(int writers, const std::function<std::vector<std::string>(int)>& writer) {
+  std::vector<std::unique_ptr<testsupport::ChildProcess>> running;
+  for (int number = 0; number < writers; ++number)
+    running.push_back(std::make_unique<testsupport::ChildProcess>(writer(number)));
+  for (auto& process : running) {
+    const testsupport::ProcessResult ended = process->Wait();
+    EXPECT_EQ(ended.exitCode, 0) << ended.err;
+  }
 }
 
 }  // namespace stress

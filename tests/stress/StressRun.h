@@ -3,6 +3,9 @@
 // What the stress tests share: how much they do, their randomness, the writer process, and a
 // look at a folder for files left beside the ones it should hold.
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -32,9 +35,37 @@ std::set<std::string> NamesIn(const std::string& folder);
 // folder.
 using Texts = std::map<std::string, std::string>;
 
+// Changes 0 to count-1, name to text.
+Texts FirstChanges(int count);
+// The values each of `writers` writers adds, name to text.
+Texts WritersValues(int writers, int each);
+
 // The first few entries that are missing, different or extra, for a readable failure; empty
 // when the two are the same.
 std::string Differences(const Texts& expected, const Texts& found);
+
+// One store under the kill test: a writer killed at random moments while it makes numbered
+// changes to it, one writer after the other, each going on from where the store stands.
+struct KillTarget {
+  std::string name;  // for the figures: "hive", "settings"
+  // The writer's command line, starting with change `first`.
+  std::function<std::vector<std::string>(int first)> writer;
+  // How many changes the store holds, after checking that it reads without a problem, holds
+  // exactly changes 0 to n-1 and nothing else was touched; a failure says what is wrong.
+  std::function<testing::AssertionResult(int* changes)> read;
+  // The folder of the store, where a killed writer may leave a file for a while only.
+  std::string folder;
+};
+
+// Kills Count("STRESS_KILLS", 200) writers of `target` at random moments. After every kill the
+// store holds the changes the writer had said were done, or one more (the change in flight), and
+// at most one file is left beside it; a writer that ends normally leaves nothing. Fails the
+// test fatally at the first kill that breaks that; prints the figures.
+void RunKillTest(const KillTarget& target);
+
+// Starts `writers` writers at once, the command line of each from its number, and waits for
+// all of them; each must end normally.
+void RunWritersAtOnce(int writers, const std::function<std::vector<std::string>(int)>& writer);
 
 // The numbers a writer said it has done, one per line.
 std::vector<int> NumbersSaid(const std::string& output);
