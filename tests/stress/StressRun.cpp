@@ -101,6 +101,9 @@ std::string Differences(const Texts& expected, const Texts& found) {
   return said;
 }
 
+namespace {
+
+// The numbers a writer said it has done, one per line.
 std::vector<int> NumbersSaid(const std::string& output) {
   std::vector<int> numbers;
   std::istringstream lines(output);
@@ -108,8 +111,6 @@ std::vector<int> NumbersSaid(const std::string& output) {
     numbers.push_back(std::atoi(line.c_str()));
   return numbers;
 }
-
-namespace {
 
 // The latest moment after its start at which a writer is killed. A writer needs a few
 // milliseconds to start and a few for each change (most of it flushing the file), so kills

@@ -1,7 +1,8 @@
 #pragma once
 
-// What the stress tests share: how much they do, their randomness, the writer process, and a
-// look at a folder for files left beside the ones it should hold.
+// What the stress tests share: how much they do, their randomness, the writer process, the
+// kill test and the writers at once, and a look at a folder for files left beside the ones it
+// should hold.
 
 #include <gtest/gtest.h>
 
@@ -66,8 +67,5 @@ void RunKillTest(const KillTarget& target);
 // Starts `writers` writers at once, the command line of each from its number, and waits for
 // all of them; each must end normally.
 void RunWritersAtOnce(int writers, const std::function<std::vector<std::string>(int)>& writer);
-
-// The numbers a writer said it has done, one per line.
-std::vector<int> NumbersSaid(const std::string& output);
 
 }  // namespace stress
