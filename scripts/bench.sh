@@ -119,13 +119,13 @@ write_peer dist20
   echo sync
 } >"$work/undo-install.sh"
 # The peer really does the same: what it leaves is what the program left.
-sh "$work/undo-install.sh"
-sh "$work/cp-dist.sh"
+bash "$work/undo-install.sh"
+bash "$work/cp-dist.sh"
 if ! listing f | cmp -s - "$work/files.after"; then
   echo "bench.sh: cp of the same files does not leave the prefix as the program did" >&2
   exit 1
 fi
-sh "$work/undo-install.sh"
+bash "$work/undo-install.sh"
 echo "An install copies $(wc -l <"$work/installed") files into" \
   "$(sed 's|/[^/]*$||' "$work/installed" | sort -u | wc -l) folders."
 
@@ -182,18 +182,22 @@ wineserver -k >/dev/null 2>&1 || true
 wineserver -w
 
 echo "== the unattended install =="
-undo="sh '$work/undo-install.sh'"
-hyperfine --warmup 1 --runs "$runs" --export-csv "$work/install.csv" --prepare "$undo" \
+# bash, as the scripts above are written with its quoting.
+undo="bash '$work/undo-install.sh'"
+hyperfine --shell bash --warmup 1 --runs "$runs" --export-csv "$work/install.csv" \
+  --prepare "$undo" \
   -n "setup --unattended" "'$work/dist/PolyverbSetup' --unattended" \
   -n "cp" ". '$work/cp-dist.sh'"
-hyperfine --runs "$slow_runs" --export-csv "$work/install20.csv" --prepare "$undo" \
+hyperfine --shell bash --runs "$slow_runs" --export-csv "$work/install20.csv" \
+  --prepare "$undo" \
   -n "setup --unattended, 20 MB files" "'$work/dist20/PolyverbSetup' --unattended" \
   -n "cp, 20 MB files" ". '$work/cp-dist20.sh'"
 # Over the files of an earlier run, each copy replaces a file (and flushes it first).
-hyperfine --warmup 1 --runs "$slow_runs" --export-csv "$work/again20.csv" --prepare sync \
+hyperfine --shell bash --warmup 1 --runs "$slow_runs" --export-csv "$work/again20.csv" \
+  --prepare sync \
   -n "setup --unattended again, 20 MB files" "'$work/dist20/PolyverbSetup' --unattended" \
   -n "cp again, 20 MB files" ". '$work/cp-dist20.sh'"
-sh "$work/undo-install.sh"
+bash "$work/undo-install.sh"
 
 echo "== hive load and save =="
 "$bin/bench/bench_hive" | tee "$work/hive.txt"
