@@ -1,6 +1,7 @@
 #include "package/PathOps.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "package/Errors.h"
@@ -18,6 +19,22 @@ std::string& ApplicationDirOverride() {
   return dir;
 }
 
+// The program's own folder on the machine in use. It does not change while the program runs
+// (Windows, too, records it once at start), so it is worked out once per prefix rather than
+// for every file a run copies.
+platform::Result<std::string> OwnFolder() {
+  struct Known {
+    std::string prefix;
+    std::string dir;
+  };
+  static std::optional<Known> known;
+  const platform::WinePrefix& prefix = platform::Machine::Current().prefix();
+  if (known && known->prefix == prefix.folder()) return known->dir;
+  platform::Result<std::string> dir = prefix.ApplicationDir();
+  if (dir) known = Known{prefix.folder(), *dir};
+  return dir;
+}
+
 std::string WithBackslash(std::string Dir) {
   if (Dir.empty() || Dir.back() != '\\') Dir += '\\';
   return Dir;
@@ -27,7 +44,7 @@ std::string WithBackslash(std::string Dir) {
 
 std::string GetApplicationDir() {
   if (!ApplicationDirOverride().empty()) return WithBackslash(ApplicationDirOverride());
-  const platform::Result<std::string> dir = platform::Machine::Current().prefix().ApplicationDir();
+  const platform::Result<std::string> dir = OwnFolder();
   if (!dir) {
     throw ECriticalError("The program's own folder cannot be named on this machine: " +
                          dir.status().message());

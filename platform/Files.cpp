@@ -80,7 +80,7 @@ Status Missing(const Location& at, const std::string& action, const char* what) 
               "the folder " + at.path.Parent().ToString() + " does not exist");
 }
 
-int CopyContent(int from, int to, const char** stage) {
+int CopyByReading(int from, int to, const char** stage) {
   std::vector<char> buffer(1 << 16);
   for (;;) {
     const ssize_t got = ::read(from, buffer.data(), buffer.size());
@@ -94,6 +94,38 @@ int CopyContent(int from, int to, const char** stage) {
       *stage = "writing the copy";
       return error;
     }
+  }
+}
+
+// Whether copy_file_range cannot copy between these two files at all (another file system,
+// one that does not offer it, an older kernel), so that reading and writing must.
+bool KernelCopyUnavailable(int error) {
+  return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP ||
+         error == EBADF || error == EPERM;
+}
+
+// Copies the rest of `from` into `to`. The kernel copies where it can, as cp does: the bytes
+// never pass through this process, and a file system that shares extents may not copy them
+// at all.
+int CopyContent(int from, int to, const char** stage) {
+  constexpr size_t kChunk = size_t{1} << 30;
+  bool started = false;  // some bytes are copied
+  for (;;) {
+    const ssize_t done = ::copy_file_range(from, nullptr, to, nullptr, kChunk, 0);
+    if (done > 0) {
+      started = true;
+      continue;
+    }
+    if (done == 0) {
+      // Some file systems (procfs and the like) report an end at once although the file
+      // has bytes; reading finds them, and finds a file that is really empty at once.
+      return started ? 0 : CopyByReading(from, to, stage);
+    }
+    if (errno == EINTR) continue;
+    if (!started && KernelCopyUnavailable(errno)) return CopyByReading(from, to, stage);
+    const bool full = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
+    *stage = full ? "writing the copy" : "copying the content";
+    return errno;
   }
 }
 
@@ -122,7 +154,12 @@ Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
   const timespec times[2] = {{0, UTIME_OMIT}, sourceInfo.st_mtim};
   if (::futimens(fd, times) != 0) return SystemError(errno, action, "setting the time");
 
-  if (Status placed = copy.value()->Place(overwrite); !placed) {
+  // A file that replaces another is on disk before it takes the other's place, so that a
+  // crash cannot leave an empty file where a good one was. A new file puts nothing at risk
+  // (the distribution still holds it); flushing it too would make a run several times
+  // slower than cp, which flushes nothing.
+  const bool replacing = keptMode.has_value();
+  if (Status placed = copy.value()->Place(overwrite, replacing); !placed) {
     return Fail(placed.code(), action, placed.message());
   }
   return Status::Ok();

@@ -87,8 +87,8 @@ ReplacementFile::~ReplacementFile() {
   if (!placed_) ::unlink(path_.c_str());
 }
 
-Status ReplacementFile::Place(bool overwrite) {
-  if (::fsync(fd_) != 0) return StageError("flushing the new file", errno);
+Status ReplacementFile::Place(bool overwrite, bool durable) {
+  if (durable && ::fsync(fd_) != 0) return StageError("flushing the new file", errno);
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return StageError("flushing the new file", errno);
@@ -97,7 +97,7 @@ Status ReplacementFile::Place(bool overwrite) {
     return StageError("replacing the target", error);
   }
   placed_ = true;
-  FlushFolder(FolderOf(target_));
+  if (durable) FlushFolder(FolderOf(target_));
   return Status::Ok();
 }
 

@@ -33,8 +33,9 @@ class ReplacementFile {
 
   // Flushes and closes the temporary and renames it over the target; without `overwrite` only
   // where the target does not exist (AlreadyExists otherwise). Then flushes the folder so that
-  // the rename itself is durable. Errors name the stage ("flushing the new file: ...").
-  Status Place(bool overwrite = true);
+  // the rename itself is durable. Without `durable` nothing is flushed (a file whose loss in a
+  // crash costs nothing). Errors name the stage ("flushing the new file: ...").
+  Status Place(bool overwrite = true, bool durable = true);
 
  private:
   ReplacementFile(std::string path, std::string target, int fd)

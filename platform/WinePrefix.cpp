@@ -82,6 +82,28 @@ std::optional<DriveMapping> ReadDriveLink(const fs::directory_entry& entry,
   return std::nullopt;
 }
 
+// The prefix's dosdevices folder, and the folder its relative links are relative to.
+struct DosDevices {
+  fs::path folder;
+  fs::path linkBase;
+};
+
+std::optional<DosDevices> FindDosDevices(const std::string& prefix) {
+  const fs::path dosdevices = fs::path(prefix) / "dosdevices";
+  std::error_code ec;
+  if (!fs::is_directory(dosdevices, ec)) return std::nullopt;
+  // Wine's links point to `../drive_c`: relative to where dosdevices really is.
+  fs::path linkBase = dosdevices;
+  if (fs::is_symlink(dosdevices, ec)) linkBase = fs::canonical(dosdevices, ec);
+  if (ec) linkBase = dosdevices;
+  return DosDevices{dosdevices, linkBase};
+}
+
+// Wine's drives where a prefix has no dosdevices folder.
+std::vector<DriveMapping> DefaultDrives(const std::string& prefix) {
+  return {{'C', (fs::path(prefix) / "drive_c").string()}, {'Z', "/"}};
+}
+
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && *home != '\0') return home;
@@ -101,20 +123,13 @@ WinePrefix WinePrefix::FromEnvironment() {
 }
 
 std::vector<DriveMapping> WinePrefix::Drives() const {
-  const fs::path dosdevices = fs::path(folder_) / "dosdevices";
-  std::error_code ec;
-  if (!fs::is_directory(dosdevices, ec)) {
-    return {{'C', (fs::path(folder_) / "drive_c").string()}, {'Z', "/"}};
-  }
-  // Wine's links point to `../drive_c`: relative to where dosdevices really is.
-  fs::path linkBase = dosdevices;
-  if (fs::is_symlink(dosdevices, ec)) linkBase = fs::canonical(dosdevices, ec);
-  if (ec) linkBase = dosdevices;
-
+  const std::optional<DosDevices> devices = FindDosDevices(folder_);
+  if (!devices) return DefaultDrives(folder_);
   std::vector<DriveMapping> drives;
-  for (auto it = fs::directory_iterator(dosdevices, ec); !ec && it != fs::directory_iterator();
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(devices->folder, ec); !ec && it != fs::directory_iterator();
        it.increment(ec)) {
-    if (auto drive = ReadDriveLink(*it, linkBase)) drives.push_back(std::move(*drive));
+    if (auto drive = ReadDriveLink(*it, devices->linkBase)) drives.push_back(std::move(*drive));
   }
   std::sort(drives.begin(), drives.end(),
             [](const DriveMapping& a, const DriveMapping& b) { return a.letter < b.letter; });
@@ -123,9 +138,19 @@ std::vector<DriveMapping> WinePrefix::Drives() const {
 
 Result<std::string> WinePrefix::DriveRoot(char letter) const {
   const WinPath root = WinPath::DriveRoot(letter);
-  for (DriveMapping& drive : Drives()) {
-    if (drive.letter == root.drive()) return std::move(drive.root);
+  std::optional<DriveMapping> drive;
+  if (const std::optional<DosDevices> devices = FindDosDevices(folder_)) {
+    // The drive's own link alone, not the whole folder: every path of a run comes here.
+    const std::string name{static_cast<char>(root.drive() - 'A' + 'a'), ':'};
+    std::error_code ec;
+    const fs::directory_entry entry(devices->folder / name, ec);
+    if (!ec) drive = ReadDriveLink(entry, devices->linkBase);
+  } else {
+    for (DriveMapping& fallback : DefaultDrives(folder_)) {
+      if (fallback.letter == root.drive()) drive = std::move(fallback);
+    }
   }
+  if (drive) return std::move(drive->root);
   return Status(ErrorCode::PathNotFound, "Drive " + std::string(1, root.drive()) +
                                              ": is not mapped in the Wine prefix " + folder_);
 }

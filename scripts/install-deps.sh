@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev
   wine wine64
   xvfb xauth imagemagick fonts-dejavu-core
+  hyperfine time
 )
 
 missing=()

@@ -94,6 +94,14 @@ TEST_F(FilesTest, CopiesContentTimeAndReadOnlyAttribute) {
   EXPECT_EQ(Entries("dst"), std::vector<std::string>{"Setup.bpl"});  // no temporary file left
 }
 
+// Files of the kernel's own (procfs and the like) say they are empty and are not: a copy
+// still gets what reading them gives.
+TEST_F(FilesTest, CopiesAFileThatTellsNoSize) {
+  fs::create_directories(C("dst"));
+  ASSERT_TRUE(files_.CopyFile("Z:\\proc\\self\\status", "C:\\dst\\status").ok());
+  EXPECT_EQ(Get("dst/status").rfind("Name:", 0), 0u) << Get("dst/status");
+}
+
 TEST_F(FilesTest, OverwritesTheFileThatMatchesWithoutCase) {
   Put("new.txt", "new");
   Put("dst/Old.TXT", "old");
