@@ -69,9 +69,10 @@ class Machine {
   // Installs into C:\Zav and the Bin folder of Delphi 5, and registers with Delphi 5.
   testsupport::ProcessResult Install(testsupport::ProcessOptions options) const {
     options.environment.emplace_back("WINEPREFIX", prefix_);
-    return testsupport::RunProcess({distribution_ + "/PolyverbSetup", "--unattended", "--folder",
-                                    kFolder, "--no-windows", "--bin", "5", "--register", "5"},
-                                   options);
+    return testsupport::ChildProcess({distribution_ + "/PolyverbSetup", "--unattended", "--folder",
+                                      kFolder, "--no-windows", "--bin", "5", "--register", "5"},
+                                     options)
+        .Wait();
   }
 
   // Delphi 5's list of known packages below HKEY_CURRENT_USER, entry to text.

@@ -164,7 +164,7 @@ void RunKillTest(const KillTarget& target) {
   // The next writer that ends normally leaves the folder as it found it, plus its change.
   std::vector<std::string> last = target.writer(onDisk);
   last.push_back("--once");
-  const ProcessResult ended = testsupport::RunProcess(last, testsupport::ProcessOptions{});
+  const ProcessResult ended = testsupport::RunProcess(last, {});
   EXPECT_EQ(ended.exitCode, 0) << ended.err;
   EXPECT_EQ(NamesIn(target.folder), ownNames);
   std::printf(

@@ -133,10 +133,6 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const std::vector<std::pair<std::string, std::string>>& environment) {
   ProcessOptions options;
   options.environment = environment;
-  return RunProcess(argv, options);
-}
-
-ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOptions& options) {
   return ChildProcess(argv, options).Wait();
 }
 

@@ -60,8 +60,9 @@ class ChildProcess {
   pid_t pid_ = -1;
 };
 
+// Runs a child to its end. `environment` is added to (and overrides) this process's; a child
+// with limits is a ChildProcess with its options, waited for.
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const std::vector<std::pair<std::string, std::string>>& environment);
-ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOptions& options);
 
 }  // namespace testsupport
