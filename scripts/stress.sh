@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The stress tests at their full counts, in the normal build: a writer killed 1000 times in the
-# middle of its changes to a real Wine user.reg (CI kills it 200 times), writers changing one
-# hive at the same time, a disk failing during an install run. Prints what each test did.
+# middle of its changes to a real Wine user.reg, and as many times in the middle of its changes
+# to a settings file (CI kills each 200 times); writers changing one hive, and one settings file,
+# at the same time; a disk failing during an install run. Prints what each test did.
 #   STRESS_KILLS=N   kills per kill test (1000)
 #   STRESS_SEED=N    repeats a run's kill moments (each run prints its seed)
 # Arguments go to the test program (e.g. --gtest_filter=HiveKill*).

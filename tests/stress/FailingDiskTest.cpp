@@ -113,7 +113,7 @@ struct Case {
   testsupport::ProcessOptions options;
   std::set<Target> failing;  // the copies that fail
   bool folderFails = false;  // the installation folder cannot be created
-  std::string reason;        // what standard error says about the failure
+  std::string reason;        // what standard error says about the failure, if anything
   bool registered = true;    // the design package is found in the Bin folder
 };
 
@@ -243,6 +243,7 @@ TEST_P(FailingDiskTest, TheRunSaysWhatFailedKeepsWhatWasThereAndGoesOn) {
   Machine machine;
   ASSERT_FALSE(HasFailure());
   c.breakIt(machine);
+  ASSERT_FALSE(HasFailure());
   const Texts before = machine.Contents();
   const Texts packagesBefore = machine.PackageList();
 

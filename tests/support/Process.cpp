@@ -94,6 +94,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOp
 
   pid_ = ::fork();
   if (pid_ == 0) {
+    // Only calls that are safe after fork in a process with threads.
     const int out = ::open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = ::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);

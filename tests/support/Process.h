@@ -48,7 +48,6 @@ class ChildProcess {
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;
 
-  pid_t pid() const { return pid_; }
   // SIGKILL, as a power cut or the OOM killer would end it.
   void Kill();
   // Waits for the child to end and returns what it said; once only.
