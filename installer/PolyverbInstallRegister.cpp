@@ -64,8 +64,10 @@ bool TPolyverbInstallForm::WritePackageEntry(const std::string& PackagePath) {
   if (!FileExist(PackagePath)) return false;
   try {
     FRegistry->WriteString(PackagePath, kProductName);
-  } catch (const ERegistryException&) {
-    // Refused, typically because a Wine server owns the registry; the line says so.
+  } catch (const ERegistryException& E) {
+    // Refused: a Wine server owns the registry, the disk is full, the hive cannot be replaced.
+    // The line says the package is not registered; standard error says why.
+    TellReason(E.Message);
     return false;
   }
   return true;

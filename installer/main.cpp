@@ -1,6 +1,7 @@
 // The setup program. It runs from its distribution folder and installs into the Wine
 // prefix named by WINEPREFIX (else ~/.wine), as Wine itself does.
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -53,6 +54,10 @@ int RunCommandLine(const std::vector<std::string>& Args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Writing past a file size limit (ulimit -f) would end the program by a signal, halfway
+  // through a run; ignored, the write fails instead, and the run reports that one file as it
+  // reports any other failed copy or registry write, then goes on.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string> args(argv + 1, argv + argc);
   const int exitCode = args.empty() ? RunWindow() : RunCommandLine(args);
   DoneWidgetSystem();

@@ -169,6 +169,8 @@ TEST_F(UnattendedTest, ExitCodes) {
     EXPECT_EQ(refusedWrite.exitCode, kExitCompletedWithErrors);
     EXPECT_NE(refusedWrite.out.find("Package 'ZavPolyverb40Design.bpl' could not be registered"),
               std::string::npos);
+    EXPECT_NE(refusedWrite.err.find("in use by a running Wine server"), std::string::npos)
+        << refusedWrite.err;
   }
 
   // Nothing to install: start-up ends with its message.

@@ -222,6 +222,42 @@ TEST_F(RegistryTest, FailedSaveLeavesTheOldHive) {
   }
 }
 
+// A writer that dies while it writes (here the file size limit's signal ends it, as a kill
+// would) leaves its temporary file; the next change of the hive removes it.
+TEST_F(RegistryTest, TheNextChangeRemovesWhatAKilledWriterLeft) {
+  const std::string before = Text("system.reg");
+  const auto besideTheHive = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+      if (entry.path().filename() != "system.reg") names.push_back(entry.path().filename());
+    }
+    return names;
+  };
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    struct rlimit limit {
+      64, 64
+    };
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    Registry reg(dir.path());
+    auto key = reg.OpenKey(RootKey::LocalMachine, "Software\\Borland\\Delphi\\5.0", false);
+    (void)reg.WriteString(*key, "New", "value");
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+  EXPECT_EQ(Text("system.reg"), before);
+  EXPECT_EQ(besideTheHive().size(), 1u) << "the killed writer's temporary file";
+
+  Registry reg(dir.path());
+  auto key = reg.OpenKey(RootKey::LocalMachine, "Software\\Borland\\Delphi\\5.0", false);
+  ASSERT_TRUE(key.ok());
+  ASSERT_TRUE(reg.WriteString(*key, "New", "value").ok());
+  EXPECT_EQ(besideTheHive(), std::vector<std::string>{});
+}
+
 TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
   constexpr int kWriters = 3;
   constexpr int kValuesEach = 20;

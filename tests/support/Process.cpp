@@ -1,10 +1,16 @@
 #include "tests/support/Process.h"
 
 #include <fcntl.h>
+#include <linux/capability.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 
 #include "tests/support/TempDir.h"
@@ -40,37 +46,95 @@ std::vector<char*> Pointers(std::vector<std::string>& strings) {
   return pointers;
 }
 
+// Whether this process holds `capability` in its effective set.
+bool HasCapability(int capability) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("CapEff:", 0) != 0) continue;
+    const unsigned long long set = std::strtoull(line.c_str() + 7, nullptr, 16);
+    return ((set >> capability) & 1) != 0;
+  }
+  return false;
+}
+
+// In the child, between fork and exec: only calls that are safe there in a process with
+// threads. Root keeps its capabilities across exec except those dropped from the bounding
+// set, so dropping CAP_DAC_OVERRIDE there makes the permission bits bind the program.
+bool PrepareChild(const ProcessOptions& options, const rlimit& fileSize) {
+  if (options.fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &fileSize) != 0) return false;
+  if (options.withoutPermissionOverride && ::geteuid() == 0 &&
+      ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) != 0) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-ProcessResult RunProcess(const std::vector<std::string>& argv,
-                         const std::vector<std::pair<std::string, std::string>>& environment) {
-  ProcessResult result;
-  // Files, not pipes: nothing to drain while the child runs, however much it says.
-  TempDir output;
-  const std::string outPath = output / "out";
-  const std::string errPath = output / "err";
+bool CanRunWithoutOverride() {
+  return ::geteuid() != 0 || HasCapability(CAP_SETPCAP);
+}
+
+struct ChildProcess::Output {
+  TempDir dir;
+  std::string out = dir / "out";
+  std::string err = dir / "err";
+};
+
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOptions& options)
+    : output_(std::make_unique<Output>()) {
   std::vector<std::string> args = argv;
-  std::vector<std::string> env = EnvironmentWith(environment);
+  std::vector<std::string> env = EnvironmentWith(options.environment);
   std::vector<char*> argPointers = Pointers(args);
   std::vector<char*> envPointers = Pointers(env);
+  rlimit fileSize{};
+  if (options.fileSizeLimit) fileSize.rlim_cur = fileSize.rlim_max = *options.fileSizeLimit;
+  const char* outPath = output_->out.c_str();
+  const char* errPath = output_->err.c_str();
 
-  const pid_t child = ::fork();
-  if (child < 0) return result;
-  if (child == 0) {
+  pid_ = ::fork();
+  if (pid_ == 0) {
     // Only calls that are safe after fork in a process with threads.
-    const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int out = ::open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
+    if (!PrepareChild(options, fileSize)) ::_exit(127);
     ::execve(argPointers[0], argPointers.data(), envPointers.data());
     ::_exit(127);
   }
+}
+
+ChildProcess::~ChildProcess() {
+  if (pid_ <= 0) return;
+  Kill();
+  (void)Wait();
+}
+
+void ChildProcess::Kill() {
+  if (pid_ > 0) ::kill(pid_, SIGKILL);
+}
+
+ProcessResult ChildProcess::Wait() {
+  ProcessResult result;
+  if (pid_ <= 0) return result;
   int status = 0;
-  if (::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    result.exitCode = WEXITSTATUS(status);
-  }
-  result.out = ReadFile(outPath);
-  result.err = ReadFile(errPath);
+  pid_t ended = -1;
+  do {
+    ended = ::waitpid(pid_, &status, 0);
+  } while (ended < 0 && errno == EINTR);
+  pid_ = -1;
+  if (ended > 0 && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (ended > 0 && WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  result.out = ReadFile(output_->out);
+  result.err = ReadFile(output_->err);
   return result;
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& argv,
+                         const std::vector<std::pair<std::string, std::string>>& environment) {
+  ProcessOptions options;
+  options.environment = environment;
+  return ChildProcess(argv, options).Wait();
 }
 
 }  // namespace testsupport

@@ -3,6 +3,11 @@
 // Runs a program as a child process, as a user's shell would, and collects what it says on
 // standard output and standard error separately.
 
+#include <sys/types.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,11 +16,51 @@ namespace testsupport {
 
 struct ProcessResult {
   int exitCode = -1;  // -1 when it could not be started or did not exit normally
+  int signal = 0;     // the signal that ended it, 0 when it exited
   std::string out;
   std::string err;
 };
 
-// argv[0] is the program's path. `environment` is added to (and overrides) this process's.
+// What the child gets besides its arguments.
+struct ProcessOptions {
+  // Added to (and overriding) this process's environment.
+  std::vector<std::pair<std::string, std::string>> environment;
+  // RLIMIT_FSIZE: no file the child writes may grow beyond this many bytes.
+  std::optional<std::uint64_t> fileSizeLimit;
+  // The child cannot write where the permission bits say no, even when it runs as root: the
+  // superuser's power to override them is taken from it. See CanRunWithoutOverride.
+  bool withoutPermissionOverride = false;
+};
+
+// Whether a child can be started withoutPermissionOverride here (any user who is not root can;
+// root only while allowed to give up capabilities).
+bool CanRunWithoutOverride();
+
+// A child that runs while the test goes on: it can be killed at any moment. Its output goes
+// to files, not pipes, so it never waits for the test to read, however much it says.
+class ChildProcess {
+ public:
+  // argv[0] is the program's path. A child that cannot be started ends at once with exit code
+  // 127.
+  ChildProcess(const std::vector<std::string>& argv, const ProcessOptions& options = {});
+  // Kills a child that is still running and waits for it.
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // SIGKILL, as a power cut or the OOM killer would end it.
+  void Kill();
+  // Waits for the child to end and returns what it said; once only.
+  ProcessResult Wait();
+
+ private:
+  struct Output;
+  std::unique_ptr<Output> output_;
+  pid_t pid_ = -1;
+};
+
+// Runs a child to its end. `environment` is added to (and overrides) this process's; a child
+// with limits is a ChildProcess with its options, waited for.
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          const std::vector<std::pair<std::string, std::string>>& environment);
 
