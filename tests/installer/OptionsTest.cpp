@@ -143,9 +143,9 @@ TEST_F(OptionsTest, TabWalksTheWindowInItsOrder) {
   }
   // Continue, Close, the mode, the language, the folder and its button, then the locations
   // and the registration boxes top to bottom.
-  const std::vector<std::string> expected = {
-      "(ButtonPanel)", "(ButtonPanel)",  "BtnInstall", "LangComboBox", "BtnFolder",
-      "(FolderSelect)", "(FolderSelect)", "BtnWindows", "BtnD3Dir"};
+  const std::vector<std::string> expected = {"(ButtonPanel)",  "(ButtonPanel)", "BtnInstall",
+                                             "LangComboBox",   "BtnFolder",     "(FolderSelect)",
+                                             "(FolderSelect)", "BtnWindows",    "BtnD3Dir"};
   EXPECT_EQ(visited, expected);
 }
 
