@@ -320,6 +320,14 @@ TEST_F(ConfigFileTest, OnlyTheFilteredComponentAndTheQueriedOnesAreTransferred) 
   EXPECT_TRUE(config_->SaveComponent(form_->Other));
   EXPECT_EQ(Stored("TConfigTestForm", "Other.Caption"), "other again");
 
+  // A save that fails halfway keeps what it had written.
+  config_->OnSaveComponentQuery = [&](TObject*, TComponent* Component, bool&) {
+    if (Component == form_->Other) throw Exception("refused");
+  };
+  form_->Sample->Caption = "before the failure";
+  EXPECT_FALSE(config_->Save());
+  EXPECT_EQ(Stored("TConfigTestForm", "Sample.Caption"), "before the failure");
+
   // A component no entry names: no value moves, but the run and its events happen.
   RecordEvents();
   auto* stranger = new TSampleComponent(form_);
@@ -331,6 +339,10 @@ TEST_F(ConfigFileTest, OnlyTheFilteredComponentAndTheQueriedOnesAreTransferred) 
   EXPECT_TRUE(config_->LoadComponent(nullptr));
   EXPECT_TRUE(config_->SaveComponent(nullptr));
   EXPECT_TRUE(log_.empty());
+  // A failed load of one component leaves the defaults of the others alone.
+  std::filesystem::remove(SettingsHostPath());
+  EXPECT_FALSE(config_->LoadComponent(form_->Sample));
+  EXPECT_EQ(log_, (Log{"GetInstance", "LoadError"}));
 }
 
 // Handlers and setters may rebuild a persisted collection or free a referenced component before
@@ -457,6 +469,10 @@ TEST_F(ConfigFileTest, TheNamesOfSectionsAndEntries) {
   form_->SetCaption("Window title");
   ASSERT_TRUE(config_->Save());
   EXPECT_EQ(Stored("Global", "ConfigTestForm.Caption"), "Window title");
+  // A settings file in a folder not made yet gets its folder.
+  config_->FileName = "New\\settings.cfg";
+  ASSERT_TRUE(config_->Save());
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "drive_c/app/New/settings.cfg"));
 }
 
 TEST_F(ConfigFileTest, TheWindowStateTravelsWithTheOtherValues) {
