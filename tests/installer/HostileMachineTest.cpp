@@ -19,6 +19,7 @@ class HostileMachineTest : public ProgramRunTest {
  public:
   // Folders outside the machine, for a prefix or a home of their own.
   testsupport::TempDir elsewhere;
+  bool rootHadHive = false;
 };
 
 struct Launch {
@@ -65,12 +66,17 @@ const std::vector<Case> kCases = {
      {"/home/.wine' is not a Wine prefix"},
      [](HostileMachineTest& t) { EXPECT_TRUE(IsEmptyFolder(t.elsewhere / "home")); }},
     {"the root of the file system as the prefix",
-     [](HostileMachineTest&) {
+     [](HostileMachineTest& t) {
+       t.rootHadHive = fs::exists("/user.reg");
        return Launch{{"--unattended"}, {{"WINEPREFIX", "/"}}};
      },
      kExitFailed,
      {"The folder '/' is not a Wine prefix"},
-     [](HostileMachineTest&) { EXPECT_FALSE(fs::exists("/user.reg")); }},
+     [](HostileMachineTest& t) {
+       if (t.rootHadHive) return;
+       EXPECT_FALSE(fs::exists("/user.reg"));
+       fs::remove("/user.reg");  // what a broken build wrote goes again
+     }},
 };
 
 TEST_F(HostileMachineTest, EachIsRefusedOrReportedAndLosesNothing) {
