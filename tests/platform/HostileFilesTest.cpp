@@ -155,8 +155,6 @@ std::vector<Hostile> Cases() {
       {"The umask has its say over a source everybody may write",
        [](Drive& d) { SourceAndFolder(d, 0666); }, CopySource, ErrorCode::None, "", kCopied,
        modeIs("dst/src.txt", 0644)},
-      {"A read-only source is copied read-only", [](Drive& d) { SourceAndFolder(d, 0444); },
-       CopySource, ErrorCode::None, "", kCopied, modeIs("dst/src.txt", 0444)},
       {"A link to a file only its owner may read",
        [](Drive& d) {
          testsupport::WriteFile(d.Outside("secret"), "secret");
