@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 using testsupport::ReadFile;
 
 // Large enough that a copy takes a while, small enough for hundreds of runs.
-constexpr size_t kFileSize = size_t{2} << 20;
+constexpr size_t kFileSize = size_t{4} << 20;
 
 // A file's own bytes, so that a target holding a part, or another file's bytes, shows.
 std::string ContentOf(const std::string& name) {
@@ -62,26 +63,32 @@ TEST(InstallKillTest, TheNextRunPutsEveryFileInPlaceAndAnUninstallTakesTheFolder
   for (const std::string& name : kFolderNames)
     testsupport::WriteFile(machine.Source(name), ContentOf(name));
 
-  // Kills fall anywhere in a run, from its start to a little after its end.
-  const auto start = std::chrono::steady_clock::now();
-  const testsupport::ProcessResult whole = machine.Install();
-  const auto runTime = std::chrono::duration_cast<std::chrono::microseconds>(
-      std::chrono::steady_clock::now() - start);
-  ASSERT_EQ(whole.exitCode, 0) << whole.out << whole.err;
-  ASSERT_EQ(machine.Uninstall().exitCode, 0);
-  std::uniform_int_distribution<long> killMoment(0, runTime.count() * 6 / 5);
+  // Kills fall anywhere in a run, from its start to its end as the quickest run so far took:
+  // first the quickest of a few whole runs, then any killed run that had ended already.
+  auto runTime = std::chrono::microseconds::max();
+  for (int run = 0; run < 3; ++run) {
+    const auto start = std::chrono::steady_clock::now();
+    const testsupport::ProcessResult whole = machine.Install();
+    runTime = std::min(runTime, std::chrono::duration_cast<std::chrono::microseconds>(
+                                    std::chrono::steady_clock::now() - start));
+    ASSERT_EQ(whole.exitCode, 0) << whole.out << whole.err;
+    ASSERT_EQ(machine.Uninstall().exitCode, 0);
+  }
+  std::uniform_int_distribution<long> killMoment(0, runTime.count());
 
   int inCopy = 0;    // kills that left a copy's temporary file
   int inSave = 0;    // kills that left the temporary file of a registry save
   int finished = 0;  // runs that had ended before their kill
   for (int kill = 0; kill < kills; ++kill) {
     testsupport::ChildProcess run(machine.CommandLine(), machine.Options());
-    std::this_thread::sleep_for(std::chrono::microseconds(killMoment(Random())));
+    const long moment = killMoment(Random());
+    std::this_thread::sleep_for(std::chrono::microseconds(moment));
     run.Kill();
     const testsupport::ProcessResult killed = run.Wait();
     if (killed.signal != SIGKILL) {
       ASSERT_EQ(killed.exitCode, 0) << killed.out << killed.err;
       ++finished;
+      killMoment = std::uniform_int_distribution<long>(0, moment);
     }
     if (!TemporariesIn(machine.prefix(), ".~copy-").empty()) ++inCopy;
     if (!TemporariesIn(machine.prefix(), ".~save-").empty()) ++inSave;
