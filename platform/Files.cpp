@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -129,6 +131,18 @@ int CopyContent(int from, int to, const char** stage) {
   }
 }
 
+// The permission bits of a copy of a file with `sourceMode`, given those of the file it
+// replaces (`keptMode`) or the umask's say for a new one (`newMode`). Never wider than the
+// source, as cp makes a new file: a private source stays private. A replaced file takes the
+// narrower of its own bits and the source's, because cp's rule (the target keeps its own)
+// would leave a private file of a new version readable by everyone where an older copy was,
+// while a target the user narrowed stays as narrow.
+mode_t CopyMode(mode_t sourceMode, std::optional<mode_t> keptMode, mode_t newMode) {
+  mode_t mode = (keptMode ? *keptMode : newMode) & sourceMode & 0777;
+  if ((sourceMode & S_IWUSR) == 0) mode &= ~mode_t{0222};  // read-only stays read-only
+  return mode;
+}
+
 // Writes the content of `source` beside `target` and renames it over `target`.
 // `keptMode`: the permission bits of the file being replaced, if any.
 Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
@@ -138,8 +152,10 @@ Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
   in.fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in.fd < 0) return SystemError(errno, action, "opening the source");
 
-  Result<std::unique_ptr<ReplacementFile>> copy =
-      ReplacementFile::Create(target, ReplacementFile::Purpose::Copy);
+  // Created with the source's bits, so that the umask has its say and the content is never
+  // readable by more than the source's readers, not even while it is written.
+  Result<std::unique_ptr<ReplacementFile>> copy = ReplacementFile::Create(
+      target, ReplacementFile::Purpose::Copy, sourceInfo.st_mode & keptMode.value_or(0777) & 0777);
   if (!copy) return Fail(copy.status().code(), action, copy.status().message());
   const int fd = copy.value()->fd();
   const char* stage = "";
@@ -147,8 +163,7 @@ Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
 
   struct stat tempInfo {};
   if (::fstat(fd, &tempInfo) != 0) return SystemError(errno, action, "writing the copy");
-  mode_t mode = keptMode ? *keptMode : (tempInfo.st_mode & 07777);
-  if (IsReadOnly(sourceInfo)) mode &= ~mode_t{0222};
+  const mode_t mode = CopyMode(sourceInfo.st_mode, keptMode, tempInfo.st_mode);
   if (::fchmod(fd, mode) != 0) return SystemError(errno, action, "setting attributes");
   // Windows keeps the source's modification time on a copy.
   const timespec times[2] = {{0, UTIME_OMIT}, sourceInfo.st_mtim};
@@ -184,6 +199,52 @@ Result<std::optional<std::string>> ReadIfPresent(const std::string& host,
   std::string content;
   if (const int error = ReadAll(file.fd, content)) return SystemError(error, action, "reading");
   return std::optional<std::string>(std::move(content));
+}
+
+// Removes what copies killed in earlier runs left in `folder`: the first time this process
+// copies into it or deletes from it is enough, since a copy of this process's own never
+// leaves its temporary behind, and a folder is not read again for every file of a run.
+void RemoveAbandonedCopiesOnce(const std::string& folder) {
+  static std::mutex mutex;
+  static std::set<std::string> cleaned;
+  const std::lock_guard<std::mutex> lock(mutex);
+  if (cleaned.insert(folder).second) RemoveAbandonedCopies(folder);
+}
+
+// The folders a ForceDirectories call creates, removed again, deepest first, unless the call
+// succeeds: a call that fails deep down leaves the folders as it found them.
+class CreatedFolders {
+ public:
+  CreatedFolders() = default;
+  ~CreatedFolders() {
+    if (kept_) return;
+    for (auto folder = created_.rbegin(); folder != created_.rend(); ++folder)
+      ::rmdir(folder->c_str());
+  }
+  CreatedFolders(const CreatedFolders&) = delete;
+  CreatedFolders& operator=(const CreatedFolders&) = delete;
+
+  // 0, EEXIST when the name is taken, or the error number.
+  int Create(const std::string& host) {
+    if (::mkdir(host.c_str(), 0777) != 0) return errno;
+    created_.push_back(host);
+    return 0;
+  }
+  void Keep() { kept_ = true; }
+
+ private:
+  std::vector<std::string> created_;
+  bool kept_ = false;
+};
+
+// Creates `folder` (a host path) with every missing level above it.
+int CreateHostFolders(const std::string& folder, CreatedFolders& created) {
+  if (IsFolder(folder)) return 0;
+  if (const std::string parent = ParentOf(folder); parent != folder && !parent.empty()) {
+    if (const int error = CreateHostFolders(parent, created)) return error;
+  }
+  const int error = created.Create(folder);
+  return error == EEXIST && IsFolder(folder) ? 0 : error;
 }
 
 bool IsInside(const std::string& path, const std::string& folder) {
@@ -266,6 +327,7 @@ Status FileSystem::CopyFile(std::string_view source, std::string_view target,
   }
 
   const std::string writeTo = WriteTarget(to->host);
+  RemoveAbandonedCopiesOnce(FolderOf(writeTo));
   std::optional<mode_t> keptMode;
   struct stat targetInfo {};
   if (const int error = StatOf(writeTo, &targetInfo); error == 0) {
@@ -288,6 +350,7 @@ Status FileSystem::DeleteFile(std::string_view path) const {
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot delete " + at->path.ToString();
+  RemoveAbandonedCopiesOnce(ParentOf(at->host));
   struct stat info {};
   if (const int error = LstatOf(at->host, &info)) {
     return error == ENOENT ? Missing(*at, action, "file") : SystemError(error, action);
@@ -328,15 +391,14 @@ Status FileSystem::ForceDirectories(std::string_view path) const {
 
   const Result<std::string> root = prefix_.DriveRoot(parsed->drive());
   if (!root) return Fail(root.status().code(), action, root.status().message());
+  CreatedFolders created;
   if (!IsFolder(*root)) {
     // A new prefix gets its drive_c; a drive elsewhere on the host is not ours to create.
     if (!IsInside(*root, prefix_.folder())) {
       return Fail(ErrorCode::PathNotFound, action,
                   "the drive's folder " + *root + " does not exist");
     }
-    std::error_code ec;
-    fs::create_directories(*root, ec);
-    if (ec) return SystemError(ec.value(), action);
+    if (const int error = CreateHostFolders(*root, created)) return SystemError(error, action);
   }
 
   // The missing levels are created from the top down.
@@ -347,14 +409,15 @@ Status FileSystem::ForceDirectories(std::string_view path) const {
   for (size_t i = 0; i < levels.size(); ++i) {
     const Result<std::string> host = prefix_.ToHostPath(levels[i]);
     if (!host) return Fail(host.status().code(), action, host.status().message());
-    if (::mkdir(host->c_str(), 0777) == 0) continue;
-    const int error = errno;
+    const int error = created.Create(*host);
+    if (error == 0) continue;
     if (error != EEXIST) return SystemError(error, action);
     if (IsFolder(*host)) continue;
     const std::string reason = levels[i].ToString() + " is taken by a file";
     const bool last = i + 1 == levels.size();
     return Fail(last ? ErrorCode::AlreadyExists : ErrorCode::PathNotFound, action, reason);
   }
+  created.Keep();
   return Status::Ok();
 }
 
@@ -369,12 +432,17 @@ Status FileSystem::RemoveDirectory(std::string_view path) const {
   }
   // Windows answers "the directory name is invalid" here.
   if (!S_ISDIR(info.st_mode)) return Fail(ErrorCode::InvalidName, action, "it is not a folder");
-  if (::rmdir(at->host.c_str()) != 0) {
-    if (errno == ENOTEMPTY || errno == EEXIST) {
-      return Fail(ErrorCode::NotEmpty, action, "the folder is not empty");
-    }
-    return SystemError(errno, action);
+  const auto remove = [&] { return ::rmdir(at->host.c_str()) == 0 ? 0 : errno; };
+  int error = remove();
+  if (error == ENOTEMPTY || error == EEXIST) {
+    // What killed copies left there would keep a folder the user sees as empty.
+    RemoveAbandonedCopies(at->host);
+    error = remove();
   }
+  if (error == ENOTEMPTY || error == EEXIST) {
+    return Fail(ErrorCode::NotEmpty, action, "the folder is not empty");
+  }
+  if (error != 0) return SystemError(error, action);
   return Status::Ok();
 }
 

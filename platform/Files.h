@@ -5,7 +5,9 @@
 //   holds even for root, whom the kernel would let write anyway.
 // - A read-only file cannot be deleted or overwritten (AccessDenied); a folder is not a file.
 // - CopyFile never leaves a half-written target and never destroys the file it replaces: it
-//   writes a temporary file beside the target, flushes it and renames it over the target.
+//   writes a temporary file beside the target, flushes it and renames it over the target. The
+//   temporary of a run killed in between is removed by the next run that copies into that
+//   folder, deletes from it or removes it.
 // - Every call reports success or a reason naming the Windows path; nothing throws.
 
 #include <cstdint>
@@ -43,7 +45,8 @@ class FileSystem {
   Status SetAttributes(std::string_view path, std::uint32_t attributes) const;
 
   // Copies the content and the modification time; the copy is read-only when the source is.
-  // A target that is replaced keeps its permission bits, a new one gets the default mode.
+  // Its permission bits are never wider than the source's: a new file gets the source's bits
+  // less the umask, a replaced one the bits it had and the source has both.
   // NotFound when the source is missing, PathNotFound when the target's folder is, AccessDenied
   // for a read-only target, AlreadyExists for any target when `overwrite` is false, DiskFull
   // when the disk fills up.
@@ -76,7 +79,8 @@ class FileSystem {
   // taken (by a folder or a file).
   Status CreateDirectory(std::string_view path) const;
   // Every missing level. A drive root that does not exist yet is created only when it lies
-  // inside the prefix (drive_c of a new prefix); other drives must exist already.
+  // inside the prefix (drive_c of a new prefix); other drives must exist already. A call that
+  // fails removes the levels it created.
   Status ForceDirectories(std::string_view path) const;
   // An empty folder only, its last level only: NotEmpty otherwise. A drive root stays.
   Status RemoveDirectory(std::string_view path) const;

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,17 +66,67 @@ void RemoveCrashedSaves(const std::string& folder) {
   ::closedir(dir);
 }
 
+// The process id in the name of a copy temporary (".~copy-<pid>-<n>.tmp"); 0 for any other name.
+pid_t CopyWriter(std::string_view name) {
+  if (!StartsWith(name, kCopyPrefix) || !EndsWith(name, kSuffix)) return 0;
+  name.remove_prefix(kCopyPrefix.size());
+  const size_t dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos) return 0;
+  pid_t pid = 0;
+  for (const char c : name.substr(0, dash)) {
+    if (c < '0' || c > '9' || pid > 100000000) return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  return pid;
+}
+
+// The file name of a running program, from its executable's link ("/opt/x/PolyverbSetup",
+// " (deleted)" after it was replaced); empty when the system does not tell us.
+std::string ProgramName(const std::string& exeLink) {
+  char target[PATH_MAX];
+  const ssize_t length = ::readlink(exeLink.c_str(), target, sizeof target - 1);
+  if (length <= 0) return {};
+  std::string_view path(target, static_cast<size_t>(length));
+  if (EndsWith(path, " (deleted)")) path.remove_suffix(std::string_view(" (deleted)").size());
+  return std::string(path.substr(path.rfind('/') + 1));
+}
+
+// Whether the writer of a copy temporary may still be writing it. A process id outlives its
+// process: once the writer is gone the id can be given to any new process, so a live id alone
+// proves nothing. A live process counts as another program only when its executable's link
+// says so, which needs no clock (a start time would be compared with the file system's wall
+// clock, which can be set back) and cannot be wrong in the direction that matters: a name we
+// cannot read (another user's process, a zombie) or a program of ours under the reused id (our
+// own executable, or another copy of it, the same name) keeps the temporary, which the next
+// run after that process removes. Only a dead id or a program of another name lets it go.
+bool WriterMayBeRunning(pid_t pid) {
+  if (pid == ::getpid()) return true;  // a copy of ours under way, or just failed and cleaning
+  if (::kill(pid, 0) != 0 && errno == ESRCH) return false;
+  const std::string theirs = ProgramName("/proc/" + std::to_string(pid) + "/exe");
+  return theirs.empty() || theirs == ProgramName("/proc/self/exe");
+}
+
 }  // namespace
 
+void RemoveAbandonedCopies(const std::string& folder) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;  // what is wrong with the folder, the operation on it will say
+  while (const dirent* entry = ::readdir(dir)) {
+    const pid_t writer = CopyWriter(entry->d_name);
+    if (writer > 0 && !WriterMayBeRunning(writer)) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 Result<std::unique_ptr<ReplacementFile>> ReplacementFile::Create(const std::string& target,
-                                                                 Purpose purpose) {
+                                                                 Purpose purpose, mode_t mode) {
   static std::atomic<unsigned> counter{0};
   const std::string_view prefix = purpose == Purpose::Save ? kSavePrefix : kCopyPrefix;
   const std::string folder = FolderOf(target);
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string path = folder + "/" + std::string(prefix) + std::to_string(::getpid()) + "-" +
                              std::to_string(counter++) + std::string(kSuffix);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd >= 0) return std::unique_ptr<ReplacementFile>(new ReplacementFile(path, target, fd));
     if (errno != EEXIST) return StageError("creating a temporary file beside the target", errno);
   }

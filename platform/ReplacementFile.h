@@ -4,6 +4,8 @@
 // flushed, and renamed over the target, so a failure or a crash at any moment leaves the old
 // file or the new one, never a mix. The temporary is removed on every failure.
 
+#include <sys/types.h>
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -21,10 +23,10 @@ class ReplacementFile {
     Save,  // a file changed under the lock of its folder (ReplaceFileContents)
   };
 
-  // A new, empty temporary file beside `target` (a host path), with the default mode for new
-  // files (0666 less the umask). Errors say "creating a temporary file beside the target: ...".
-  static Result<std::unique_ptr<ReplacementFile>> Create(const std::string& target,
-                                                         Purpose purpose);
+  // A new, empty temporary file beside `target` (a host path), with `mode` less the umask, as
+  // for any new file. Errors say "creating a temporary file beside the target: ...".
+  static Result<std::unique_ptr<ReplacementFile>> Create(const std::string& target, Purpose purpose,
+                                                         mode_t mode = 0666);
   ~ReplacementFile();  // removes the temporary unless it was placed
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -52,6 +54,11 @@ class ReplacementFile {
 std::string WriteTarget(const std::string& path);
 // The folder of a host path ("." for a bare name).
 std::string FolderOf(const std::string& path);
+
+// Removes the copy temporaries in `folder` (a host path) that no running process still
+// writes: a copy killed between writing its temporary and renaming it leaves one there for
+// good, and a folder holding one can never be removed.
+void RemoveAbandonedCopies(const std::string& folder);
 
 // Replaces `target` (a host path, a link already resolved with WriteTarget) by `contents`.
 // A file that is replaced keeps its mode and, where we may set it, its owner; a new one gets

@@ -44,8 +44,60 @@ std::string DescribeCharacter(char c) {
   return std::string("the control character ") + hex;
 }
 
+// The path as a message quotes it: a path of any length would make a message of that length,
+// so a long one shows its start only.
+std::string Quoted(std::string_view path) {
+  constexpr size_t kShown = 100;
+  if (path.size() <= kShown) return "\"" + std::string(path) + "\"";
+  size_t end = kShown;
+  while (end > 0 && (static_cast<unsigned char>(path[end]) & 0xC0) == 0x80)
+    --end;  // not inside a character
+  return "\"" + std::string(path.substr(0, end)) + "...\"";
+}
+
 Status InvalidName(std::string_view path, const std::string& reason) {
-  return {ErrorCode::InvalidName, "Invalid path \"" + std::string(path) + "\": " + reason};
+  return {ErrorCode::InvalidName, "Invalid path " + Quoted(path) + ": " + reason};
+}
+
+// The characters Windows counts in UTF-8 text: UTF-16 code units, two for a character beyond
+// U+FFFF (a lead byte of four bytes), one for any other lead byte and any stray byte.
+size_t Utf16Length(std::string_view text) {
+  size_t length = 0;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((u & 0xC0) != 0x80) length += u >= 0xF0 ? 2 : 1;
+  }
+  return length;
+}
+
+Status TooLong(std::string_view path, size_t length, const char* what) {
+  return InvalidName(path, what + std::to_string(length) +
+                               " characters, and Windows allows at most " +
+                               std::to_string(kMaxPathLength));
+}
+
+// Whether Windows takes `name` for a device: the part before the first dot, less trailing
+// spaces, is a device's name in any case ("nul", "Aux.txt", "COM1 .log"). The ports go from 0
+// to 9 and include the superscript digits 1 to 3, which Windows reads as digits.
+bool IsDeviceName(std::string_view name) {
+  std::string_view stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ')
+    stem.remove_suffix(1);
+  std::string upper;
+  for (const char c : stem)
+    upper += UpperLetter(c);
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0)) {
+    return false;
+  }
+  const std::string_view number = std::string_view(upper).substr(3);
+  return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+         number == "\xC2\xB2" || number == "\xC2\xB3";
+}
+
+std::string DeviceNameReason(std::string_view name) {
+  return "\"" + std::string(name) +
+         "\" is the name of a device, which Windows does not allow for a file or folder";
 }
 
 // The first forbidden character of `name`, or npos.
@@ -86,6 +138,9 @@ Result<WinPath> WinPath::Parse(std::string_view path, std::string_view baseDir) 
 
 Result<WinPath> WinPath::Parse(std::string_view path, const WinPath& base) {
   if (path.empty()) return InvalidName(path, "the path is empty");
+  if (const size_t length = Utf16Length(path); length > kMaxPathLength) {
+    return TooLong(path, length, "the path has ");
+  }
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
     return InvalidName(path, "network and device paths are not supported, only drive letters");
   }
@@ -111,6 +166,7 @@ Result<WinPath> WinPath::Parse(std::string_view path, const WinPath& base) {
       return InvalidName(path, "the name \"" + std::string(name) + "\" contains " +
                                    DescribeCharacter(name[bad]) + ", which Windows does not allow");
     }
+    if (IsDeviceName(name)) return InvalidName(path, DeviceNameReason(name));
     if (name == ".") continue;
     if (name == "..") {
       if (!components.empty()) components.pop_back();
@@ -119,7 +175,12 @@ Result<WinPath> WinPath::Parse(std::string_view path, const WinPath& base) {
     const std::string_view kept = StripTrailingDotsAndSpaces(name);
     if (!kept.empty()) components.emplace_back(kept);
   }
-  return WinPath(drive, std::move(components));
+  WinPath parsed(drive, std::move(components));
+  // A relative path grows by its base.
+  if (const size_t length = Utf16Length(parsed.ToString()); length > kMaxPathLength) {
+    return TooLong(path, length, "resolved, the path has ");
+  }
+  return parsed;
 }
 
 WinPath WinPath::DriveRoot(char letter) {
@@ -168,6 +229,7 @@ Status CheckFileName(std::string_view name) {
   if (name.back() == '.' || name.back() == ' ') {
     return invalid("Windows drops a trailing dot or space from a name");
   }
+  if (IsDeviceName(name)) return invalid(DeviceNameReason(name));
   return Status::Ok();
 }
 

@@ -13,7 +13,11 @@
 // - A name with one of `<>:"|?*` or a control character (below 0x20) is invalid, as is an empty
 //   path, a path that has no drive once resolved, and a network or device path (`\\server\x`,
 //   `\\?\C:\x`): the program works on drive letters only.
-// - Device names such as CON or NUL are ordinary names here.
+// - A device name (CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9, in any case, with or without
+//   an extension: `aux.txt`) is invalid as any name of the path: Windows opens the device there
+//   and can never create a file or folder of that name.
+// - A path longer than kMaxPathLength characters, as written or once resolved, is invalid: it
+//   is refused whole, never shortened to a path that names something else.
 // Text is UTF-8; bytes above 0x7F are never separators and pass through unchanged.
 
 #include <string>
@@ -24,6 +28,10 @@
 #include "platform/Status.h"
 
 namespace platform {
+
+// The longest path Windows can use, in UTF-16 code units (the characters Windows counts): its
+// limit of 32,767 counts the terminating null, as MAX_PATH's 260 do.
+inline constexpr size_t kMaxPathLength = 32767 - 1;
 
 class WinPath {
  public:
@@ -63,7 +71,8 @@ Result<std::string> NormalizeWinPath(std::string_view path, std::string_view bas
 bool IsDriveRoot(std::string_view path);
 
 // Whether `name` can be one name in a Windows path as it is: not empty, not "." or "..", no
-// separator, no character Windows forbids and no trailing dot or space. InvalidName otherwise.
+// separator, no character Windows forbids, not a device name and no trailing dot or space.
+// InvalidName otherwise.
 Status CheckFileName(std::string_view name);
 
 }  // namespace platform

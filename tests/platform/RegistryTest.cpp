@@ -11,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
+#include <thread>
 
+#include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
 
 namespace platform {
@@ -296,6 +299,48 @@ TEST_F(RegistryTest, ReadsDoNotWaitForTheWriteLock) {
   EXPECT_TRUE(key.ok());
   EXPECT_TRUE(reg.ReadValue(*key, "App").ok());
   ::close(fd);
+}
+
+// Whether a process waits for the lock on `folder` (/proc/locks lists a waiter with "->").
+bool SomeoneWaitsForTheLockOf(const std::string& folder) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) != 0) return false;
+  const std::string inode = ":" + std::to_string(info.st_ino) + " ";
+  std::istringstream locks(ReadFile("/proc/locks"));
+  for (std::string line; std::getline(locks, line);) {
+    if (line.find("-> FLOCK") != std::string::npos && line.find(inode) != std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The server can start while a write waits for the prefix's lock: once the write has the lock,
+// the registry is the server's.
+TEST_F(RegistryTest, AWriteThatWaitedWhileAServerStartedIsRefused) {
+  const std::string before = Text("system.reg");
+  Registry reg(dir.path());
+  auto key = reg.OpenKey(RootKey::LocalMachine, "Software\\Borland\\Delphi\\5.0", false);
+  ASSERT_TRUE(key.ok());
+  const int fd = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+  Status written;
+  std::thread writer([&] { written = reg.WriteString(*key, "New", "value"); });
+  for (int wait = 0; wait < 60000 && !SomeoneWaitsForTheLockOf(dir.path()); ++wait)
+    ::usleep(1000);
+  const bool waited = SomeoneWaitsForTheLockOf(dir.path());
+  {
+    testsupport::FakeWineServer server(dir.path());
+    // Unlocked, not only closed: the server's process holds a copy of the descriptor.
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
+    writer.join();
+  }
+  ASSERT_TRUE(waited) << "the write never waited for the lock";
+  EXPECT_EQ(written.code(), ErrorCode::AccessDenied) << written.message();
+  EXPECT_NE(written.message().find("running Wine server"), std::string::npos) << written.message();
+  EXPECT_EQ(Text("system.reg"), before);
 }
 
 TEST_F(RegistryTest, UsersRootListsBothUsers) {

@@ -72,6 +72,35 @@ TEST(WinPathTest, RefusesCharactersWindowsForbids) {
   Refusal("1:\\x", "C:\\");  // not a drive letter, so a name with a colon
 }
 
+TEST(WinPathTest, RefusesDeviceNamesAsAnyName) {
+  for (const char* device : {"CON", "prn", "Aux", "NUL", "COM1", "com9", "LPT0", "LPT9", "AUX.txt",
+                             "nul.tar.gz", "CON .log", "COM\xC2\xB9"}) {
+    EXPECT_NE(Refusal(std::string("C:\\dir\\") + device).find("device"), std::string::npos);
+    Refusal(std::string("C:\\") + device + "\\x");
+    EXPECT_EQ(CheckFileName(device).code(), ErrorCode::InvalidName) << device;
+  }
+  for (const char* name : {"CONSOLE", "NUL_", "COM10", "LPT", "COMA", "xCON", "CON-x.txt"}) {
+    EXPECT_EQ(Normal(std::string("C:\\") + name), std::string("C:\\") + name);
+    EXPECT_TRUE(CheckFileName(name).ok()) << name;
+  }
+}
+
+// Windows counts UTF-16 units; a path over the limit is refused, never shortened.
+TEST(WinPathTest, RefusesPathsLongerThanWindowsAllows) {
+  const std::string fits = "C:\\" + std::string(kMaxPathLength - 3, 'a');
+  EXPECT_EQ(Normal(fits), fits);
+  EXPECT_NE(Refusal(fits + "a").find("32767 characters"), std::string::npos);
+  // A character beyond U+FFFF counts twice, one of the BMP once whatever its bytes.
+  EXPECT_NE(Refusal("C:\\" + std::string(kMaxPathLength - 4, 'a') + "\xF0\x9F\x98\x80")
+                .find("32767 characters"),
+            std::string::npos);
+  EXPECT_TRUE(
+      NormalizeWinPath("C:\\" + std::string(kMaxPathLength - 4, 'a') + "\xE4\xB8\xAD").ok());
+  // Short as written, too long once resolved against its base.
+  const std::string base = "C:\\" + std::string(kMaxPathLength - 5, 'b');
+  EXPECT_NE(Refusal("xy", base).find("resolved"), std::string::npos);
+}
+
 TEST(WinPathTest, RefusesPathsWithoutADrive) {
   EXPECT_NE(Refusal("dir\\file").find("no drive letter"), std::string::npos);
   EXPECT_NE(Refusal("\\dir").find("no drive letter"), std::string::npos);

@@ -13,10 +13,9 @@
 
 #include "installer/CommandLine.h"
 #include "platform/Registry.h"
-#include "platform/WinePrefix.h"
 #include "tests/installer/StatusLines.h"
+#include "tests/stress/InstallMachine.h"
 #include "tests/stress/StressRun.h"
-#include "tests/support/DemoMachine.h"
 #include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestNames.h"
@@ -32,79 +31,18 @@ using installer_test::Names;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
 
-const std::string kFolder = "C:\\Zav";
-const Names kFolderNames =
-    Join({installer_test::kD5Package, installer_test::kD5Design, installer_test::kHelp,
-          installer_test::kExtra, installer_test::kD5Vcl});
-const Names kBinNames =
-    Join({installer_test::kD5Package, installer_test::kD5Design, installer_test::kHelp});
-
 // A file of the run: its name and the target folder.
 using Target = std::pair<std::string, std::string>;
 
-// A machine with Delphi 5 and an earlier installation of every file the run copies; the
-// program started from its distribution folder.
-class Machine {
+// The install machine with an earlier installation of every file the run copies.
+class Machine : public InstallMachine {
  public:
-  Machine() : prefix_(temp_ / "prefix"), distribution_(temp_ / "dist") {
-    const auto written = testsupport::MakeDistribution(distribution_, {5});
-    EXPECT_TRUE(written) << written.status().message();
-    const platform::Status made = testsupport::MakeDelphiPrefix(prefix_, {{.version = 5}});
-    EXPECT_TRUE(made) << made.message();
-    fs::copy_file(SETUP_PROGRAM, distribution_ + "/PolyverbSetup");
+  Machine() {
     for (const std::string& name : kFolderNames)
       WriteFile(Host(kFolder + "\\" + name), "earlier " + name);
     for (const std::string& name : kBinNames)
       WriteFile(Host(BinFolder(5) + "\\" + name), "earlier " + name);
   }
-
-  std::string Host(const std::string& windowsPath) const {
-    const auto host = platform::WinePrefix(prefix_).ToHostPath(windowsPath);
-    EXPECT_TRUE(host) << host.status().message();
-    return host ? *host : std::string();
-  }
-  std::string Source(const std::string& name) const { return distribution_ + "/" + name; }
-  const std::string& prefix() const { return prefix_; }
-
-  // Installs into C:\Zav and the Bin folder of Delphi 5, and registers with Delphi 5.
-  testsupport::ProcessResult Install(testsupport::ProcessOptions options) const {
-    options.environment.emplace_back("WINEPREFIX", prefix_);
-    return testsupport::ChildProcess({distribution_ + "/PolyverbSetup", "--unattended", "--folder",
-                                      kFolder, "--no-windows", "--bin", "5", "--register", "5"},
-                                     options)
-        .Wait();
-  }
-
-  // Delphi 5's list of known packages below HKEY_CURRENT_USER, entry to text.
-  Texts PackageList() const {
-    platform::Registry registry(prefix_);
-    const auto key =
-        registry.OpenKey(platform::RootKey::CurrentUser, testsupport::KnownPackagesKey(5), false);
-    const auto values = key ? registry.Values(*key) : key.status();
-    EXPECT_TRUE(values) << values.status().message();
-    Texts list;
-    for (const platform::RegValue& value : values ? *values : std::vector<platform::RegValue>{})
-      list[value.name] = value.AsString().value_or("(not text)");
-    return list;
-  }
-
-  // Every file and folder of the prefix, with the content of each file.
-  Texts Contents() const {
-    Texts contents;
-    for (const auto& entry : fs::recursive_directory_iterator(prefix_)) {
-      const std::string path = entry.path().string().substr(prefix_.size());
-      if (path == "/user.reg") continue;  // the registration and the remembered settings
-      contents[path] = entry.is_regular_file() && !entry.is_symlink()
-                           ? ReadFile(entry.path().string())
-                           : "(not a file)";
-    }
-    return contents;
-  }
-
- private:
-  testsupport::TempDir temp_;
-  std::string prefix_;
-  std::string distribution_;
 };
 
 struct Case {
