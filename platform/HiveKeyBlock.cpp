@@ -210,6 +210,10 @@ void AppendChangedKey(const HiveDocument& doc, KeyId id, std::string& out) {
   AppendKept(doc, after[0], out);
   for (size_t i = 0; i < values.size(); ++i) {
     const StoredValue& value = values[i];
+    // The loader keeps the spelling a name first had: a line of ours comes first when the
+    // first kept line spells it otherwise.
+    if (!unreadable[i].empty() && unreadable[i].front()->name != value.name)
+      AppendValueLine(out, value.name, value.value.type, value.value.data);
     AppendKept(doc, unreadable[i], out);
     if (!value.fromUnreadable) AppendValueLine(out, value.name, value.value.type, value.value.data);
     AppendKept(doc, after[i + 1], out);

@@ -250,6 +250,19 @@ TEST(HiveEditTest, UnreadableLinesOfAChangedKeyStayAsTheyStand) {
       }
     }
   }
+
+  // A name first spelled by a readable line keeps that spelling, as the loader keeps it.
+  Hive spelled = Hive::Parse(Header() + "[K] 1\n\"M\"=\"1\"\n\"m\"=\"no end\n");
+  spelled.SetValue(Key(spelled, "K"), RegValue::String("n", "new"), kTime1);
+  const std::string rendered = spelled.Render();
+  EXPECT_EQ(rendered, Header() + head + "\"M\"=hex(0):\n\"m\"=\"no end\n\"n\"=\"new\"\n");
+  const Hive reloaded = Hive::Parse(rendered);
+  EXPECT_EQ(reloaded.Values(Key(reloaded, "K")).front()->name, "M");
+
+  // Deleting the value takes its unreadable lines along: kept, they would make it again.
+  Hive deleted = Hive::Parse(Header() + "[K] 1\n\"a\"=\"1\"\n\"m\"=\"no end\n");
+  EXPECT_TRUE(deleted.DeleteValue(Key(deleted, "K"), "M", kTime1));
+  EXPECT_EQ(deleted.Render(), Header() + head + "\"a\"=\"1\"\n");
 }
 
 TEST(HiveEditTest, ChangedKeyIsWrittenWithWinesLineEnds) {
