@@ -376,42 +376,60 @@ std::string TCustomConfigFile::GetSectionName() const {
   return {};
 }
 
+// Handlers and property setters run in the middle of this pass (the queries, the loaded values)
+// and before it (OnGetInstance, OnGetDefaults, BeforeLoad/BeforeSave); any of them may rebuild a
+// collection an entry reaches or free a referenced component. So an entry is bound when its
+// turn comes, each of its values again right before it moves, and what is gone by then is left
+// out as an entry missing from the store is.
 void TCustomConfigFile::TransferEntries(TDirection Direction, TComponent* Filter) {
   const bool hints = iniFile_->HintsEnabled();
   const ScopeExit restoreHints([this, hints] { iniFile_->SetHintsEnabled(hints); });
   const std::string section = GetSectionName();
   TStringList lines;
   for (int i = 0; i < entries_->Count(); ++i) {
-    const TComponentEntry* entry = entries_->GetItem(i);
+    TComponentEntry* entry = entries_->GetItem(i);
+    if (entry->GetRef() == nullptr || (Filter != nullptr && entry->GetRef() != Filter)) continue;
+    entry->Init();
+    // Only the paths are used: what the lines' objects point at may go with the first handler,
+    // and so may the entry itself.
     entry->MoveSubItemsToStrings(true, &lines);
-    for (int line = 0; line < lines.Count(); ++line) {
-      TComponent* component = entry->GetRef();
-      if (Filter != nullptr && component != Filter) continue;
-      auto* property = static_cast<TPropertyEntry*>(lines.Objects(line));
-      TransferProperty(Direction, section, component, lines.Strings(line), property, hints);
-    }
+    const int id = entry->ID();
+    for (int line = 0; line < lines.Count(); ++line)
+      TransferProperty(Direction, section, id, lines.Strings(line), hints);
     lines.Clear();
   }
 }
 
 void TCustomConfigFile::TransferProperty(TDirection Direction, const std::string& SectionName,
-                                         TComponent* Component, const std::string& Path,
-                                         TPropertyEntry* Entry, bool Hints) {
+                                         int EntryID, const std::string& Path, bool Hints) {
+  const TComponentEntry* entry = FindEntry(EntryID);
+  TComponent* component = entry != nullptr ? entry->GetRef() : nullptr;
+  if (component == nullptr) return;
   const bool handle =
-      Direction == dLoad ? DoLoadComponentQuery(Component) : DoSaveComponentQuery(Component);
+      Direction == dLoad ? DoLoadComponentQuery(component) : DoSaveComponentQuery(component);
   if (!handle) return;
-  const std::string name = ComponentPart(Component) + "." + Path;
-  const std::string typeDef = Entry->GetTypDef();
+  // The query handler may have changed anything the entry reaches, the entry itself included.
+  entry = FindEntry(EntryID);
+  if (entry == nullptr || entry->GetRef() != component) return;
+  const std::unique_ptr<TPropertyEntry> property = entry->Bind(Path);
+  if (property == nullptr) return;
+  const std::string name = ComponentPart(component) + "." + Path;
+  const std::string typeDef = property->GetTypDef();
   // A hint needs a type to show, and hints switched off stay off.
   iniFile_->SetHintsEnabled(Hints && !typeDef.empty());
-  const std::string current = VarToStr(Entry->GetValue());
+  const std::string current = VarToStr(property->GetValue());
   if (Direction == dSave) {
     iniFile_->WriteStringEx(SectionName, name, current, typeDef);
     return;
   }
   const std::string stored = iniFile_->ReadString(SectionName, name, current);
   // An unchanged value is not set again: a setter may do more than store it.
-  if (stored != current) Entry->SetValue(stored);
+  if (stored != current) property->SetValue(stored);
+}
+
+// The entry with that ID, while the entries still hold it.
+TComponentEntry* TCustomConfigFile::FindEntry(int ID) const {
+  return static_cast<TComponentEntry*>(entries_->FindItemID(ID));
 }
 
 void TCustomConfigFile::TransferInstance(TDirection Direction, TObject* Instance) {

@@ -126,8 +126,9 @@ class TCustomConfigFile : public TExComponent {
   void OpenIniFile(bool ForSaving);
   void CloseIniFile();
   void TransferEntries(TDirection Direction, TComponent* Filter);
-  void TransferProperty(TDirection Direction, const std::string& SectionName, TComponent* Component,
-                        const std::string& Path, TPropertyEntry* Entry, bool Hints);
+  void TransferProperty(TDirection Direction, const std::string& SectionName, int EntryID,
+                        const std::string& Path, bool Hints);
+  TComponentEntry* FindEntry(int ID) const;
   void TransferInstance(TDirection Direction, TObject* Instance);
   std::string FindInstanceSection(TObject* Instance, std::int32_t Index) const;
   void ReportFailure(TDirection Direction);

@@ -121,7 +121,12 @@ platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Arg
   std::vector<std::string> seen;
   bool anyOption = false;
   for (size_t i = 0; i < Args.size(); ++i) {
-    std::string option = Args[i];
+    // The options end here; the program takes nothing else.
+    if (Args[i] == "--") {
+      if (i + 1 < Args.size()) return Bad("Unknown argument " + Quoted(Args[i + 1]) + " after --.");
+      break;
+    }
+    std::string option = Args[i] == "-h" ? std::string("--help") : Args[i];
     std::optional<std::string> value;
     if (const size_t equals = option.find('='); option.starts_with("--") && equals != option.npos) {
       value = option.substr(equals + 1);
@@ -135,7 +140,11 @@ platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Arg
     }
     seen.push_back(option);
     if (TakesValue(option) && !value) {
-      if (i + 1 == Args.size()) return Bad(option + " needs a value; --help says which.");
+      // An empty shell variable leaves the option without its value, and the next option
+      // would be taken in its place: a value that looks like an option must be attached.
+      if (i + 1 == Args.size() || Args[i + 1].starts_with("--")) {
+        return Bad(option + " needs a value; --help says which.");
+      }
       value = Args[++i];
     } else if (!TakesValue(option) && value) {
       return Bad(option + " takes no value.");
@@ -169,7 +178,11 @@ the program is in. Each option is optional; the default is what the window offer
   --bin LIST              the Delphi Bin folders to install into, such as 4,5; none for none
   --register LIST         the Delphi versions to register with (install only), such as 5;
                           none for none
-  --help                  this text
+  --help, -h              this text
+  --                      ends the options
+
+A value that begins with -- is taken only as --option=value (--folder=--x): on its own it
+would be the next option, as when an empty shell variable leaves an option without its value.
 
 Exit codes:
   0  the run completed without an error line (or --help)

@@ -9,6 +9,7 @@
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
 #include "platform/FileNames.h"
+#include "platform/Machine.h"
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ScopeGuards.h"
 
@@ -73,6 +74,7 @@ TPolyverbInstallForm::TPolyverbInstallForm(TComponent* AOwner) : TSuperForm(AOwn
 
 void TPolyverbInstallForm::FormCreate(TObject*) {
   try {
+    if (!MachineIsPrefix()) return;
     bool anyPresent = false;
     for (const TDelphiVersion& version : kDelphiVersions) {
       this->*version.Present = FileExist(ExpandApplicationDir(version.DesignPackage));
@@ -102,6 +104,21 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
                  CurrentExceptionMessage().c_str());
     ShowError(Polyverb->GetString("EUnknownError"));
   }
+}
+
+// A folder that Wine has not made a prefix holds no Delphi, and a run would make one of it
+// (drive_c, a user.reg): whatever WINEPREFIX names, even /, so it is refused here, before
+// anything is written, the settings included.
+bool TPolyverbInstallForm::MachineIsPrefix() {
+  const platform::WinePrefix& prefix = platform::Machine::Current().prefix();
+  const std::vector<std::string> missing = prefix.MissingHives();
+  if (missing.empty()) return true;
+  FSaveSettings = false;
+  std::string names;
+  for (const std::string& hive : missing)
+    names += (names.empty() ? "" : ", ") + hive;
+  ShowError(FormatText("ENoPrefix", {prefix.folder(), names}));
+  return false;
 }
 
 void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox, const std::string& Key,

@@ -319,6 +319,11 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Key = 'EPackageUnregister'
         English = 'Package '#39'%s'#39' could not be removed from Delphi.'
         Deutsch = 'Package '#39'%s'#39' konnte nicht aus Delphi entfernt werden.'
+      end
+      item
+        Key = 'ENoPrefix'
+        English = 'The folder '#39'%s'#39' is not a Wine prefix: %s not found. Set WINEPREFIX to the prefix Delphi is installed in.'
+        Deutsch = 'Der Ordner '#39'%s'#39' ist kein Wine-Präfix: %s nicht gefunden. Setzen Sie WINEPREFIX auf das Präfix, in dem Delphi installiert ist.'
       end>
     Translations = <
       item

@@ -88,6 +88,9 @@ class TPolyverbInstallForm : public TSuperForm {
   // Told every status line the moment it is added, so that a run can be followed outside
   // the window (the unattended mode prints them).
   std::function<void(const std::string& Line)> OnStatusLine;
+  // Told why a step failed (the machine's own reason; the status line says what failed), and
+  // why a run ended early. Unset, the reasons go to standard error.
+  std::function<void(const std::string& Reason)> OnReason;
 
   // How the one run of this program start went.
   enum class TRunOutcome {
@@ -118,6 +121,8 @@ class TPolyverbInstallForm : public TSuperForm {
   void SetPackageEntry(const std::string& Key, const std::string& PackagePath);
 
  private:
+  // Says so and keeps nothing when the machine's folder is no Wine prefix.
+  bool MachineIsPrefix();
   void DetectDelphiFolder(TCheckBox* LocationBox, const std::string& Key,
                           const std::string& ValueName);
   void SetRegisterBox(bool Wanted, TCheckBox* Box);
@@ -141,6 +146,8 @@ class TPolyverbInstallForm : public TSuperForm {
   bool WritePackageEntry(const std::string& PackagePath);
   bool VersionPresent(int Version) const;
   // Adds the text of Key, filled with Args, as one line of the status list.
+  // The text of Key in the chosen language with Args filled in.
+  std::string FormatText(const std::string& Key, std::initializer_list<std::string> Args);
   void AddStatus(const std::string& Key, std::initializer_list<std::string> Args = {});
   void AddStatusLine(const std::string& Line);
   void TellReason(const std::string& Reason);

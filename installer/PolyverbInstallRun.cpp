@@ -30,7 +30,7 @@ void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {
     completed = true;
   } catch (...) {
     // The user sees only that the run could not finish; whoever reports it can say why.
-    std::cerr << "PolyverbSetup: the run ended early: " << CurrentExceptionMessage() << '\n';
+    TellReason("the run ended early: " + CurrentExceptionMessage());
   }
   if (!completed) FRunOutcome = TRunOutcome::Failed;
   EndRun(savedCursor);
@@ -103,6 +103,7 @@ bool TPolyverbInstallForm::PrepareInstallationFolder(const std::string& Folder) 
     return true;
   }
   AddStatus("EDirCreate", {Folder});
+  TellReason(platform::LastFileError().message());
   return false;
 }
 
@@ -211,22 +212,32 @@ void TPolyverbInstallForm::ShowRunEnd(bool Completed) {
   Msg(Polyverb->GetString(key), "", kMsgInformation, {}, 0);
 }
 
+std::string TPolyverbInstallForm::FormatText(const std::string& Key,
+                                             std::initializer_list<std::string> Args) {
+  std::vector<platform::FormatArg> args(Args.begin(), Args.end());
+  platform::Result<std::string> text = platform::Format(Polyverb->GetString(Key), args);
+  if (!text) throw ECriticalError("The text \"" + Key + "\": " + text.status().message());
+  return std::move(text).value();
+}
+
 void TPolyverbInstallForm::AddStatus(const std::string& Key,
                                      std::initializer_list<std::string> Args) {
-  std::vector<platform::FormatArg> args(Args.begin(), Args.end());
-  platform::Result<std::string> line = platform::Format(Polyverb->GetString(Key), args);
-  if (!line) throw ECriticalError("The status text \"" + Key + "\": " + line.status().message());
+  const std::string line = FormatText(Key, Args);
   // The texts of failed steps are the ones whose keys begin with "E".
   if (Key.starts_with('E') && FRunOutcome == TRunOutcome::Completed) {
     FRunOutcome = TRunOutcome::CompletedWithErrors;
   }
-  AddStatusLine(line.value());
+  AddStatusLine(line);
 }
 
 // The list says what failed, in the user's language; why it failed is the machine's own
 // reason, for whoever looks further (standard error, beside the unattended run's list).
 void TPolyverbInstallForm::TellReason(const std::string& Reason) {
-  std::cerr << "PolyverbSetup: " << Reason << '\n';
+  if (OnReason) {
+    OnReason(Reason);
+  } else {
+    std::cerr << "PolyverbSetup: " << Reason << '\n';
+  }
 }
 
 void TPolyverbInstallForm::AddStatusLine(const std::string& Line) {

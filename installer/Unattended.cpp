@@ -115,6 +115,9 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
   PolyverbInstallForm->OnStatusLine = [&StatusOut](const std::string& StatusLine) {
     StatusOut << StatusLine << std::endl;  // at once: a script may be watching
   };
+  PolyverbInstallForm->OnReason = [&ErrorOut](const std::string& Reason) {
+    ErrorOut << "PolyverbSetup: " << Reason << std::endl;
+  };
   PolyverbInstallForm->ButtonPanel->Buttons()
       ->GetItem(TPolyverbInstallForm::kContinueButton)
       ->Click();

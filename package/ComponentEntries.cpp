@@ -1,5 +1,8 @@
 #include "package/ComponentEntries.h"
 
+#include <algorithm>
+#include <charconv>
+#include <optional>
 #include <utility>
 
 #include "package/UnitVersion.h"
@@ -35,6 +38,26 @@ PPropInfo FindEntryProperty(TObject* Instance, const std::string& Name, const st
   PPropInfo prop = GetPropInfo(Instance, Name);
   if (prop == nullptr && Validate) EntryError(Instance, Path, "no such published property");
   return prop;
+}
+
+// Whether the object at Path can hold the Wanted property (any object when none is wanted).
+bool MayLeadTo(std::string_view Wanted, std::string_view Path) {
+  if (Wanted.empty()) return true;
+  if (!Wanted.starts_with(Path)) return false;
+  const std::string_view rest = Wanted.substr(Path.size());
+  return rest.empty() || rest.front() == '.' || rest.front() == '[';
+}
+
+// The item index the Wanted path names in the collection at Path ("Items[2].Caption" below
+// "Items" gives 2); nothing when it names none.
+std::optional<int> WantedItem(std::string_view Wanted, std::string_view Path) {
+  if (!Wanted.starts_with(Path) || Wanted.substr(Path.size(), 1) != "[") return std::nullopt;
+  const char* digits = Wanted.data() + Path.size() + 1;
+  const char* end = Wanted.data() + Wanted.size();
+  int index = 0;
+  const auto [stop, error] = std::from_chars(digits, end, index);
+  if (error != std::errc() || index < 0 || stop == end || *stop != ']') return std::nullopt;
+  return index;
 }
 
 }  // namespace
@@ -106,16 +129,17 @@ void TCustomEntry::SetItems(TMainEntries* Value) {
 }
 
 void TCustomEntry::BindProperties(TObject* Instance, const std::string& Prefix, bool Validate,
-                                  TPropertyEntryList& Out) const {
-  BindOwnProperties(Instance, Prefix, Validate, Out);
-  BindItems(Instance, Prefix, Validate, Out);
+                                  std::string_view Wanted, TPropertyEntryList& Out) const {
+  BindOwnProperties(Instance, Prefix, Validate, Wanted, Out);
+  BindItems(Instance, Prefix, Validate, Wanted, Out);
 }
 
 void TCustomEntry::BindOwnProperties(TObject* Instance, const std::string& Prefix, bool Validate,
-                                     TPropertyEntryList& Out) const {
+                                     std::string_view Wanted, TPropertyEntryList& Out) const {
   for (int i = 0; i < props_->Count(); ++i) {
     const TPropertyItem* item = props_->GetItem(i);
     const std::string path = Prefix + item->Name;
+    if (!Wanted.empty() && path != Wanted) continue;
     PPropInfo prop = FindEntryProperty(Instance, item->Name, path, Validate);
     if (prop == nullptr) continue;
     const bool usable = KindFits(item->Kind, prop->Kind()) && HasValueText(prop) &&
@@ -133,10 +157,10 @@ void TCustomEntry::BindOwnProperties(TObject* Instance, const std::string& Prefi
 }
 
 void TCustomEntry::BindItems(TObject* Instance, const std::string& Prefix, bool Validate,
-                             TPropertyEntryList& Out) const {
+                             std::string_view Wanted, TPropertyEntryList& Out) const {
   for (int i = 0; i < items_->Count(); ++i) {
     const TMainEntry* item = items_->GetItem(i);
-    item->BindObject(Instance, Prefix, item->Validates(Validate), Out);
+    item->BindObject(Instance, Prefix, item->Validates(Validate), Wanted, Out);
   }
 }
 
@@ -157,8 +181,9 @@ void TMainEntry::Assign(TPersistent* Source) {
 }
 
 void TMainEntry::BindObject(TObject* Parent, const std::string& Prefix, bool Validate,
-                            TPropertyEntryList& Out) const {
+                            std::string_view Wanted, TPropertyEntryList& Out) const {
   const std::string path = Prefix + Name;
+  if (!MayLeadTo(Wanted, path)) return;
   PPropInfo prop = FindEntryProperty(Parent, Name, path, Validate);
   if (prop == nullptr) return;
   TObject* object = prop->Kind() == tkClass ? GetObjectProp(Parent, prop) : nullptr;
@@ -172,7 +197,8 @@ void TMainEntry::BindObject(TObject* Parent, const std::string& Prefix, bool Val
       if (Validate) EntryError(Parent, path, "holds a " + object->ClassName() + ", not a TStrings");
       return;
     }
-    Out.push_back(std::make_unique<TStringsEntry>(strings, path));
+    if (Wanted.empty() || Wanted == path)
+      Out.push_back(std::make_unique<TStringsEntry>(strings, path));
     return;
   }
   if (SubType().Contains(stCollectionObject)) {
@@ -183,12 +209,22 @@ void TMainEntry::BindObject(TObject* Parent, const std::string& Prefix, bool Val
       }
       return;
     }
-    for (int i = 0; i < collection->Count(); ++i) {
-      BindProperties(collection->Items(i), path + "[" + std::to_string(i) + "].", Validate, Out);
+    int first = 0;
+    int last = collection->Count();
+    if (!Wanted.empty()) {
+      // Only the item the path names, when the collection still has it.
+      const std::optional<int> item = WantedItem(Wanted, path);
+      if (!item) return;
+      first = *item;
+      last = std::min(last, *item + 1);
+    }
+    for (int i = first; i < last; ++i) {
+      BindProperties(collection->Items(i), path + "[" + std::to_string(i) + "].", Validate, Wanted,
+                     Out);
     }
     return;
   }
-  BindProperties(object, path + ".", Validate, Out);
+  BindProperties(object, path + ".", Validate, Wanted, Out);
 }
 
 TClass TMainEntries::StaticClass() {
@@ -254,9 +290,9 @@ void TComponentEntry::Init() {
   const bool validate = Validates(true);
   // Bound in one go, so that a failure leaves no half-bound entry behind.
   TPropertyEntryList bound;
-  BindOwnProperties(ref_, "", validate, bound);
+  BindOwnProperties(ref_, "", validate, {}, bound);
   const std::size_t directCount = bound.size();
-  BindItems(ref_, "", validate, bound);
+  BindItems(ref_, "", validate, {}, bound);
   bound_ = std::move(bound);
   direct_ = directCount;
 }
@@ -265,6 +301,14 @@ void TComponentEntry::MoveSubItemsToStrings(bool IncludeSubItems, TStrings* Stri
   const std::size_t count = IncludeSubItems ? bound_.size() : direct_;
   for (std::size_t i = 0; i < count; ++i)
     Strings->AddObject(bound_[i]->Path(), bound_[i].get());
+}
+
+std::unique_ptr<TPropertyEntry> TComponentEntry::Bind(std::string_view Path) const {
+  if (ref_ == nullptr || Path.empty()) return nullptr;
+  TPropertyEntryList bound;
+  BindProperties(ref_, "", Validates(true), Path, bound);
+  if (bound.empty()) return nullptr;
+  return std::move(bound.front());
 }
 
 TClass TComponentEntries::StaticClass() {

@@ -27,11 +27,15 @@
 //                       Without it such an entry is a mistake of the program and raises.
 //
 // Init binds the entries to the properties as they are now (collections grow and shrink,
-// objects are replaced), so it runs at the start of every load or save; MoveSubItemsToStrings
-// then lists an entry's properties, each line a path with its TPropertyEntry as the object.
+// objects are replaced); MoveSubItemsToStrings then lists an entry's properties, each line a
+// path with its TPropertyEntry as the object. What Init bound holds only while nothing rebuilds
+// those objects, and any handler or property setter may; so a configuration run lists an
+// entry's paths right before the entry's turn and binds each path again (Bind) right before its
+// value moves.
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "package/PropertyEntry.h"
@@ -88,13 +92,13 @@ class TCustomEntry : public TCollectionItem {
 
  protected:
   // Adds to Out the properties this entry and its items name on Instance, their paths below
-  // Prefix ("" or "Font.").
+  // Prefix ("" or "Font."); with a Wanted path only that one, where it is still there.
   void BindProperties(TObject* Instance, const std::string& Prefix, bool Validate,
-                      TPropertyEntryList& Out) const;
+                      std::string_view Wanted, TPropertyEntryList& Out) const;
   void BindOwnProperties(TObject* Instance, const std::string& Prefix, bool Validate,
-                         TPropertyEntryList& Out) const;
+                         std::string_view Wanted, TPropertyEntryList& Out) const;
   void BindItems(TObject* Instance, const std::string& Prefix, bool Validate,
-                 TPropertyEntryList& Out) const;
+                 std::string_view Wanted, TPropertyEntryList& Out) const;
   bool Validates(bool Inherited) const { return Inherited && !subType_.Contains(stNoValidate); }
 
  private:
@@ -117,7 +121,7 @@ class TMainEntry : public TCustomEntry {
  private:
   friend class TCustomEntry;
   void BindObject(TObject* Parent, const std::string& Prefix, bool Validate,
-                  TPropertyEntryList& Out) const;
+                  std::string_view Wanted, TPropertyEntryList& Out) const;
 };
 
 class TMainEntries : public TOwnedCollection {
@@ -144,9 +148,13 @@ class TComponentEntry : public TCustomEntry {
   // Binds the entry to Ref's properties as they are now; with no Ref it names none.
   void Init();
   // Fills Strings with one line per property bound by Init: its path, with its TPropertyEntry as
-  // the line's object (valid until the next Init). Without IncludeSubItems only the properties
-  // named directly in Props.
+  // the line's object (valid until the next Init, and only while the objects it reaches stay).
+  // Without IncludeSubItems only the properties named directly in Props.
   void MoveSubItemsToStrings(bool IncludeSubItems, TStrings* Strings) const;
+  // The one property at Path (as MoveSubItemsToStrings gives it), bound to Ref's objects as
+  // they are now; null when Ref is gone or the path leads nowhere now (say, to an item of a
+  // collection that has shrunk). Raises as Init does for what the entry names wrongly.
+  std::unique_ptr<TPropertyEntry> Bind(std::string_view Path) const;
 
  private:
   friend class TComponentEntries;

@@ -6,6 +6,7 @@
 
 #include "package/Errors.h"
 #include "package/UnitVersion.h"
+#include "platform/FileApi.h"
 #include "platform/Machine.h"
 #include "platform/WinPath.h"
 
@@ -88,8 +89,7 @@ bool DirExist(std::string_view Dir) {
 }
 
 bool CreateDirRecurse(std::string_view Dir) {
-  if (Dir.empty()) return false;
-  return platform::Machine::Current().files().ForceDirectories(Dir).ok();
+  return platform::ForceDirectories(Dir);
 }
 
 ApplicationDirScope UseApplicationDir(std::string Dir) {

@@ -40,6 +40,7 @@ std::string RemoveBackslash(std::string_view Path);
 bool FileExist(std::string_view FileName);
 bool DirExist(std::string_view Dir);
 // Creates Dir with every missing level; true when the folder exists afterwards.
+// platform::LastFileError says why it failed.
 bool CreateDirRecurse(std::string_view Dir);
 
 // Puts Dir in place of the program's folder until the guard goes. The program itself runs

@@ -38,6 +38,10 @@ bool RemoveDir(std::string_view Dir) {
   return Report(Files().RemoveDirectory(Dir));
 }
 
+bool ForceDirectories(std::string_view Dir) {
+  return Report(Files().ForceDirectories(Dir));
+}
+
 bool SameFile(std::string_view A, std::string_view B) {
   return Files().SameFile(A, B);
 }

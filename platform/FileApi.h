@@ -26,6 +26,8 @@ bool SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes);
 bool DeleteFile(std::string_view FileName);
 // An empty folder, its last level only.
 bool RemoveDir(std::string_view Dir);
+// A folder with every missing level; true when it exists afterwards.
+bool ForceDirectories(std::string_view Dir);
 // Whether two paths name one existing file (another spelling, a link, another drive onto
 // the same folder).
 bool SameFile(std::string_view A, std::string_view B);

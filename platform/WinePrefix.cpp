@@ -213,6 +213,18 @@ Result<std::string> WinePrefix::ToWindowsPath(std::string_view hostPath) const {
   return windowsPath;
 }
 
+std::vector<std::string> WinePrefix::MissingHives() const {
+  std::vector<std::string> missing;
+  for (const char* hive : {"system.reg", "user.reg"}) {
+    // Only what is not there at all: a hive that is there but cannot be read is the registry's
+    // to report, when a step needs it.
+    std::error_code ec;
+    const fs::file_type type = fs::symlink_status(fs::path(folder_) / hive, ec).type();
+    if (type == fs::file_type::not_found) missing.emplace_back(hive);
+  }
+  return missing;
+}
+
 Result<std::string> WinePrefix::ApplicationDir() const {
   std::error_code ec;
   const fs::path program = fs::read_symlink("/proc/self/exe", ec);

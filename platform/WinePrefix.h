@@ -51,6 +51,11 @@ class WinePrefix {
   // outside every drive; InvalidName for a host name Windows cannot spell.
   Result<std::string> ToWindowsPath(std::string_view hostPath) const;
 
+  // The hives every prefix Wine has made holds (system.reg, user.reg) that are not there: a
+  // folder without them is no prefix (yet), and a program that made one of it could as well
+  // be writing into any folder WINEPREFIX happens to name.
+  std::vector<std::string> MissingHives() const;
+
   // The Windows folder, where Wine puts it.
   static std::string WindowsDir() { return "C:\\windows"; }
   // The folder of the running program, as a Windows path.

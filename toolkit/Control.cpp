@@ -21,10 +21,11 @@ TControl::~TControl() {
   delete font_;
 }
 
-// The widget goes while the control is still whole, so nothing Qt reports on the
-// way reaches a half-destroyed control.
+// The control leaves its parent and its widget goes while the control is still whole: its form
+// moves the focus out of it, and nothing Qt reports on the way reaches a half-destroyed control.
 void TControl::BeforeDestruction() {
   inherited::BeforeDestruction();
+  if (parent_ != nullptr) parent_->RemoveControl(this);
   if (widget_ != nullptr) DestroyView();
 }
 

@@ -315,6 +315,8 @@ class TWinControl : public TControl {
 
   void FixupTabList();
   void AlignControl(TControl* AControl);
+  // The control is leaving its form or can no longer take the focus: the form moves it out.
+  void RemoveFocus();
   // The focus as Tab brings it: an edit field selects its whole text, as on the classic desktop.
   void TakeFocusByTab(bool GoForward);
 

@@ -38,6 +38,9 @@ class TFormWindow : public QWidget {
   }
   bool focusNextPrevChild(bool next) override {
     if (form_ == nullptr) return QWidget::focusNextPrevChild(next);
+    // Qt asks too when it disables the window while the window itself has the focus: a disabled
+    // window keeps no focus, and enabling it gives the focus back to the form's focused control.
+    if (!isEnabled()) return false;
     form_->SelectNext(form_->FocusedControl(), next, true);
     return true;
   }
@@ -45,6 +48,20 @@ class TFormWindow : public QWidget {
  private:
   TCustomForm* form_;
 };
+
+namespace {
+
+// Whether Control sits on Form, shown and enabled all the way up to it: what may be the form's
+// active control, whether the form itself is shown or not.
+bool FocusableOn(const TCustomForm* Form, const TWinControl* Control) {
+  if (Control == Form) return false;
+  for (const TControl* c = Control; c != Form; c = c->Parent()) {
+    if (c == nullptr || !c->Visible() || !c->Enabled()) return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 TClass TCustomForm::StaticClass() {
   return DefineClass<TCustomForm>("TCustomForm", [](ClassBuilder<TCustomForm>&) {});
@@ -108,7 +125,7 @@ void TCustomForm::ReadForm(std::string_view Description) {
 
 void TCustomForm::Loaded() {
   inherited::Loaded();
-  if (activeControl_ != nullptr && !ContainsControl(activeControl_)) activeControl_ = nullptr;
+  if (activeControl_ != nullptr && !FocusableOn(this, activeControl_)) activeControl_ = nullptr;
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
@@ -172,7 +189,12 @@ void TCustomForm::SetWindowState(TWindowState Value) {
   }
 }
 
+// A description names its active control before that control has its place on the form; Loaded
+// checks it then.
 void TCustomForm::SetActiveControl(TWinControl* Control) {
+  if (Control != nullptr && !ComponentState().Contains(csLoading) && !FocusableOn(this, Control)) {
+    throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  }
   activeControl_ = Control;
   if (Control != nullptr && !ComponentState().Contains(csLoading) && Visible() &&
       Control->CanFocus()) {
@@ -261,6 +283,25 @@ void TCustomForm::SetFocusedControl(TWinControl* Control) {
   }
   for (auto it = entered.rbegin(); it != entered.rend(); ++it)
     (*it)->Perform(CM_ENTER);
+}
+
+void TCustomForm::DefocusControl(TWinControl* Control) {
+  const bool destroying = ComponentState().Contains(csDestroying);
+  TWinControl* fallback = Visible() && !destroying ? this : nullptr;
+  // Whatever the exit handlers do (they may even put the focus back), nothing stays inside.
+  const ScopeExit clear([this, Control, fallback] {
+    if (Control->ContainsControl(focusedControl_)) focusedControl_ = fallback;
+    if (Control->ContainsControl(activeControl_)) activeControl_ = nullptr;
+  });
+  // Qt's focus first, so that the widget has lost it when the controls hear CM_EXIT. The window
+  // remembers its focus widget also while another window is active.
+  auto* window = WidgetOf<QWidget>(this);
+  auto* inside = WidgetOf<QWidget>(Control);
+  QWidget* focus = window != nullptr ? window->focusWidget() : nullptr;
+  if (focus != nullptr && inside != nullptr && (focus == inside || inside->isAncestorOf(focus))) {
+    window->setFocus(Qt::OtherFocusReason);
+  }
+  if (Control->ContainsControl(focusedControl_)) SetFocusedControl(fallback);
 }
 
 HWND TCustomForm::CreateWidget(HWND) {

@@ -71,6 +71,11 @@ class TCustomForm : public TWinControl {
   // The focus moved to Control: the controls left hear CM_EXIT, those entered CM_ENTER.
   void SetFocusedControl(TWinControl* Control);
   TWinControl* FocusedControl() const { return focusedControl_; }
+  // Control, a control on this form, is leaving it, being freed, hidden or disabled: neither the
+  // focus nor ActiveControl may stay in it or in anything inside it. The focus falls back to the
+  // form itself (to nothing while the form is hidden), not on to the next control, as the classic
+  // desktop does; the controls left hear CM_EXIT.
+  void DefocusControl(TWinControl* Control);
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;

@@ -3,6 +3,7 @@
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Forms.h"
 
 TClass TWinControl::StaticClass() {
   return DefineClass<TWinControl>("TWinControl", [](ClassBuilder<TWinControl>&) {});
@@ -10,8 +11,9 @@ TClass TWinControl::StaticClass() {
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
-// Children go with their parent, as the classic toolkit frees them. The control leaves its own
-// parent while it is still a windowed control, so that it also leaves the parent's tab order.
+// Children go with their parent, as the classic toolkit frees them. A control freed with Free has
+// left its parent already (BeforeDestruction); one deleted otherwise leaves it here, while it is
+// still a windowed control, so that it also leaves the parent's tab order.
 TWinControl::~TWinControl() {
   if (Parent() != nullptr) Parent()->RemoveControl(this);
   if (HandleAllocated()) DestroyView();
@@ -46,10 +48,14 @@ void TWinControl::InsertControl(TControl* AControl) {
   AlignControl(AControl);
 }
 
+// The form hears of it first, while the control and its widget are still there: the focus may be
+// in the control or anywhere inside it.
 void TWinControl::RemoveControl(TControl* AControl) {
+  auto* win = dynamic_cast<TWinControl*>(AControl);
+  if (win != nullptr) win->RemoveFocus();
   if (AControl->WindowHandle() != nullptr) AControl->DestroyView();
   std::erase(controls_, AControl);
-  if (auto* win = dynamic_cast<TWinControl*>(AControl)) std::erase(tabList_, win);
+  if (win != nullptr) std::erase(tabList_, win);
   AControl->parent_ = nullptr;
   if (AControl->align_ != alNone) Realign();
 }
@@ -212,6 +218,11 @@ void TWinControl::WidgetCreated() {
   UpdateFocusPolicy();
 }
 
+void TWinControl::RemoveFocus() {
+  TCustomForm* form = GetParentForm(this);
+  if (form != nullptr && form != this) form->DefocusControl(this);
+}
+
 bool TWinControl::CanFocus() const {
   for (const TControl* control = this; control != nullptr; control = control->Parent()) {
     if (!control->Visible() || !control->Enabled()) return false;
@@ -355,11 +366,15 @@ void TWinControl::Dispatch(TMessage& Message) {
   }
 }
 
+// The focus leaves before the widget is disabled or hidden, or Qt would hand it on to the next
+// control in the chain.
 void TWinControl::CMEnabledChanged(TMessage& Message) {
+  if (!Enabled()) RemoveFocus();
   inherited::CMEnabledChanged(Message);
 }
 
 void TWinControl::CMVisibleChanged(TMessage& Message) {
+  if (!Visible()) RemoveFocus();
   inherited::CMVisibleChanged(Message);
 }
 

@@ -320,6 +320,14 @@ TEST_F(ConfigFileTest, OnlyTheFilteredComponentAndTheQueriedOnesAreTransferred) 
   EXPECT_TRUE(config_->SaveComponent(form_->Other));
   EXPECT_EQ(Stored("TConfigTestForm", "Other.Caption"), "other again");
 
+  // A save that fails halfway keeps what it had written.
+  config_->OnSaveComponentQuery = [&](TObject*, TComponent* Component, bool&) {
+    if (Component == form_->Other) throw Exception("refused");
+  };
+  form_->Sample->Caption = "before the failure";
+  EXPECT_FALSE(config_->Save());
+  EXPECT_EQ(Stored("TConfigTestForm", "Sample.Caption"), "before the failure");
+
   // A component no entry names: no value moves, but the run and its events happen.
   RecordEvents();
   auto* stranger = new TSampleComponent(form_);
@@ -331,6 +339,65 @@ TEST_F(ConfigFileTest, OnlyTheFilteredComponentAndTheQueriedOnesAreTransferred) 
   EXPECT_TRUE(config_->LoadComponent(nullptr));
   EXPECT_TRUE(config_->SaveComponent(nullptr));
   EXPECT_TRUE(log_.empty());
+  // A failed load of one component leaves the defaults of the others alone.
+  std::filesystem::remove(SettingsHostPath());
+  EXPECT_FALSE(config_->LoadComponent(form_->Sample));
+  EXPECT_EQ(log_, (Log{"GetInstance", "LoadError"}));
+}
+
+// Handlers and setters may rebuild a persisted collection or free a referenced component before
+// or during a run: the run reaches only what is there when it comes to it.
+TEST_F(ConfigFileTest, ARunWorksOnWhatItsHandlersLeft) {
+  auto* counted = new TCountedComponent(form_);
+  counted->SetName("Counted");
+  AddEntry(counted, {"Text"});
+  TComponentEntry* sample = AddEntry(form_->Sample, {"Caption"});
+  sample->Items()->Add("Items", stCollectionObject)->Props()->Add("Caption", tkLString);
+  TComponentEntry* other = AddEntry(form_->Other, {"Caption", "Mode"});
+  int active = 0;  // the handler that makes the change during a run
+  bool rebuilt = false;
+  // Asked about Sample, its items are made anew; about Other, it goes; outside a query, both.
+  const auto change = [&](int Handler, TComponent* Asked) {
+    if (Handler != active || config_->State() == 0) return;
+    if (!rebuilt && (Asked == nullptr || Asked == form_->Sample)) {
+      rebuilt = true;
+      form_->Sample->Items()->Clear();
+      for (const char* caption : {"new 0", "new 1"})
+        static_cast<TSampleItem*>(form_->Sample->Items()->Add())->Caption = caption;
+    }
+    if (form_->Other != nullptr && (Asked == nullptr || Asked == form_->Other)) {
+      form_->Other->Free();
+      form_->Other = nullptr;
+    }
+  };
+  config_->OnGetInstance = [&](TObject*, TObject*&) { change(0, nullptr); };
+  config_->BeforeLoad = config_->BeforeSave = [&](TObject*, TExIniFile*) { change(1, nullptr); };
+  config_->OnLoadComponentQuery =
+      config_->OnSaveComponentQuery = [&](TObject*, TComponent* Asked, bool&) { change(2, Asked); };
+  config_->OnGetDefaults = [&](TObject*) { change(3, nullptr); };
+  counted->AfterSet = [&] { change(4, nullptr); };
+  for (const bool load : {false, true}) {
+    for (active = 0; active <= 4; ++active) {
+      SCOPED_TRACE(testing::Message() << "handler " << active << (load ? ", load" : ", save"));
+      if (form_->Other == nullptr) other->SetRef(form_->Other = new TSampleComponent(form_));
+      form_->Sample->Items()->Clear();
+      for (int i = 0; i < 3; ++i)
+        form_->Sample->Items()->Add();
+      counted->SetText("");
+      rebuilt = false;
+      testsupport::WriteFile(SettingsHostPath(),
+                             "[TConfigTestForm]\nCounted.Text=stored\nSample.Items[0].Caption=s0\n"
+                             "Sample.Items[1].Caption=s1\nSample.Items[2].Caption=s2\n");
+      EXPECT_TRUE(load ? config_->Load() : config_->Save());
+      if (!rebuilt && !load) continue;  // a handler of loads only
+
+      const std::string last = static_cast<TSampleItem*>(form_->Sample->Items()->Items(1))->Caption;
+      EXPECT_EQ(last, load ? "s1" : "new 1");
+      EXPECT_EQ(Stored("TConfigTestForm", "Sample.Items[1].Caption"), last);
+      EXPECT_EQ(Stored("TConfigTestForm", "Sample.Items[2].Caption"), "s2");
+      EXPECT_EQ(Stored("TConfigTestForm", "Other.Mode"), "<absent>");
+    }
+  }
 }
 
 TEST_F(ConfigFileTest, AValueIsSetOnlyWhenTheStoredTextDiffers) {
@@ -402,6 +469,10 @@ TEST_F(ConfigFileTest, TheNamesOfSectionsAndEntries) {
   form_->SetCaption("Window title");
   ASSERT_TRUE(config_->Save());
   EXPECT_EQ(Stored("Global", "ConfigTestForm.Caption"), "Window title");
+  // A settings file in a folder not made yet gets its folder.
+  config_->FileName = "New\\settings.cfg";
+  ASSERT_TRUE(config_->Save());
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "drive_c/app/New/settings.cfg"));
 }
 
 TEST_F(ConfigFileTest, TheWindowStateTravelsWithTheOtherValues) {

@@ -3,6 +3,7 @@
 // Forms that own a configuration component and the sample components it persists, and a
 // settings object whose properties are grouped into sections by their index.
 
+#include <functional>
 #include <string>
 
 #include "config/ConfigFile.h"
@@ -20,7 +21,7 @@ class TConfigTestForm : public TSuperForm {
   TSampleComponent* Other = nullptr;
 };
 
-// A component whose Text counts how often it is set.
+// A component whose Text counts how often it is set, and may do more when it is (AfterSet).
 class TCountedComponent : public TComponent {
   TOOLKIT_CLASS(TCountedComponent, TComponent)
 
@@ -30,8 +31,10 @@ class TCountedComponent : public TComponent {
   void SetText(const std::string& Value) {
     text_ = Value;
     ++Sets;
+    if (AfterSet) AfterSet();
   }
   int Sets = 0;
+  std::function<void()> AfterSet;
 
  private:
   std::string text_;

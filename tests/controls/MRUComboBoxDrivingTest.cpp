@@ -233,6 +233,13 @@ TEST_F(MRUComboBoxDrivingTest, FreeingTheFocusedFieldCommitsNothing) {
   ProcessEvents();
   EXPECT_TRUE(form->Log.empty()) << form->Log.front();
   EXPECT_EQ(form->FolderSelect, nullptr);
+  // The form, which has the focus now, names nothing of the field; the focus moves on from there.
+  EXPECT_EQ(form->FocusedControl(), form);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  form->BtnOK->SetFocus();
+  ProcessEvents();
+  EXPECT_EQ(FocusedControl(), form->BtnOK);
+  EXPECT_TRUE(form->Log.empty()) << form->Log.front();
 }
 
 }  // namespace

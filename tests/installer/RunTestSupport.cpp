@@ -32,6 +32,23 @@ std::string DesignPackagePath(int version) {
   return BinFolder(version) + "\\" + name;
 }
 
+void ProgramRunTest::Make(const std::vector<int>& packages,
+                          const std::vector<testsupport::DelphiInstall>& installs,
+                          const testsupport::DistributionOptions& options) {
+  machine = std::make_unique<SetupMachine>(packages, installs, options);
+  ASSERT_FALSE(HasFatalFailure());
+  program_ = machine->distributionFolder() + "/PolyverbSetup";
+  std::filesystem::copy_file(SETUP_PROGRAM, program_);
+}
+
+testsupport::ProcessResult ProgramRunTest::RunSetup(std::vector<std::string> args,
+                                                    testsupport::ProcessOptions options) const {
+  args.insert(args.begin(), program_);
+  // Added first, so that one the test gives wins.
+  options.environment.insert(options.environment.begin(), {"WINEPREFIX", machine->prefixFolder()});
+  return testsupport::ChildProcess(args, options).Wait();
+}
+
 void RunTest::Start(const std::vector<int>& packages,
                     const std::vector<testsupport::DelphiInstall>& installs,
                     const testsupport::DistributionOptions& options) {

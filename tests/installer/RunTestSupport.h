@@ -12,6 +12,7 @@
 
 #include "tests/installer/SetupMachine.h"
 #include "tests/installer/StatusLines.h"
+#include "tests/support/Process.h"
 
 namespace installer_test {
 
@@ -48,6 +49,21 @@ class RunTest : public testing::Test {
   TPolyverbInstallForm* form = nullptr;
   // The language each program start chooses before anything else.
   std::string language = "English";
+};
+
+// The program itself started as a process from the machine's distribution folder, as a
+// script starts it.
+class ProgramRunTest : public RunTest {
+ protected:
+  // The machine, with the program copied into its distribution folder.
+  void Make(const std::vector<int>& packages,
+            const std::vector<testsupport::DelphiInstall>& installs,
+            const testsupport::DistributionOptions& options = {});
+  // Runs the program on the machine's prefix unless options.environment names another.
+  testsupport::ProcessResult RunSetup(std::vector<std::string> args,
+                                      testsupport::ProcessOptions options = {}) const;
+
+  std::string program_;
 };
 
 // The same runs in each language: the whole list is compared in the language chosen.

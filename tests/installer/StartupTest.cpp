@@ -190,6 +190,22 @@ TEST_F(ProgramStartTest, NoDesignPackageEndsWithNoFilesAndNeverShowsTheWindow) {
   EXPECT_EQ(box.Flags & MB_ICONERROR, MB_ICONERROR);
 }
 
+// A folder without the hives is no prefix: the setup says which folder and what is missing,
+// and leaves it as it was, settings included.
+TEST_F(ProgramStartTest, AFolderThatIsNoPrefixEndsWithAMessageAndStaysAsItWas) {
+  SetupMachine machine({5}, Installed({5}));
+  ASSERT_FALSE(HasFatalFailure());
+  std::filesystem::remove(machine.prefixFolder() + "/user.reg");
+  EXPECT_EQ(Run(), 1);
+  EXPECT_FALSE(shown_);
+  ASSERT_EQ(machine.presenter().MessageBoxes.size(), 1u);
+  EXPECT_EQ(machine.presenter().MessageBoxes[0].Text,
+            "The folder '" + machine.prefixFolder() +
+                "' is not a Wine prefix: user.reg not found. Set WINEPREFIX to the prefix "
+                "Delphi is installed in.");
+  EXPECT_FALSE(std::filesystem::exists(machine.prefixFolder() + "/user.reg"));
+}
+
 TEST_F(ProgramStartTest, AnErrorDuringStartUpEndsWithTheUnknownErrorMessage) {
   SetupMachine machine({3}, Installed({3}));
   ASSERT_FALSE(HasFatalFailure());

@@ -8,7 +8,6 @@
 #include "installer/CommandLine.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/FakeWineServer.h"
-#include "tests/support/Process.h"
 
 namespace installer_test {
 namespace {
@@ -38,6 +37,9 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
   EXPECT_FALSE(plain->Bin || plain->Register || plain->Language || plain->Folder);
   EXPECT_TRUE(parse({"--help"})->Help);
   EXPECT_TRUE(parse({"--folder", "C:\\x", "--help"})->Help) << "help whatever else is there";
+  EXPECT_TRUE(parse({"-h"})->Help);
+  EXPECT_EQ(parse({"--unattended", "--folder=--x", "--"})->Folder, "--x")
+      << "attached, it is a value";
 
   // Each bad command line is one sentence that names the problem.
   const std::vector<std::pair<Args, std::string>> bad = {
@@ -57,6 +59,11 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
       {{"--unattended", "--no-folder=yes"}, "--no-folder takes no value"},
       {{"--unattended", "--folder", "C:\\x", "--no-folder"}, "exclude each other"},
       {{"--unattended", "--uninstall", "--register", "4"}, "cannot be used with --uninstall"},
+      // An empty variable in `--folder $DIR --uninstall`: the next option is no folder.
+      {{"--unattended", "--folder", "--uninstall"}, "--folder needs a value"},
+      {{"--unattended", "--language", "--"}, "--language needs a value"},
+      {{"--unattended", "--", "--uninstall"}, "Unknown argument \"--uninstall\" after --"},
+      {{"--unattended", "-x"}, "Unknown argument \"-x\""},
   };
   for (const auto& [args, message] : bad) {
     const auto line = parse(args);
@@ -65,25 +72,7 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
   }
 }
 
-class UnattendedTest : public RunTest {
- protected:
-  // A machine whose distribution folder holds the program itself.
-  void Make(const std::vector<int>& packages,
-            const std::vector<testsupport::DelphiInstall>& installs,
-            const testsupport::DistributionOptions& options = {}) {
-    machine = std::make_unique<SetupMachine>(packages, installs, options);
-    ASSERT_FALSE(HasFatalFailure());
-    program_ = machine->distributionFolder() + "/PolyverbSetup";
-    std::filesystem::copy_file(SETUP_PROGRAM, program_);
-  }
-
-  testsupport::ProcessResult RunSetup(std::vector<std::string> args) {
-    args.insert(args.begin(), program_);
-    return testsupport::RunProcess(args, {{"WINEPREFIX", machine->prefixFolder()}});
-  }
-
-  std::string program_;
-};
+using UnattendedTest = ProgramRunTest;
 
 TEST_F(UnattendedTest, InstallsAndUninstallsPrintingEachLine) {
   Make({4, 5}, Installed({4, 5}));
@@ -173,6 +162,16 @@ TEST_F(UnattendedTest, ExitCodes) {
         << refusedWrite.err;
   }
 
+  // A folder that cannot be created: the line says so, standard error why.
+  testsupport::WriteFile(Host("C:\\Taken"), "a file");
+  const auto noFolder = RunSetup({"--unattended", "--folder", "C:\\Taken\\Zav"});
+  EXPECT_EQ(noFolder.exitCode, kExitCompletedWithErrors);
+  EXPECT_NE(noFolder.out.find("Directory 'C:\\Taken\\Zav' could not be created."),
+            std::string::npos);
+  EXPECT_NE(noFolder.err.find("PolyverbSetup: Cannot create the folder C:\\Taken\\Zav: "),
+            std::string::npos)
+      << noFolder.err;
+
   // Nothing to install: start-up ends with its message.
   for (const char* design : {"ZavPolyverb40Design.bpl"})
     std::filesystem::remove(machine->distributionFolder() + "/" + design);
@@ -180,6 +179,33 @@ TEST_F(UnattendedTest, ExitCodes) {
   EXPECT_EQ(nothing.exitCode, kExitFailed);
   EXPECT_NE(nothing.err.find("No files to install found."), std::string::npos);
   EXPECT_EQ(nothing.out, "");
+}
+
+// A script that stops reading (`| head -1`, `| grep -q`) or closed the streams (`>&-`): the
+// run still goes to its end, keeps what it remembers and exits with its own code.
+TEST_F(UnattendedTest, AClosedStreamNeverEndsTheRun) {
+  using testsupport::Stream;
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string package =
+      testsupport::ReadFile(machine->distributionFolder() + "/ZavPolyverb40.bpl");
+  const std::vector<std::pair<Stream, std::string>> cases = {{Stream::ClosedPipe, "C:\\Piped"},
+                                                             {Stream::Closed, "C:\\Closed"}};
+  for (const auto& [stream, folder] : cases) {
+    SCOPED_TRACE(folder);
+    testsupport::ProcessOptions options;
+    options.out = options.err = stream;
+    const auto run = RunSetup({"--unattended", "--folder", folder}, options);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitCode, kExitCompleted);
+    // Nothing the run said went into a file it wrote.
+    EXPECT_EQ(testsupport::ReadFile(Host(folder + "\\ZavPolyverb40.bpl")), package);
+    EXPECT_EQ(testsupport::ReadFile(Host(BinFolder(4) + "\\ZavPolyverb40.bpl")), package);
+    EXPECT_EQ(PackageList(4).count(DesignPackagePath(4)), 1u);
+    TPolyverbInstallForm* next = machine->BuildForm();
+    EXPECT_EQ(next->FolderSelect->FileName(), folder) << "the folder is remembered";
+    next->FSaveSettings = false;  // the next case's run remembers its own
+  }
 }
 
 }  // namespace

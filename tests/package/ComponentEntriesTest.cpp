@@ -80,6 +80,11 @@ TEST_F(ComponentEntriesTest, AnEntryReachesPropertiesObjectsListsAndCollectionIt
                                  {"Items[0].Caption", "first"},
                                  {"Items[1].Caption", "second"}}));
   EXPECT_EQ(Bound(entry, false).size(), 7U);
+  // Each path alone binds the same property, as long as it leads somewhere.
+  for (const auto& [path, value] : Bound(entry))
+    EXPECT_EQ(VarToStr(entry->Bind(path)->GetValue()), value) << path;
+  for (const char* gone : {"Items[2].Caption", "Items[1]", "Font", "Lines.Text", "Fon.Name", ""})
+    EXPECT_EQ(entry->Bind(gone), nullptr) << gone;
 
   // Each value set back from its text, onto a component that differs in every one of them.
   TStringList list;

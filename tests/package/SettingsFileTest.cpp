@@ -64,6 +64,7 @@ TEST_F(SettingsFileTest, AnyTextComesBackExactly) {
       {"empty", ""},
       {"blanks around", "  padded  "},
       {"only blanks", "   "},
+      {"a trailing blank", "x "},
       {"a comment sign after a blank", "a ;b"},
       {"a comment sign first", "; not a comment"},
       {"equals signs", "a=b=c"},
@@ -111,7 +112,7 @@ TEST_F(SettingsFileTest, AnyTextComesBackExactly) {
 TEST_F(SettingsFileTest, AFileEditedByHandReadsAsAPersonMeantIt) {
   WriteFile(Host("Zav/setup.cfg"),
             "; Settings of the setup program, edited by hand\n"
-            "[Other Program]\n"
+            "[Other Program] # note\n"
             "Key=kept\n"
             "\n"
             "[global]\n"
@@ -140,7 +141,7 @@ TEST_F(SettingsFileTest, AFileEditedByHandReadsAsAPersonMeantIt) {
   });
   EXPECT_EQ(FileText(),
             "; Settings of the setup program, edited by hand\n"
-            "[Other Program]\n"
+            "[Other Program] # note\n"
             "Key=kept\n"
             "\n"
             "[global]\n"
@@ -218,9 +219,12 @@ TEST_F(SettingsFileTest, HintsStandBesideTheirEntriesAndAreReplaced) {
   // without a hint keeps the one that stands there.
   Save([](TExIniFile& store) {
     store.SetHintPosition(20);
+    store.WriteStringEx("Global", "Language", "English", "TEarlier");  // the later hint wins
     store.WriteStringEx("Global", "Language", "English", "TLanguage");
     store.WriteStringEx("Global", "Quoted", " q ", "string");
     store.WriteString("Global", "Long", "short");
+    // Its line ends right before column 20, where the hint would start.
+    store.WriteStringEx("Global", "a", "bbbbbbbbbbbbbbbbb", "string");
   });
   EXPECT_EQ(FileText(),
             "[Global]\n"
@@ -228,7 +232,9 @@ TEST_F(SettingsFileTest, HintsStandBesideTheirEntriesAndAreReplaced) {
             "Long=short ; string\n"
             "Quoted=\" q \"                 ; string\n"
             "NoHint=x\n"
-            "HintsOff=y\n");
+            "HintsOff=y\n"
+            "a=bbbbbbbbbbbbbbbbb ; string\n");
+  EXPECT_EQ(Load("Global", "a"), "bbbbbbbbbbbbbbbbb");
 }
 
 TEST_F(SettingsFileTest, NothingChangedWritesNothing) {

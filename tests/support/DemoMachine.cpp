@@ -240,9 +240,12 @@ Status MakeDelphiPrefix(const std::string& prefixDir, const std::vector<DelphiIn
   for (const DelphiInstall& install : installs) {
     if (!IsDelphiVersion(install.version)) return UnsupportedVersion(install.version);
   }
-  std::error_code ec;
-  const bool freshHive =
-      fs::symlink_status(fs::path(prefixDir) / "system.reg", ec).type() == fs::file_type::not_found;
+  const auto missing = [&](const char* hive) {
+    std::error_code ec;
+    return fs::symlink_status(fs::path(prefixDir) / hive, ec).type() == fs::file_type::not_found;
+  };
+  const bool freshHive = missing("system.reg");
+  const bool freshUserHive = missing("user.reg");
   if (Status s = MakeDriveLinks(prefixDir); !s) return s;
 
   platform::Machine machine{platform::WinePrefix(prefixDir)};
@@ -253,6 +256,12 @@ Status MakeDelphiPrefix(const std::string& prefixDir, const std::vector<DelphiIn
     Result<platform::RegistryKey> wow =
         machine.registry().OpenKey(platform::RootKey::LocalMachine, "Software\\Wow6432Node", true);
     if (!wow) return wow.status();
+  }
+  if (freshUserHive) {
+    // Every prefix that Wine has made has both hives; the setup refuses a folder without them.
+    Result<platform::RegistryKey> software =
+        machine.registry().OpenKey(platform::RootKey::CurrentUser, "Software", true);
+    if (!software) return software.status();
   }
   for (const DelphiInstall& install : installs) {
     if (Status s = Install(machine, install); !s) return s;

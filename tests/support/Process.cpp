@@ -94,16 +94,26 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOp
   const char* outPath = output_->out.c_str();
   const char* errPath = output_->err.c_str();
 
+  // A pipe nobody reads from any more: its reading end goes before the child starts.
+  int goneReader[2] = {-1, -1};
+  if (::pipe2(goneReader, O_CLOEXEC) == 0) ::close(goneReader[0]);
+
   pid_ = ::fork();
   if (pid_ == 0) {
     // Only calls that are safe after fork in a process with threads.
-    const int out = ::open(outPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open(errPath, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
+    const auto redirect = [&](Stream stream, const char* path, int fd) {
+      if (stream == Stream::Closed) return ::close(fd) == 0 || errno == EBADF;
+      const int from = stream == Stream::ClosedPipe
+                           ? goneReader[1]
+                           : ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      return from >= 0 && ::dup2(from, fd) >= 0;
+    };
+    if (!redirect(options.out, outPath, 1) || !redirect(options.err, errPath, 2)) ::_exit(127);
     if (!PrepareChild(options, fileSize)) ::_exit(127);
     ::execve(argPointers[0], argPointers.data(), envPointers.data());
     ::_exit(127);
   }
+  if (goneReader[1] >= 0) ::close(goneReader[1]);
 }
 
 ChildProcess::~ChildProcess() {

@@ -21,8 +21,17 @@ struct ProcessResult {
   std::string err;
 };
 
+// Where the child's standard output or error goes.
+enum class Stream {
+  Collected,   // to a file, read into ProcessResult
+  ClosedPipe,  // a pipe whose reader has gone (`| head -1` after its line)
+  Closed,      // no stream at all (`>&-`)
+};
+
 // What the child gets besides its arguments.
 struct ProcessOptions {
+  Stream out = Stream::Collected;
+  Stream err = Stream::Collected;
   // Added to (and overriding) this process's environment.
   std::vector<std::pair<std::string, std::string>> environment;
   // RLIMIT_FSIZE: no file the child writes may grow beyond this many bytes.
