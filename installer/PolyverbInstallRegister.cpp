@@ -7,6 +7,7 @@
 #include "package/PathOps.h"
 #include "package/UnitVersion.h"
 #include "platform/FileNames.h"
+#include "platform/Status.h"
 
 namespace {
 
@@ -41,11 +42,29 @@ void TPolyverbInstallForm::RegistryStep() {
 }
 
 void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::string& PackagePath) {
+  const std::string packageName = platform::ExtractFileName(PackagePath);
+  // The list says the entry could not be changed; standard error says why. Taking the entry
+  // off the disabled list while installing is part of registering it, which was listed.
+  auto failed = [&](const std::string& Reason) {
+    if (InstallMode) {
+      AddStatus("EPackageRegister", {packageName});
+    } else if (!BtnInstall->Checked()) {
+      AddStatus("EPackageUnregister", {packageName});
+    } else {
+      return;
+    }
+    TellReason(Reason);
+  };
+  // A key or value that is simply not there is no failure; one nobody could read is.
+  auto notThere = [&] { return FRegistry->LastError() == platform::ErrorCode::NotFound; };
+
   FRegistry->CloseKey();
   FRegistry->SetRootKey(HKEY_CURRENT_USER);
   // A Delphi that has never started has no package list yet; it is not ours to make.
-  if (!FRegistry->OpenKey(Key, false)) return;
-  const std::string packageName = platform::ExtractFileName(PackagePath);
+  if (!FRegistry->OpenKey(Key, false)) {
+    if (!notThere()) failed(FRegistry->LastErrorMsg());
+    return;
+  }
   if (InstallMode) {
     AddStatus(WritePackageEntry(PackagePath) ? "PackageRegistered" : "EPackageRegister",
               {packageName});
@@ -53,10 +72,11 @@ void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::st
   }
   // Taking away an entry that is not there is no failure. One that stays because the
   // registry refused the change is: the user would otherwise believe it gone.
-  if (!FRegistry->ValueExists(PackagePath)) return;
-  if (!FRegistry->DeleteValue(PackagePath) && !BtnInstall->Checked()) {
-    AddStatus("EPackageUnregister", {packageName});
+  if (!FRegistry->ValueExists(PackagePath)) {
+    if (!notThere()) failed(FRegistry->LastErrorMsg());
+    return;
   }
+  if (!FRegistry->DeleteValue(PackagePath)) failed(FRegistry->LastErrorMsg());
 }
 
 // An entry names a package that is there: one whose copy failed is not registered.

@@ -248,6 +248,10 @@ bool Hive::SetValue(KeyId key, RegValue value, FileTime now) {
   if (found) {
     RegValue& held = values[index].value;
     if (held.SameData(value)) return false;
+    // A value read from a line we cannot read keeps that line: ours is written after it, and
+    // the loader, which keeps a name's last data, reads ours, while the bytes it could not
+    // read stay for a person to recover instead of being lost to the change.
+    values[index].fromUnreadable = false;
     held.type = value.type;
     held.data = std::move(value.data);
   } else {
@@ -270,6 +274,8 @@ bool Hive::DeleteValue(KeyId key, std::string_view name, FileTime now) {
   std::vector<StoredValue>& values = *doc.keys[key].values;
   const size_t index = HiveDocument::ValueIndex(values, Utf8ToUtf16(name), found);
   if (!found) return false;
+  // Its unreadable lines go with it: kept, they would make the value again.
+  DropUnreadableLines(doc, key, values[index].name);
   values.erase(values.begin() + static_cast<std::ptrdiff_t>(index));
   impl_->Touch(key, now);
   return true;

@@ -23,6 +23,9 @@ inline constexpr uint32_t kNone = UINT32_MAX;
 struct StoredValue {
   std::u16string name;  // the exact units of its first spelling
   RegValue value;       // value.name is the UTF-8 form of `name`
+  // The data is what the loader makes of an unreadable line (BlockItem::Kind::Unreadable),
+  // which is written again as it stands instead of a line of our own.
+  bool fromUnreadable = false;
 };
 
 // A line, or a value's run of lines, inside a key block, as the loader sees it.
@@ -31,14 +34,21 @@ struct BlockItem {
     KeyLine,  // "[path] N"
     Option,   // "#time=", "#class=", "#link": written again from the key's state
     Value,
-    BadValue,  // a value whose data the loader cannot read: an empty REG_NONE to Wine
-    Raw,       // lines the loader ignores: comments, garbage, unknown options, bad names
+    // A value line we cannot write again from what the loader reads of it: data it cannot
+    // read (an empty REG_NONE to Wine), a NUL byte, bytes that are not UTF-8 (which the
+    // loader drops). Kept byte for byte, at its value's place.
+    Unreadable,
+    Dropped,  // an unreadable line of a value since deleted: not written again
+    Raw,      // lines the loader ignores: comments, garbage, unknown options, bad names
     Blank,
   };
   Kind kind = Kind::Raw;
+  // Hex data that wants another line where the block ends: the loader would read the next
+  // line written after it as more of its data.
+  bool unfinished = false;
   size_t begin = 0;  // bytes of the original text, with the line ends
   size_t end = 0;
-  std::u16string name;  // for Value and BadValue
+  std::u16string name;  // for Value, Unreadable and Dropped
 };
 
 struct Block {

@@ -15,6 +15,14 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 using Kind = BlockItem::Kind;
 
+// Whether the loader sees every byte of these lines, so that a line written from what it
+// reads says the same: it reads a line only up to a NUL byte, and drops bytes that are not
+// UTF-8.
+bool LoaderReadsAllOf(std::string_view text, size_t begin, size_t end) {
+  const std::string_view lines = text.substr(begin, end - begin);
+  return lines.find('\0') == std::string_view::npos && IsValidUtf8(lines);
+}
+
 // The options the loader knows set the key's state (and are written again from it);
 // any other option is kept as it stands.
 Kind ReadOption(KeyNode& key, std::string_view content) {
@@ -62,9 +70,12 @@ std::vector<BlockItem> ReadBlock(HiveDocument& doc, const Block& block, bool rep
         }
         if (value.outcome == ParsedValue::Outcome::MalformedData && report)
           doc.Report(line.begin, "Malformed value", line.content);
-        item.kind = value.outcome == ParsedValue::Outcome::Ok ? Kind::Value : Kind::BadValue;
+        const bool readable = value.outcome == ParsedValue::Outcome::Ok &&
+                              LoaderReadsAllOf(doc.text, line.begin, cursor.position());
+        item.kind = readable ? Kind::Value : Kind::Unreadable;
+        item.unfinished = value.unfinished;
         item.name = value.name;
-        onValue(std::move(value));
+        onValue(std::move(value), !readable);
         break;
       }
       case '#':
@@ -98,15 +109,17 @@ void LoadKey(HiveDocument& doc, KeyId id) {
     Block& block = doc.blocks[blockId];
     const bool report = !block.checked;
     block.checked = true;
-    auto items = ReadBlock(doc, block, report, [&values](ParsedValue parsed) {
+    auto items = ReadBlock(doc, block, report, [&values](ParsedValue parsed, bool unreadable) {
       bool found = false;
       const size_t index = HiveDocument::ValueIndex(*values, parsed.name, found);
       if (found) {
         (*values)[index].value.type = parsed.type;
         (*values)[index].value.data = std::move(parsed.data);
+        (*values)[index].fromUnreadable = unreadable;
         return;
       }
       StoredValue stored;
+      stored.fromUnreadable = unreadable;
       stored.value.name = Utf16ToUtf8(parsed.name);
       stored.value.type = parsed.type;
       stored.value.data = std::move(parsed.data);
@@ -122,7 +135,7 @@ void CheckBlock(HiveDocument& doc, uint32_t blockId) {
   Block& block = doc.blocks[blockId];
   if (block.checked || block.key == kNone) return;
   block.checked = true;
-  ReadBlock(doc, block, true, [](ParsedValue) {});
+  ReadBlock(doc, block, true, [](ParsedValue, bool) {});
 }
 
 bool HasLooseLines(const HiveDocument& doc, const KeyNode& key) {
@@ -135,13 +148,28 @@ bool HasLooseLines(const HiveDocument& doc, const KeyNode& key) {
   return false;
 }
 
+void DropUnreadableLines(HiveDocument& doc, KeyId id, std::u16string_view name) {
+  for (uint32_t blockId : doc.keys[id].blocks) {
+    if (!doc.blocks[blockId].items) continue;
+    for (BlockItem& item : *doc.blocks[blockId].items) {
+      if (item.kind == Kind::Unreadable && CompareNames(item.name, name) == 0) {
+        item.kind = Kind::Dropped;
+      }
+    }
+  }
+}
+
 namespace {
 
-void AppendLoose(const HiveDocument& doc, const std::vector<const BlockItem*>& items,
-                 std::string& out) {
+// Lines of the original text, as they stand.
+void AppendKept(const HiveDocument& doc, const std::vector<const BlockItem*>& items,
+                std::string& out) {
   for (const BlockItem* item : items) {
     out.append(doc.text, item->begin, item->end - item->begin);
     if (out.back() != '\n') out += '\n';
+    // The loader would read the next line as more of this hex data; a comment ends it as
+    // the end of the text did (the data was unreadable either way).
+    if (item->unfinished) out += ";\n";
   }
 }
 
@@ -151,33 +179,44 @@ void AppendChangedKey(const HiveDocument& doc, KeyId id, std::string& out) {
   const KeyNode& key = doc.keys[id];
   if (!IsWrittenByWine(key) && !HasLooseLines(doc, key)) return;
 
-  // Loose lines stay after the value they followed (or after the key's options when no
-  // value of their section came before them). A value line whose data the loader cannot
-  // read is a value to Wine (an empty REG_NONE), so it is written as Wine writes it.
+  // What we cannot write from the model is kept as it stands. Loose lines stay after the
+  // value they followed (or after the key's options when no value of their section came
+  // before them). Unreadable value lines stay at their value's place, before the line we
+  // write for it when its data is ours: the loader keeps the last data of a name, so it
+  // reads ours, and the bytes it could not read are still there for a person to mend.
   const std::vector<StoredValue>& values = *key.values;
   std::vector<std::vector<const BlockItem*>> after(values.size() + 1);
+  std::vector<std::vector<const BlockItem*>> unreadable(values.size());
   for (uint32_t blockId : key.blocks) {
     if (!doc.blocks[blockId].items) continue;
     size_t anchor = 0;
     for (const BlockItem& item : *doc.blocks[blockId].items) {
       if (item.kind == Kind::Raw) {
         after[anchor].push_back(&item);
-      } else if (item.kind == Kind::Value || item.kind == Kind::BadValue) {
-        bool found = false;
-        const size_t index = HiveDocument::ValueIndex(values, item.name, found);
-        if (found) anchor = index + 1;
+        continue;
       }
+      if (item.kind != Kind::Value && item.kind != Kind::Unreadable) continue;
+      bool found = false;
+      const size_t index = HiveDocument::ValueIndex(values, item.name, found);
+      if (item.kind == Kind::Unreadable)
+        (found ? unreadable[index] : after[anchor]).push_back(&item);
+      if (found) anchor = index + 1;
     }
   }
 
   std::string path;
   doc.AppendEscapedPath(path, id);
   AppendKeyHeader(out, path, key.time, key.className.get(), key.link);
-  AppendLoose(doc, after[0], out);
+  AppendKept(doc, after[0], out);
   for (size_t i = 0; i < values.size(); ++i) {
     const StoredValue& value = values[i];
-    AppendValueLine(out, value.name, value.value.type, value.value.data);
-    AppendLoose(doc, after[i + 1], out);
+    // The loader keeps the spelling a name first had: a line of ours comes first when the
+    // first kept line spells it otherwise.
+    if (!unreadable[i].empty() && unreadable[i].front()->name != value.name)
+      AppendValueLine(out, value.name, value.value.type, value.value.data);
+    AppendKept(doc, unreadable[i], out);
+    if (!value.fromUnreadable) AppendValueLine(out, value.name, value.value.type, value.value.data);
+    AppendKept(doc, after[i + 1], out);
   }
 }
 

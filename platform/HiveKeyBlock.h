@@ -4,6 +4,7 @@
 // needed), and writing a changed key again the way Wine's server writes it.
 
 #include <string>
+#include <string_view>
 
 #include "platform/HiveDocument.h"
 
@@ -21,8 +22,14 @@ void CheckBlock(HiveDocument& doc, uint32_t block);
 // options, unreadable value names); they are kept when the key is written again.
 bool HasLooseLines(const HiveDocument& doc, const KeyNode& key);
 
+// Forgets the unreadable lines of a deleted value, so that they are not written again
+// (the loader would make the value again from them).
+void DropUnreadableLines(HiveDocument& doc, KeyId key, std::u16string_view name);
+
 // Appends a changed, loaded key as Wine's server writes it, starting with the blank line
-// before the key line. Loose lines from its blocks are kept next to the value they followed.
+// before the key line. The lines of its blocks we cannot write from the model are kept as
+// they stand: loose lines next to the value they followed, unreadable value lines at their
+// value's place.
 void AppendChangedKey(const HiveDocument& doc, KeyId key, std::string& out);
 
 }  // namespace platform

@@ -220,7 +220,7 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
   // The 32-bit view descends once into the first "Wow6432Node" met on the way
   // (unless the caller names it), as Wine's own 32-bit access does.
   bool redirectPending = view_ == RegistryView::Win32 && loc.hive == kMachineHive;
-  Result<const Hive*> hive = (*hives_)[loc.hive].Read();
+  Result<const Hive*> hive = ReadHive(loc.hive);
   if (!hive) return hive.status();
   Hive::KeyId cur = Hive::kRoot;
 
@@ -255,7 +255,7 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
         return Status(ErrorCode::NotFound, "the registry link " + std::string(subKey) +
                                                " leads nowhere this program can follow");
       }
-      Result<const Hive*> next = (*hives_)[targetHive].Read();
+      Result<const Hive*> next = ReadHive(targetHive);
       if (!next) return next.status();
       std::vector<std::string> stored;
       const std::optional<Hive::KeyId> k = FindPath(*next.value(), targetPath, &stored);
@@ -271,6 +271,19 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
   }
   redirect(nullptr);
   return loc;
+}
+
+Result<const Hive*> Registry::ReadHive(int index) {
+  HiveFile& file = (*hives_)[index];
+  Result<const Hive*> hive = file.Read();
+  if (hive && !hive.value()->writable()) {
+    // Whether a key is in a file we do not understand nobody can say: "not there" would be
+    // a guess, and a change made on it would be refused anyway.
+    return Status(ErrorCode::BadFormat,
+                  "the registry file " + file.path() +
+                      " is not in a form this program can read: " + hive.value()->refusal());
+  }
+  return hive;
 }
 
 Result<RegistryKey> Registry::OpenKey(RootKey root, std::string_view subKey, bool create) {
@@ -290,7 +303,7 @@ Result<RegistryKey> Registry::OpenKey(RootKey root, std::string_view subKey, boo
   });
   if (!s) return s;
   // Names as stored now (a key created meanwhile keeps its own spelling).
-  Result<const Hive*> hive = (*hives_)[key.hive].Read();
+  Result<const Hive*> hive = ReadHive(key.hive);
   if (!hive) return hive.status();
   std::vector<std::string> wanted = key.path;
   wanted.insert(wanted.end(), missing.begin(), missing.end());
@@ -309,7 +322,7 @@ Result<Hive::KeyId> Registry::Find(const Hive& hive, const RegistryKey& key) {
 
 Result<RegValue> Registry::ReadValue(const RegistryKey& key, std::string_view name) {
   if (key.hive < 0) return Status(ErrorCode::NotFound, "HKEY_USERS holds no values");
-  Result<const Hive*> hive = (*hives_)[key.hive].Read();
+  Result<const Hive*> hive = ReadHive(key.hive);
   if (!hive) return hive.status();
   Result<Hive::KeyId> id = Find(*hive.value(), key);
   if (!id) return id.status();
@@ -410,7 +423,7 @@ Status Registry::CheckWritable() const {
 Result<std::vector<std::string>> Registry::SubKeyNames(const RegistryKey& key) {
   if (key.hive < 0)
     return std::vector<std::string>{std::string(kDefaultUser), std::string(kUserSid)};
-  Result<const Hive*> hive = (*hives_)[key.hive].Read();
+  Result<const Hive*> hive = ReadHive(key.hive);
   if (!hive) return hive.status();
   Result<Hive::KeyId> id = Find(*hive.value(), key);
   if (!id) return id.status();
@@ -419,7 +432,7 @@ Result<std::vector<std::string>> Registry::SubKeyNames(const RegistryKey& key) {
 
 Result<std::vector<RegValue>> Registry::Values(const RegistryKey& key) {
   if (key.hive < 0) return std::vector<RegValue>{};
-  Result<const Hive*> hive = (*hives_)[key.hive].Read();
+  Result<const Hive*> hive = ReadHive(key.hive);
   if (!hive) return hive.status();
   Result<Hive::KeyId> id = Find(*hive.value(), key);
   if (!id) return id.status();

@@ -57,7 +57,8 @@ class Registry {
   const std::string& prefixDir() const { return prefixDir_; }
 
   // Opens `subKey` (names separated by backslashes) below `root`; with `create`,
-  // every missing level is created. Without it, a missing key is NotFound.
+  // every missing level is created. Without it, a missing key is NotFound; a hive file that
+  // cannot be read, or is no hive we understand, is another error (never NotFound).
   Result<RegistryKey> OpenKey(RootKey root, std::string_view subKey, bool create);
 
   Result<RegValue> ReadValue(const RegistryKey& key, std::string_view name);
@@ -86,6 +87,9 @@ class Registry {
  private:
   struct Location;
   class HiveSet;
+  // A hive for a lookup: a file that cannot be read or is not a hive we understand is an
+  // error, never an empty hive, so that NotFound always means "not there".
+  Result<const Hive*> ReadHive(int index);
   Result<Location> Locate(RootKey root, std::string_view subKey);
   Result<Hive::KeyId> Find(const Hive& hive, const RegistryKey& key);
   Status Change(const RegistryKey& key, const std::function<Result<bool>(Hive&, Hive::KeyId)>& f);

@@ -24,6 +24,11 @@ std::string TrimBackslashes(std::string key) {
   return key;
 }
 
+platform::Status NoKeyOpen(const std::string& Name) {
+  // A mistake of the caller, not a key that is not there.
+  return {platform::ErrorCode::IoError, "No registry key is open to access '" + Name + "'"};
+}
+
 }  // namespace
 
 TClass TRegistry::StaticClass() {
@@ -47,6 +52,7 @@ std::string TRegistry::Resolve(const std::string& Key) const {
 bool TRegistry::OpenKey(const std::string& Key, bool CanCreate) {
   const std::string path = Resolve(Key);
   auto key = MachineRegistry().OpenKey(rootKey_, path, CanCreate);
+  lastError_ = key.status();
   if (!key) return false;
   current_ = std::move(key.value());
   currentPath_ = path;
@@ -67,17 +73,22 @@ void TRegistry::CloseKey() {
 }
 
 bool TRegistry::KeyExists(const std::string& Key) {
-  return MachineRegistry().OpenKey(rootKey_, Resolve(Key), false).ok();
+  lastError_ = MachineRegistry().OpenKey(rootKey_, Resolve(Key), false).status();
+  return lastError_.ok();
 }
 
 const platform::RegistryKey& TRegistry::RequireKey(const std::string& Name) const {
-  if (!current_) throw ERegistryException("No registry key is open to access '" + Name + "'");
+  if (!current_) throw ERegistryException(NoKeyOpen(Name).message());
   return *current_;
 }
 
 bool TRegistry::ValueExists(const std::string& Name) {
-  if (!current_) return false;
-  return MachineRegistry().ReadValue(*current_, Name).ok();
+  if (!current_) {
+    lastError_ = NoKeyOpen(Name);
+    return false;
+  }
+  lastError_ = MachineRegistry().ReadValue(*current_, Name).status();
+  return lastError_.ok();
 }
 
 std::string TRegistry::ReadString(const std::string& Name) {
@@ -123,8 +134,14 @@ void TRegistry::WriteInteger(const std::string& Name, std::int32_t Value) {
 }
 
 bool TRegistry::DeleteValue(const std::string& Name) {
-  if (!current_ || readOnly_) return false;
-  return MachineRegistry().DeleteValue(*current_, Name).ok();
+  if (!current_) {
+    lastError_ = NoKeyOpen(Name);
+  } else if (readOnly_) {
+    lastError_ = {platform::ErrorCode::AccessDenied, "the key of '" + Name + "' is read-only"};
+  } else {
+    lastError_ = MachineRegistry().DeleteValue(*current_, Name);
+  }
+  return lastError_.ok();
 }
 
 void TRegistry::GetValueNames(TStrings* Strings) {

@@ -4,8 +4,9 @@
 // (platform::Machine::Current(), read as a 32-bit program reads it).
 //
 // As in the classic toolkit: OpenKey returns false rather than raising when a
-// key cannot be opened; reading a value of the wrong type and a refused write
-// raise ERegistryException, whose message carries the platform's reason.
+// key cannot be opened, and LastError says why; reading a value of the wrong type
+// and a refused write raise ERegistryException, whose message carries the
+// platform's reason.
 
 #include <cstdint>
 #include <optional>
@@ -57,6 +58,13 @@ class TRegistry : public TObject {
   void WriteBool(const std::string& Name, bool Value) { WriteInteger(Name, Value ? 1 : 0); }
   bool DeleteValue(const std::string& Name);
 
+  // Why the last OpenKey, OpenKeyReadOnly, KeyExists, ValueExists or DeleteValue answered
+  // false: NotFound when the key or value is simply not there; any other code when the
+  // registry could not be read or changed (a hive file that cannot be read or is no hive),
+  // so that nobody knows whether it is there. None after a true answer.
+  platform::ErrorCode LastError() const { return lastError_.code(); }
+  const std::string& LastErrorMsg() const { return lastError_.message(); }
+
   void GetValueNames(TStrings* Strings);
   void GetKeyNames(TStrings* Strings);
 
@@ -68,4 +76,5 @@ class TRegistry : public TObject {
   std::optional<platform::RegistryKey> current_;
   std::string currentPath_;
   bool readOnly_ = false;
+  platform::Status lastError_;
 };

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/Hive.h"
 #include "tests/platform/HiveTestText.h"
 
@@ -184,7 +189,7 @@ TEST(HiveEditTest, ChangedKeyGathersItsSectionsAndKeepsForeignLines) {
                                           "[A] 1800000000",
                                           "#time=1dda4c66b338000",
                                           "#mystery option",
-                                          "\"broken\"=hex(0):",
+                                          "\"broken\"=\"no end",
                                           "\"w\"=\"0\"",
                                           "\"x\"=\"1\"",
                                           "; about x",
@@ -193,6 +198,71 @@ TEST(HiveEditTest, ChangedKeyGathersItsSectionsAndKeepsForeignLines) {
                                           "[B] 2",
                                           "\"y\"=\"2\"",
                                       }));
+}
+
+// Value lines we cannot write again from what the loader reads of them stay byte for byte
+// in their place, whatever a change does around them; the rest of the key is Wine's.
+TEST(HiveEditTest, UnreadableLinesOfAChangedKeyStayAsTheyStand) {
+  using namespace std::string_literals;
+  // Each is a value "m", or a line that would be one, between "a" and "z".
+  const std::vector<std::pair<const char*, std::string>> unreadable = {
+      {"NUL byte in the data", "\"m\"=\"ab\0cd\""s},
+      {"NUL byte after the data", "\"m\"=\"ab\"\0 junk"s},
+      {"NUL byte in the name", "\"m\0\"=\"x\""s},
+      {"Latin-1 data", "\"m\"=\"caf\xe9\""},
+      {"Latin-1 name", "\"m\xe9\"=\"x\""},
+      {"unterminated quote", "\"m\"=\"no end"},
+      {"bad hex", "\"m\"=hex:01,zz"},
+      {"hex above a byte", "\"m\"=hex(2):100"},
+      {"bad hex on a continued line", "\"m\"=hex:01,\\\n  02,zz"},
+      {"unknown data tag", "\"m\"=str(9):\"x\""},
+  };
+  const std::string head = "\n[K] 1800000000\n#time=1dda4c66b338000\n";
+  struct Change {
+    const char* what;
+    std::function<void(Hive&, Hive::KeyId)> apply;
+    std::string before;  // the key's lines before and after the unreadable one
+    std::string after;
+  };
+  const std::vector<Change> changes = {
+      {"add", [](Hive& h, Hive::KeyId k) { h.SetValue(k, RegValue::String("n", "new"), kTime1); },
+       "\"a\"=\"1\"\n", "\"n\"=\"new\"\n\"z\"=\"2\"\n"},
+      {"change", [](Hive& h, Hive::KeyId k) { h.SetValue(k, RegValue::Dword("A", 3), kTime1); },
+       "\"a\"=dword:00000003\n", "\"z\"=\"2\"\n"},
+      {"delete", [](Hive& h, Hive::KeyId k) { h.DeleteValue(k, "z", kTime1); }, "\"a\"=\"1\"\n",
+       ""},
+      // The name of the unreadable line itself: ours follows it, and the loader reads ours.
+      {"set its name",
+       [](Hive& h, Hive::KeyId k) { h.SetValue(k, RegValue::String("m", "set"), kTime1); },
+       "\"a\"=\"1\"\n", "\"m\"=\"set\"\n\"z\"=\"2\"\n"},
+  };
+  for (const auto& [kind, line] : unreadable) {
+    for (const Change& change : changes) {
+      SCOPED_TRACE(std::string(kind) + ", " + change.what);
+      Hive hive = Hive::Parse(Header() + "[K] 1\n\"a\"=\"1\"\n" + line + "\n\"z\"=\"2\"\n");
+      change.apply(hive, Key(hive, "K"));
+      const std::string rendered = hive.Render();
+      EXPECT_EQ(rendered, Header() + head + change.before + line + "\n" + change.after);
+      if (change.after.starts_with("\"m\"")) {
+        const Hive reloaded = Hive::Parse(rendered);
+        ASSERT_NE(reloaded.FindValue(Key(reloaded, "K"), "m"), nullptr);
+        EXPECT_EQ(reloaded.FindValue(Key(reloaded, "K"), "m")->AsString(), "set");
+      }
+    }
+  }
+
+  // A name first spelled by a readable line keeps that spelling, as the loader keeps it.
+  Hive spelled = Hive::Parse(Header() + "[K] 1\n\"M\"=\"1\"\n\"m\"=\"no end\n");
+  spelled.SetValue(Key(spelled, "K"), RegValue::String("n", "new"), kTime1);
+  const std::string rendered = spelled.Render();
+  EXPECT_EQ(rendered, Header() + head + "\"M\"=hex(0):\n\"m\"=\"no end\n\"n\"=\"new\"\n");
+  const Hive reloaded = Hive::Parse(rendered);
+  EXPECT_EQ(reloaded.Values(Key(reloaded, "K")).front()->name, "M");
+
+  // Deleting the value takes its unreadable lines along: kept, they would make it again.
+  Hive deleted = Hive::Parse(Header() + "[K] 1\n\"a\"=\"1\"\n\"m\"=\"no end\n");
+  EXPECT_TRUE(deleted.DeleteValue(Key(deleted, "K"), "M", kTime1));
+  EXPECT_EQ(deleted.Render(), Header() + head + "\"a\"=\"1\"\n");
 }
 
 TEST(HiveEditTest, ChangedKeyIsWrittenWithWinesLineEnds) {
@@ -217,6 +287,16 @@ TEST(HiveEditTest, TextAddedAfterATruncatedValueDoesNotContinueIt) {
   const Hive reloaded = Hive::Parse(rendered);
   EXPECT_EQ(reloaded.FindValue(Key(reloaded, "A"), "h")->type, REG_NONE);
   EXPECT_TRUE(reloaded.FindChild(Hive::kRoot, "B").has_value());
+
+  // The same inside its own key, changed: the value after it is not taken as its data.
+  Hive changed = Hive::Parse(text);
+  changed.SetValue(Key(changed, "A"), RegValue::String("i", "x"), kTime1);
+  const std::string rewritten = changed.Render();
+  EXPECT_EQ(rewritten, Header() +
+                           "\n[A] 1800000000\n#time=1dda4c66b338000\n\"h\"=hex:01,\\\n;\n"
+                           "\"i\"=\"x\"\n");
+  const Hive again = Hive::Parse(rewritten);
+  EXPECT_EQ(again.FindValue(Key(again, "A"), "i")->AsString(), "x");
 }
 
 TEST(HiveEditTest, LinkKeysHoldOnlyTheirTarget) {

@@ -11,8 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
@@ -91,6 +93,35 @@ TEST_F(RegistryTest, MissingKeysAndValuesAreNotFound) {
   EXPECT_NE(missing.status().message().find("Delphi\\3.0"), std::string::npos);
   auto key = reg.OpenKey(RootKey::LocalMachine, "Software\\Borland\\Delphi\\5.0", false);
   EXPECT_EQ(reg.ReadValue(*key, "Delphi 5").status().code(), ErrorCode::NotFound);
+}
+
+// A hive that cannot be read never answers "not there": whoever asks would take a missing
+// key for one nobody made, while nobody knows what the file holds.
+TEST_F(RegistryTest, AHiveThatCannotBeReadIsNeverNotFound) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& file)> spoil;
+    ErrorCode code;
+  };
+  const std::vector<Case> cases = {
+      {"a folder", [](const std::string& file) { std::filesystem::create_directory(file); },
+       ErrorCode::IoError},
+      {"junk", [](const std::string& file) { WriteFile(file, "junk\n"); }, ErrorCode::BadFormat},
+      {"empty", [](const std::string& file) { WriteFile(file, ""); }, ErrorCode::BadFormat},
+      {"another architecture",
+       [](const std::string& file) { WriteFile(file, "WINE REGISTRY Version 2\n#arch=arm\n"); },
+       ErrorCode::BadFormat},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(dir / "user.reg");
+    c.spoil(dir / "user.reg");
+    Registry reg(dir.path());
+    auto key = reg.OpenKey(RootKey::CurrentUser, "Software\\Borland", false);
+    EXPECT_EQ(key.status().code(), c.code) << key.status().message();
+    EXPECT_NE(key.status().message().find("user.reg"), std::string::npos);
+    EXPECT_TRUE(reg.OpenKey(RootKey::LocalMachine, "Software\\Borland", false));
+  }
 }
 
 TEST_F(RegistryTest, ClassesFollowTheLinkToTheSharedKey) {

@@ -59,11 +59,13 @@ bool HasCapability(int capability) {
 
 // In the child, between fork and exec: only calls that are safe there in a process with
 // threads. Root keeps its capabilities across exec except those dropped from the bounding
-// set, so dropping CAP_DAC_OVERRIDE there makes the permission bits bind the program.
+// set, so dropping CAP_DAC_OVERRIDE (any access) and CAP_DAC_READ_SEARCH (reading and
+// searching) there makes the permission bits bind the program.
 bool PrepareChild(const ProcessOptions& options, const rlimit& fileSize) {
   if (options.fileSizeLimit && ::setrlimit(RLIMIT_FSIZE, &fileSize) != 0) return false;
   if (options.withoutPermissionOverride && ::geteuid() == 0 &&
-      ::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) != 0) {
+      (::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) != 0 ||
+       ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) != 0)) {
     return false;
   }
   return true;
