@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <limits>
 
 #include "toolkit/ClassBuilder.h"
 #include "toolkit/ControlProperties.h"
@@ -190,8 +191,14 @@ void TCustomComboBox::SetMaxLength(int Value) {
   maxLength_ = std::max(0, Value);
   if (TComboWidget* box = WidgetOf<TComboWidget>(this);
       box != nullptr && box->lineEdit() != nullptr) {
-    box->lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+    box->lineEdit()->setMaxLength(EditLimit());
   }
+}
+
+// No MaxLength means no limit: Qt's default of 32767 would cut a longer text silently, and a
+// cut folder text can name another folder than the one typed; whoever uses the text judges it.
+int TCustomComboBox::EditLimit() const {
+  return maxLength_ > 0 ? maxLength_ : std::numeric_limits<int>::max();
 }
 
 int TCustomComboBox::SelStart() const {
@@ -256,8 +263,8 @@ void TCustomComboBox::WidgetCreated() {
   box->setCurrentIndex(itemIndex_);
   box->setMaxVisibleItems(std::max(1, dropDownCount_));
   if (box->isEditable()) {
+    box->lineEdit()->setMaxLength(EditLimit());
     box->setEditText(QString::fromStdString(text_));
-    box->lineEdit()->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
   }
 }
 

@@ -255,6 +255,7 @@ class TCustomComboBox : public TWinControl {
   void UserEdited();
   bool ListEscapePressed();
   void AdjustHeight();
+  int EditLimit() const;
 
   TComboBoxStrings* items_;  // owned
   std::string text_;

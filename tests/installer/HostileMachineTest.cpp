@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "installer/CommandLine.h"
+#include "platform/Machine.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -17,6 +18,8 @@ namespace fs = std::filesystem;
 
 class HostileMachineTest : public ProgramRunTest {
  public:
+  using ProgramRunTest::Host;
+  using ProgramRunTest::machine;
   // Folders outside the machine, for a prefix or a home of their own.
   testsupport::TempDir elsewhere;
   bool rootHadHive = false;
@@ -40,6 +43,26 @@ struct Case {
 bool IsEmptyFolder(const std::string& folder) {
   return fs::is_directory(folder) && fs::is_empty(folder);
 }
+
+fs::perms Mode(const std::string& file) {
+  return fs::status(file).permissions() & fs::perms::mask;
+}
+
+// A folder text of `length` characters that names C:\Wanted only whole.
+std::string LongFolderText(size_t length) {
+  std::string text = "C:\\";
+  while (text.size() + 6 < length)
+    text += "a\\..\\";
+  return text.substr(0, length - 6) + "Wanted";
+}
+
+// Nothing of the run landed in the root of drive C or in the folder the text meant.
+void NothingInTheRoot(HostileMachineTest& t) {
+  EXPECT_FALSE(fs::exists(t.Host("C:\\ZavPolyverb40.bpl")));
+  EXPECT_FALSE(fs::exists(t.Host("C:\\Wanted")));
+}
+
+const std::string kHistoryKey = "Software\\Zav\\Designers\\Polyverb\\Install\\TPolyverbInstallForm";
 
 const std::vector<Case> kCases = {
     {"a prefix folder that does not exist",
@@ -77,6 +100,61 @@ const std::vector<Case> kCases = {
        EXPECT_FALSE(fs::exists("/user.reg"));
        fs::remove("/user.reg");  // what a broken build wrote goes again
      }},
+    {"distribution files that only their owner may read, or a link to one",
+     [](HostileMachineTest& t) {
+       const std::string dist = t.machine->distributionFolder();
+       fs::permissions(dist + "/ZavPolyverb40.bpl", fs::perms(0600));
+       fs::permissions(dist + "/ZavPolyverb40.dcp", fs::perms(0640));
+       testsupport::WriteFile(t.elsewhere / "secret", "only root");
+       fs::permissions(t.elsewhere / "secret", fs::perms(0600));
+       fs::remove(dist + "/ZavPolyverb40.dcu");
+       fs::create_symlink(t.elsewhere / "secret", dist + "/ZavPolyverb40.dcu");
+       return Launch{{"--unattended", "--folder", "C:\\Zav"}, {}};
+     },
+     kExitCompleted,
+     {"File 'ZavPolyverb40.bpl' copied to 'C:\\Zav'."},
+     [](HostileMachineTest& t) {
+       for (const std::string& folder : {std::string("C:\\Zav"), BinFolder(4)}) {
+         EXPECT_EQ(Mode(t.Host(folder + "\\ZavPolyverb40.bpl")), fs::perms(0600)) << folder;
+         EXPECT_EQ(Mode(t.Host(folder + "\\ZavPolyverb40.dcp")), fs::perms(0640)) << folder;
+         EXPECT_EQ(Mode(t.Host(folder + "\\ZavPolyverb40.dcu")), fs::perms(0600)) << folder;
+       }
+     }},
+    {"a folder text longer than Windows takes",
+     [](HostileMachineTest&) {
+       return Launch{{"--unattended", "--folder", LongFolderText(32779)}, {}};
+     },
+     kExitCompletedWithErrors,
+     {"Wanted' could not be created."},
+     NothingInTheRoot},
+    {"an entry of a megabyte on top of the remembered folders",
+     [](HostileMachineTest&) {
+       platform::Registry& registry = platform::Machine::Current().registry();
+       const auto key = registry.OpenKey(platform::RootKey::CurrentUser, kHistoryKey, true);
+       EXPECT_TRUE(key && registry.WriteString(*key, "FolderSelect.History",
+                                               LongFolderText(1 << 20) + ";C:\\Zav;"));
+       return Launch{{"--unattended"}, {}};
+     },
+     kExitCompletedWithErrors,
+     {"Wanted' could not be created."},
+     NothingInTheRoot},
+    {"a device name as a folder",
+     [](HostileMachineTest&) {
+       return Launch{{"--unattended", "--folder", "C:\\Zav\\Aux.txt"}, {}};
+     },
+     kExitCompletedWithErrors,
+     {"Directory 'C:\\Zav\\Aux.txt' could not be created."},
+     [](HostileMachineTest& t) { EXPECT_FALSE(fs::exists(t.Host("C:\\Zav"))); }},
+    {"a folder whose creation fails hundreds of levels down",
+     [](HostileMachineTest&) {
+       std::string folder = "C:\\Deep";
+       for (int level = 0; level < 500; ++level)
+         folder += "\\level" + std::to_string(level);
+       return Launch{{"--unattended", "--folder", folder}, {}};
+     },
+     kExitCompletedWithErrors,
+     {"could not be created.", "File name too long"},
+     [](HostileMachineTest& t) { EXPECT_FALSE(fs::exists(t.Host("C:\\Deep"))); }},
 };
 
 TEST_F(HostileMachineTest, EachIsRefusedOrReportedAndLosesNothing) {

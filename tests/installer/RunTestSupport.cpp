@@ -35,6 +35,8 @@ std::string DesignPackagePath(int version) {
 void ProgramRunTest::Make(const std::vector<int>& packages,
                           const std::vector<testsupport::DelphiInstall>& installs,
                           const testsupport::DistributionOptions& options) {
+  // The machine before goes first: its scopes give back what was in use before it.
+  machine.reset();
   machine = std::make_unique<SetupMachine>(packages, installs, options);
   ASSERT_FALSE(HasFatalFailure());
   program_ = machine->distributionFolder() + "/PolyverbSetup";
