@@ -409,6 +409,11 @@ Status FileSystem::ForceDirectories(std::string_view path) const {
   for (size_t i = 0; i < levels.size(); ++i) {
     const Result<std::string> host = prefix_.ToHostPath(levels[i]);
     if (!host) return Fail(host.status().code(), action, host.status().message());
+    if (IsFolder(*host)) continue;
+    // Only the last name of the path was checked for a device, and Windows creates none.
+    if (Status name = CheckFileName(levels[i].components().back()); !name) {
+      return Fail(ErrorCode::InvalidName, action, name.message());
+    }
     const int error = created.Create(*host);
     if (error == 0) continue;
     if (error != EEXIST) return SystemError(error, action);

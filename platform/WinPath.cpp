@@ -166,7 +166,6 @@ Result<WinPath> WinPath::Parse(std::string_view path, const WinPath& base) {
       return InvalidName(path, "the name \"" + std::string(name) + "\" contains " +
                                    DescribeCharacter(name[bad]) + ", which Windows does not allow");
     }
-    if (IsDeviceName(name)) return InvalidName(path, DeviceNameReason(name));
     if (name == ".") continue;
     if (name == "..") {
       if (!components.empty()) components.pop_back();
@@ -174,6 +173,11 @@ Result<WinPath> WinPath::Parse(std::string_view path, const WinPath& base) {
     }
     const std::string_view kept = StripTrailingDotsAndSpaces(name);
     if (!kept.empty()) components.emplace_back(kept);
+  }
+  // Windows takes only the last name for a device; a folder of such a name on the way exists
+  // only where the host made it (a distribution below ~/aux, say), and is passed through.
+  if (!components.empty() && IsDeviceName(components.back())) {
+    return InvalidName(path, DeviceNameReason(components.back()));
   }
   WinPath parsed(drive, std::move(components));
   // A relative path grows by its base.

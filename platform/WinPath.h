@@ -14,8 +14,9 @@
 //   path, a path that has no drive once resolved, and a network or device path (`\\server\x`,
 //   `\\?\C:\x`): the program works on drive letters only.
 // - A device name (CON, PRN, AUX, NUL, COM0 to COM9, LPT0 to LPT9, in any case, with or without
-//   an extension: `aux.txt`) is invalid as any name of the path: Windows opens the device there
-//   and can never create a file or folder of that name.
+//   an extension: `aux.txt`) is invalid as the last name of the path: Windows opens the device
+//   there and can never create a file or folder of that name. Earlier in the path it names a
+//   folder the host made, as it does for Wine (FileSystem never creates one).
 // - A path longer than kMaxPathLength characters, as written or once resolved, is invalid: it
 //   is refused whole, never shortened to a path that names something else.
 // Text is UTF-8; bytes above 0x7F are never separators and pass through unchanged.

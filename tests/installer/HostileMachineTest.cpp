@@ -140,10 +140,10 @@ const std::vector<Case> kCases = {
      NothingInTheRoot},
     {"a device name as a folder",
      [](HostileMachineTest&) {
-       return Launch{{"--unattended", "--folder", "C:\\Zav\\Aux.txt"}, {}};
+       return Launch{{"--unattended", "--folder", "C:\\Zav\\Aux.txt\\x"}, {}};
      },
      kExitCompletedWithErrors,
-     {"Directory 'C:\\Zav\\Aux.txt' could not be created."},
+     {"Directory 'C:\\Zav\\Aux.txt\\x' could not be created.", "is the name of a device"},
      [](HostileMachineTest& t) { EXPECT_FALSE(fs::exists(t.Host("C:\\Zav"))); }},
     {"a folder whose creation fails hundreds of levels down",
      [](HostileMachineTest&) {
