@@ -45,7 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   if (line->Help) return 0;
-  Check(line->Unattended);
+  // Without --unattended, only a line that sets nothing (`--`) is accepted: the window opens.
+  if (!line->Unattended) {
+    Check(!line->Uninstall && !line->Language && !line->Folder && !line->NoFolder &&
+          !line->NoWindows && !line->Bin && !line->Register);
+    return 0;
+  }
   Check(!line->Language || *line->Language == "English" || *line->Language == "Deutsch");
   Check(!line->Folder || !platform::Trim(*line->Folder).empty());
   Check(!(line->Folder && line->NoFolder));

@@ -52,6 +52,8 @@ int RunCommandLine(const std::vector<std::string>& Args) {
     std::cout << CommandLineHelp();
     return kExitCompleted;
   }
+  // Nothing but the end of the options (`--`): as without arguments.
+  if (!line->Unattended) return RunWindow();
   return RunUnattended(line.value(), std::cout, std::cerr);
 }
 

@@ -135,6 +135,15 @@ TEST_F(UnattendedTest, ExitCodes) {
   EXPECT_FALSE(Exists("C:\\Programme"));
   EXPECT_EQ(testsupport::ReadFile(machine->prefixFolder() + "/user.reg"), registry);
 
+  // Only the end of the options: the window, as without arguments, and there is no display.
+  testsupport::ProcessOptions noDisplay;
+  noDisplay.environment = {{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+  const auto window = RunSetup({"--"}, noDisplay);
+  EXPECT_EQ(window.exitCode, kExitFailed);
+  EXPECT_NE(window.err.find("there is no display"), std::string::npos) << window.err;
+  EXPECT_EQ(window.out, "");
+  EXPECT_FALSE(Exists("C:\\Programme"));
+
   const auto help = RunSetup({"--help"});
   EXPECT_EQ(help.exitCode, kExitCompleted);
   EXPECT_NE(help.out.find("--unattended"), std::string::npos);
