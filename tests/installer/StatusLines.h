@@ -10,6 +10,14 @@
 namespace installer_test {
 
 using Lines = std::vector<std::string>;
+
+// The lines as a program prints them, each ended by a newline.
+inline std::string Text(const Lines& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\n";
+  return text;
+}
 using Names = std::vector<std::string>;
 
 inline const Names kD3Package = {"ZavPolyverb30.dpl", "ZavPolyverb30.dcp", "ZavPolyverb30.dcu"};

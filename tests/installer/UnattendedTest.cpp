@@ -12,13 +12,6 @@
 namespace installer_test {
 namespace {
 
-std::string Text(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\n";
-  return text;
-}
-
 TEST(CommandLineTest, ReadsWhatAUserTypes) {
   using Args = std::vector<std::string>;
   const auto parse = [](const Args& args) { return ParseCommandLine(args); };

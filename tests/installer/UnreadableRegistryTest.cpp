@@ -17,13 +17,6 @@
 namespace installer_test {
 namespace {
 
-std::string Text(const Lines& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\n";
-  return text;
-}
-
 const std::string kHiveHeader = "WINE REGISTRY Version 2\n\n#arch=win64\n";
 
 TEST(UnreadableRegistryTest, RegistrationSaysItCouldNotReadTheRegistry) {
