@@ -76,25 +76,6 @@ Status TooLong(std::string_view path, size_t length, const char* what) {
                                std::to_string(kMaxPathLength));
 }
 
-// Whether Windows takes `name` for a device: the part before the first dot, less trailing
-// spaces, is a device's name in any case ("nul", "Aux.txt", "COM1 .log"). The ports go from 0
-// to 9 and include the superscript digits 1 to 3, which Windows reads as digits.
-bool IsDeviceName(std::string_view name) {
-  std::string_view stem = name.substr(0, name.find('.'));
-  while (!stem.empty() && stem.back() == ' ')
-    stem.remove_suffix(1);
-  std::string upper;
-  for (const char c : stem)
-    upper += UpperLetter(c);
-  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
-  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0)) {
-    return false;
-  }
-  const std::string_view number = std::string_view(upper).substr(3);
-  return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
-         number == "\xC2\xB2" || number == "\xC2\xB3";
-}
-
 std::string DeviceNameReason(std::string_view name) {
   return "\"" + std::string(name) +
          "\" is the name of a device, which Windows does not allow for a file or folder";
@@ -215,6 +196,24 @@ Result<std::string> NormalizeWinPath(std::string_view path, std::string_view bas
 bool IsDriveRoot(std::string_view path) {
   const Result<WinPath> parsed = WinPath::Parse(path);
   return parsed && parsed->IsDriveRoot();
+}
+
+// The part before the first dot, less trailing spaces, is a device's name in any case. The ports
+// go from 0 to 9 and include the superscript digits 1 to 3, which Windows reads as digits.
+bool IsDeviceName(std::string_view name) {
+  std::string_view stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ')
+    stem.remove_suffix(1);
+  std::string upper;
+  for (const char c : stem)
+    upper += UpperLetter(c);
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL") return true;
+  if (upper.size() < 4 || (upper.compare(0, 3, "COM") != 0 && upper.compare(0, 3, "LPT") != 0)) {
+    return false;
+  }
+  const std::string_view number = std::string_view(upper).substr(3);
+  return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+         number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
 Status CheckFileName(std::string_view name) {

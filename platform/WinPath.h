@@ -71,6 +71,9 @@ Result<std::string> NormalizeWinPath(std::string_view path, std::string_view bas
 // True for a path that names a drive root ("C:\", "c:/", "C:\a\..").
 bool IsDriveRoot(std::string_view path);
 
+// Whether Windows takes `name` for a device ("nul", "Aux.txt", "COM1 .log").
+bool IsDeviceName(std::string_view name);
+
 // Whether `name` can be one name in a Windows path as it is: not empty, not "." or "..", no
 // separator, no character Windows forbids, not a device name and no trailing dot or space.
 // InvalidName otherwise.
