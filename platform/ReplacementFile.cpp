@@ -52,18 +52,24 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
+// Removes the files of `folder` whose names `abandoned` picks. A folder that cannot be read
+// is left to the operation on it, which says what is wrong.
+template <typename Picks>
+void RemoveTemporaries(const std::string& folder, Picks abandoned) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (abandoned(std::string_view(entry->d_name))) ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
 // Every save in a folder runs under the folder's lock and removes or places its temporary
 // before it lets go, so a temporary found while we hold the lock was left by a crash.
 void RemoveCrashedSaves(const std::string& folder) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;  // creating the new temporary will say what is wrong
-  while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (StartsWith(name, kSavePrefix) && EndsWith(name, kSuffix)) {
-      ::unlinkat(::dirfd(dir), entry->d_name, 0);
-    }
-  }
-  ::closedir(dir);
+  RemoveTemporaries(folder, [](std::string_view name) {
+    return StartsWith(name, kSavePrefix) && EndsWith(name, kSuffix);
+  });
 }
 
 // The process id in the name of a copy temporary (".~copy-<pid>-<n>.tmp"); 0 for any other name.
@@ -109,13 +115,10 @@ bool WriterMayBeRunning(pid_t pid) {
 }  // namespace
 
 void RemoveAbandonedCopies(const std::string& folder) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;  // what is wrong with the folder, the operation on it will say
-  while (const dirent* entry = ::readdir(dir)) {
-    const pid_t writer = CopyWriter(entry->d_name);
-    if (writer > 0 && !WriterMayBeRunning(writer)) ::unlinkat(::dirfd(dir), entry->d_name, 0);
-  }
-  ::closedir(dir);
+  RemoveTemporaries(folder, [](std::string_view name) {
+    const pid_t writer = CopyWriter(name);
+    return writer > 0 && !WriterMayBeRunning(writer);
+  });
 }
 
 Result<std::unique_ptr<ReplacementFile>> ReplacementFile::Create(const std::string& target,

@@ -35,9 +35,7 @@ std::string DesignPackagePath(int version) {
 void ProgramRunTest::Make(const std::vector<int>& packages,
                           const std::vector<testsupport::DelphiInstall>& installs,
                           const testsupport::DistributionOptions& options) {
-  // The machine before goes first: its scopes give back what was in use before it.
-  machine.reset();
-  machine = std::make_unique<SetupMachine>(packages, installs, options);
+  MakeMachine(packages, installs, options);
   ASSERT_FALSE(HasFatalFailure());
   program_ = machine->distributionFolder() + "/PolyverbSetup";
   std::filesystem::copy_file(SETUP_PROGRAM, program_);
@@ -51,10 +49,18 @@ testsupport::ProcessResult ProgramRunTest::RunSetup(std::vector<std::string> arg
   return testsupport::ChildProcess(args, options).Wait();
 }
 
+void RunTest::MakeMachine(const std::vector<int>& packages,
+                          const std::vector<testsupport::DelphiInstall>& installs,
+                          const testsupport::DistributionOptions& options) {
+  // The machine before goes first: its scopes give back what was in use before it.
+  machine.reset();
+  machine = std::make_unique<SetupMachine>(packages, installs, options);
+}
+
 void RunTest::Start(const std::vector<int>& packages,
                     const std::vector<testsupport::DelphiInstall>& installs,
                     const testsupport::DistributionOptions& options) {
-  machine = std::make_unique<SetupMachine>(packages, installs, options);
+  MakeMachine(packages, installs, options);
   ASSERT_FALSE(HasFatalFailure());
   Restart();
 }

@@ -20,6 +20,10 @@ class RunTest : public testing::Test {
  protected:
   void TearDown() override { machine.reset(); }
 
+  // Makes the machine, in place of the one before.
+  void MakeMachine(const std::vector<int>& packages,
+                   const std::vector<testsupport::DelphiInstall>& installs,
+                   const testsupport::DistributionOptions& options = {});
   // Makes the machine and starts the program on it: the window built and shown.
   void Start(const std::vector<int>& packages,
              const std::vector<testsupport::DelphiInstall>& installs,
