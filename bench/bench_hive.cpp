@@ -16,7 +16,7 @@
 #include <map>
 #include <string>
 
-#include "platform/Hive.h"
+#include "platform/hive/Hive.h"
 
 namespace {
 

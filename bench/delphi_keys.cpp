@@ -8,8 +8,8 @@
 #include <string>
 
 #include "installer/DelphiVersions.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Registry.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/model/Registry.h"
 
 int main() {
   TRegistry registry;

@@ -22,9 +22,9 @@
 #include "installer/ProgramStart.h"
 #include "package/PathOps.h"
 #include "platform/Machine.h"
-#include "toolkit/Forms.h"
-#include "toolkit/Presenter.h"
-#include "toolkit/WidgetSystem.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/forms/Presenter.h"
+#include "toolkit/forms/WidgetSystem.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "config/ConfigClasses.h"
 
 #include "config/ConfigFile.h"
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/model/ClassRegistry.h"
 
 void RegisterConfigClasses() {
   RegisterClasses({TConfigFile::StaticClass()});

@@ -15,13 +15,13 @@
 #include "package/Utils.h"
 #include "platform/FileNames.h"
 #include "platform/Machine.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/Filer.h"
-#include "toolkit/Forms.h"
-#include "toolkit/Reader.h"
-#include "toolkit/ScopeGuards.h"
-#include "toolkit/StringList.h"
-#include "toolkit/Writer.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/Filer.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/model/Reader.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/model/StringList.h"
+#include "toolkit/model/Writer.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "package/ComponentEntries.h"
 #include "package/ExComponent.h"
 #include "package/ExIniFile.h"
-#include "toolkit/Events.h"
+#include "toolkit/model/Events.h"
 
 class TSuperForm;
 class TFiler;

@@ -5,11 +5,11 @@
 #include "package/ShortPath.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/Forms.h"
-#include "toolkit/ScopeGuards.h"
-#include "toolkit/ShlObj.h"
-#include "toolkit/WindowFunctions.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/forms/ShlObj.h"
+#include "toolkit/forms/WindowFunctions.h"
 
 namespace {
 

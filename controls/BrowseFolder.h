@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/Dialogs.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Messages.h"
+#include "toolkit/forms/Dialogs.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/visual/Messages.h"
 
 struct ITEMIDLIST;
 

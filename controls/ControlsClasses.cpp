@@ -5,7 +5,7 @@
 #include "controls/FileSelect.h"
 #include "controls/MRUComboBox.h"
 #include "package/UnitVersion.h"
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/model/ClassRegistry.h"
 
 namespace {
 

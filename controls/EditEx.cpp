@@ -1,8 +1,8 @@
 #include "controls/EditEx.h"
 
 #include "package/UnitVersion.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ControlProperties.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/visual/ControlProperties.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 // was made (clWindow) while enabled, clBtnFace while disabled. Any other colour set for the
 // box stays as it is whatever happens to Enabled.
 
-#include "toolkit/StdCtrls.h"
+#include "toolkit/visual/StdCtrls.h"
 
 class TComboBoxEx : public TComboBox {
   TOOLKIT_CLASS(TComboBoxEx, TComboBox)

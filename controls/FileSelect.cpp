@@ -4,9 +4,9 @@
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
 #include "platform/FileNames.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/ScopeGuards.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/forms/Dialogs.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
-#include "platform/Strings.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ControlProperties.h"
-#include "toolkit/ScopeGuards.h"
+#include "platform/StringFunctions.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/visual/ControlProperties.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 

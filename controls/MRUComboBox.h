@@ -26,8 +26,8 @@
 #include <string>
 
 #include "controls/EditEx.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/Controls.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/visual/Controls.h"
 
 // A handler may rewrite Text and decides whether it is accepted (Valid starts true).
 TOOLKIT_EVENT(TOnValidate, void(TObject* Sender, std::string& Text, bool& Valid));

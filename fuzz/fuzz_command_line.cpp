@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "installer/CommandLine.h"
-#include "platform/Strings.h"
+#include "platform/StringFunctions.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "toolkit/Classes.h"
+#include "toolkit/model/Classes.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "controls/MRUComboBox.h"
-#include "platform/Strings.h"
-#include "toolkit/ExtCtrls.h"
-#include "toolkit/ScopeGuards.h"
+#include "platform/StringFunctions.h"
+#include "toolkit/visual/ExtCtrls.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Hive.h"
-#include "platform/HiveKeyText.h"
-#include "platform/HiveLines.h"
-#include "platform/HiveValueText.h"
+#include "platform/hive/Hive.h"
+#include "platform/hive/KeyText.h"
+#include "platform/hive/LineWalking.h"
+#include "platform/hive/ValueText.h"
 #include "platform/Unicode.h"
 
 namespace {

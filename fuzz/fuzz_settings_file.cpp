@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "package/SettingsText.h"
-#include "platform/Strings.h"
+#include "platform/StringFunctions.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 
 #include "package/PropertyEntry.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/Component.h"
-#include "toolkit/PropAccess.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/Component.h"
+#include "toolkit/model/PropAccess.h"
 
 TOOLKIT_ENUM(TFuzzMode, fmOne, fmTwo, fmThree)
 TOOLKIT_SET(TFuzzModes, TFuzzMode)

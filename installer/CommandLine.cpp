@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "package/UnitVersion.h"
-#include "platform/Strings.h"
+#include "platform/StringFunctions.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "package/Utils.h"
 #include "platform/FileNames.h"
 #include "platform/Machine.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ScopeGuards.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/ScopeGuards.h"
 
 // The form description, PolyverbInstallMain.dfm, compiled in.
 extern const char* const kPolyverbInstallMainForm;

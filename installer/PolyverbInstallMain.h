@@ -33,10 +33,10 @@
 #include "package/LangComboBox.h"
 #include "package/Polyverb.h"
 #include "package/SuperForm.h"
-#include "toolkit/ComCtrls.h"
-#include "toolkit/ExtCtrls.h"
-#include "toolkit/Registry.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/visual/ComCtrls.h"
+#include "toolkit/visual/ExtCtrls.h"
+#include "toolkit/model/Registry.h"
+#include "toolkit/visual/StdCtrls.h"
 
 class TPolyverbInstallForm : public TSuperForm {
   TOOLKIT_CLASS(TPolyverbInstallForm, TSuperForm)

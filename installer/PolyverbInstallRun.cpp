@@ -9,9 +9,9 @@
 #include "package/PathOps.h"
 #include "package/UnitVersion.h"
 #include "platform/FileApi.h"
-#include "platform/Strings.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Forms.h"
+#include "platform/StringFunctions.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/forms/Forms.h"
 
 namespace {
 

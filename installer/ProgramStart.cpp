@@ -6,7 +6,7 @@
 #include "package/PackageClasses.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 namespace {
 

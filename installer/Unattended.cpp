@@ -9,10 +9,10 @@
 #include "installer/ProgramStart.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
-#include "toolkit/Forms.h"
-#include "toolkit/Messages.h"
-#include "toolkit/ScopeGuards.h"
-#include "toolkit/WidgetSystem.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/visual/Messages.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/forms/WidgetSystem.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
 #include "installer/Unattended.h"
-#include "toolkit/Forms.h"
-#include "toolkit/Presenter.h"
-#include "toolkit/WidgetSystem.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/forms/Presenter.h"
+#include "toolkit/forms/WidgetSystem.h"
 
 namespace {
 

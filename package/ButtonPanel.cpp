@@ -2,7 +2,7 @@
 
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
-#include "toolkit/ClassBuilder.h"
+#include "toolkit/model/ClassBuilder.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 
 #include <string>
 
-#include "toolkit/Buttons.h"
-#include "toolkit/Collection.h"
-#include "toolkit/ExtCtrls.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/model/Collection.h"
+#include "toolkit/visual/ExtCtrls.h"
 
 class TButtonPanel;
 

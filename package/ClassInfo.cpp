@@ -1,8 +1,8 @@
 #include "package/ClassInfo.h"
 
 #include "package/UnitVersion.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/PropAccess.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/PropAccess.h"
 
 namespace {
 

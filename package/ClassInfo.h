@@ -13,7 +13,7 @@
 #include <string>
 
 #include "package/PropertyEntry.h"
-#include "toolkit/Object.h"
+#include "toolkit/model/Object.h"
 
 class TClassInfo : public TObject {
   TOOLKIT_CLASS(TClassInfo, TObject)

@@ -39,8 +39,8 @@
 #include <vector>
 
 #include "package/PropertyEntry.h"
-#include "toolkit/Collection.h"
-#include "toolkit/TypeInfo.h"
+#include "toolkit/model/Collection.h"
+#include "toolkit/model/TypeInfo.h"
 
 class TComponent;
 class TStrings;

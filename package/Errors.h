@@ -3,7 +3,7 @@
 // The package's exception classes. Both derive from the toolkit's Exception, so the
 // one catch-all of a run or of the start-up shows them like any other error.
 
-#include "toolkit/Exceptions.h"
+#include "toolkit/model/Exceptions.h"
 
 // An error the program cannot work around: a selector value no branch handles, a
 // program folder that cannot be named.

@@ -3,7 +3,7 @@
 // TExComponent: the base class of the package's non-visual components. It adds the
 // questions about the component's state that their property setters keep asking.
 
-#include "toolkit/Component.h"
+#include "toolkit/model/Component.h"
 
 class TExComponent : public TComponent {
   TOOLKIT_CLASS(TExComponent, TComponent)

@@ -6,7 +6,7 @@
 #include "package/RegistryStore.h"
 #include "package/SettingsFileStore.h"
 #include "package/UnitVersion.h"
-#include "toolkit/ClassBuilder.h"
+#include "toolkit/model/ClassBuilder.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/Exceptions.h"
-#include "toolkit/Object.h"
-#include "toolkit/TypeInfo.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/model/Object.h"
+#include "toolkit/model/TypeInfo.h"
 
 // The registry roots a store can live under; rkCurrentUser (ordinal 2) is the per-user hive.
 TOOLKIT_ENUM(TRegistryKey, rkClassesRoot, rkLocalMachine, rkCurrentUser, rkUsers, rkCurrentConfig)

@@ -1,9 +1,9 @@
 #include "package/LangComboBox.h"
 
 #include "package/UnitVersion.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ControlProperties.h"
-#include "toolkit/Forms.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/visual/ControlProperties.h"
+#include "toolkit/forms/Forms.h"
 
 namespace {
 

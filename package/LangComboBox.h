@@ -9,7 +9,7 @@
 // component (none bound, or the bound one freed) the box still works and sets nothing.
 
 #include "package/Polyverb.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/visual/StdCtrls.h"
 
 class TLangComboBox : public TCustomComboBox {
   TOOLKIT_CLASS(TLangComboBox, TCustomComboBox)

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "package/UnitVersion.h"
-#include "toolkit/Forms.h"
-#include "toolkit/Messages.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/visual/Messages.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include <string>
 
-#include "toolkit/Sets.h"
-#include "toolkit/TypeInfo.h"
+#include "toolkit/model/Sets.h"
+#include "toolkit/model/TypeInfo.h"
 
 TOOLKIT_ENUM(TMsgDlgButton, mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll,
              mbNoToAll, mbYesToAll, mbHelp)

@@ -5,7 +5,7 @@
 #include "package/Polyverb.h"
 #include "package/SuperForm.h"
 #include "package/UnitVersion.h"
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/model/ClassRegistry.h"
 
 namespace {
 

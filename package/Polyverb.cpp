@@ -6,8 +6,8 @@
 #include "package/Errors.h"
 #include "package/PropertyPath.h"
 #include "package/UnitVersion.h"
-#include "platform/Strings.h"
-#include "toolkit/ClassBuilder.h"
+#include "platform/StringFunctions.h"
+#include "toolkit/model/ClassBuilder.h"
 
 namespace {
 

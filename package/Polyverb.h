@@ -29,8 +29,8 @@
 
 #include "package/ExComponent.h"
 #include "package/PolyverbTexts.h"
-#include "toolkit/Collection.h"
-#include "toolkit/Events.h"
+#include "toolkit/model/Collection.h"
+#include "toolkit/model/Events.h"
 
 class TPolyverb : public TExComponent {
   TOOLKIT_CLASS(TPolyverb, TExComponent)

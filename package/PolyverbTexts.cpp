@@ -1,7 +1,7 @@
 #include "package/PolyverbTexts.h"
 
 #include "package/UnitVersion.h"
-#include "toolkit/ClassBuilder.h"
+#include "toolkit/model/ClassBuilder.h"
 
 namespace {
 

@@ -19,7 +19,7 @@
 
 #include <string>
 
-#include "toolkit/Collection.h"
+#include "toolkit/model/Collection.h"
 
 // The languages, in the order a language chooser lists them. The first is the one a text
 // falls back to when it has not been translated.

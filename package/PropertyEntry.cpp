@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "package/UnitVersion.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/Component.h"
-#include "toolkit/PropAccess.h"
-#include "toolkit/Strings.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/Component.h"
+#include "toolkit/model/PropAccess.h"
+#include "toolkit/model/Strings.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "toolkit/Object.h"
-#include "toolkit/Variant.h"
+#include "toolkit/model/Object.h"
+#include "toolkit/model/Variant.h"
 
 class TStrings;
 

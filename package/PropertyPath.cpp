@@ -3,11 +3,11 @@
 #include <cstddef>
 
 #include "package/UnitVersion.h"
-#include "toolkit/Collection.h"
-#include "toolkit/Component.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Identifiers.h"
-#include "toolkit/PropAccess.h"
+#include "toolkit/model/Collection.h"
+#include "toolkit/model/Component.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/model/Identifiers.h"
+#include "toolkit/model/PropAccess.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/Object.h"
+#include "toolkit/model/Object.h"
 
 class TComponent;
 

@@ -16,7 +16,7 @@
 //   section name with a backslash (it would name a key below another) are refused when written.
 
 #include "package/ExIniFileBackend.h"
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 
 class RegistryStore : public TExIniFile::Backend {
  public:

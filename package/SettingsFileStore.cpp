@@ -2,7 +2,7 @@
 
 #include "package/UnitVersion.h"
 #include "platform/Machine.h"
-#include "platform/Strings.h"
+#include "platform/StringFunctions.h"
 #include "platform/WinPath.h"
 
 namespace {

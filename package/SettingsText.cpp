@@ -1,7 +1,7 @@
 #include "package/SettingsText.h"
 
 #include "package/UnitVersion.h"
-#include "platform/Strings.h"
+#include "platform/StringFunctions.h"
 
 namespace {
 

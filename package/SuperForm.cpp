@@ -4,7 +4,7 @@
 
 #include "package/UnitVersion.h"
 #include "package/WindowPlacement.h"
-#include "toolkit/ClassBuilder.h"
+#include "toolkit/model/ClassBuilder.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 class TSuperForm : public TForm {
   TOOLKIT_CLASS(TSuperForm, TForm)

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <type_traits>
 
-#include "toolkit/Object.h"
-#include "toolkit/TypeInfo.h"
+#include "toolkit/model/Object.h"
+#include "toolkit/model/TypeInfo.h"
 
 // Every occurrence of OldText replaced by NewText, left to right; replaced text is not
 // searched again. An empty OldText finds nothing, so Text comes back unchanged.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "package/UnitVersion.h"
-#include "platform/Strings.h"
+#include "platform/StringFunctions.h"
 
 namespace {
 

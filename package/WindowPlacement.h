@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 struct TWindowPlacement {
   int Left = 0;

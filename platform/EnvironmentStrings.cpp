@@ -3,7 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "platform/Unicode.h"
 #include "platform/WinePrefix.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/Hive.h"
+#include "platform/hive/Hive.h"
 
 namespace platform {
 

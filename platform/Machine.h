@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/Files.h"
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "platform/WinePrefix.h"
 
 namespace platform {

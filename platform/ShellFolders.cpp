@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/EnvironmentStrings.h"
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "platform/WinPath.h"
 #include "platform/WinePrefix.h"
 

@@ -26,11 +26,11 @@
 #include "installer/ProgramStart.h"
 #include "package/PathOps.h"
 #include "platform/Machine.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/Exceptions.h"
-#include "toolkit/Forms.h"
-#include "toolkit/Presenter.h"
-#include "toolkit/WidgetSystem.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/forms/Presenter.h"
+#include "toolkit/forms/WidgetSystem.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/FormStreaming.h"
-#include "toolkit/PropAccess.h"
-#include "toolkit/Registry.h"
-#include "toolkit/ScopeGuards.h"
+#include "toolkit/model/FormStreaming.h"
+#include "toolkit/model/PropAccess.h"
+#include "toolkit/model/Registry.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 

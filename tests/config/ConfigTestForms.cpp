@@ -2,8 +2,8 @@
 
 #include "config/ConfigClasses.h"
 #include "package/PackageClasses.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/ClassRegistry.h"
 
 TClass TConfigTestForm::StaticClass() {
   return DefineClass<TConfigTestForm>("TConfigTestForm", [](ClassBuilder<TConfigTestForm>& c) {

@@ -9,7 +9,7 @@
 #include "config/ConfigFile.h"
 #include "package/SuperForm.h"
 #include "tests/toolkit/SampleComponents.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 class TConfigTestForm : public TSuperForm {
   TOOLKIT_CLASS(TConfigTestForm, TSuperForm)

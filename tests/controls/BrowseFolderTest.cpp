@@ -22,10 +22,10 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/BrowseDialog.h"
-#include "toolkit/ClassRegistry.h"
-#include "toolkit/FormStreaming.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/BrowseDialog.h"
+#include "toolkit/model/ClassRegistry.h"
+#include "toolkit/model/FormStreaming.h"
+#include "toolkit/forms/Forms.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include "tests/support/DemoMachine.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/FormStreaming.h"
-#include "toolkit/Forms.h"
+#include "toolkit/model/FormStreaming.h"
+#include "toolkit/forms/Forms.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "tests/controls/MRUComboBoxForm.h"
 #include "tests/support/toolkit/FormDriver.h"
-#include "toolkit/StringList.h"
+#include "toolkit/model/StringList.h"
 
 using namespace toolkit_test;
 

@@ -2,8 +2,8 @@
 
 #include "controls/ControlsClasses.h"
 #include "tests/support/toolkit/FormDriver.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ClassRegistry.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/ClassRegistry.h"
 
 const char* const kBuiltInHistory =
     "C:\\Programme\\Zav Polyverb;C:\\Zav Polyverb;C:\\Programme\\Polyverb;C:\\Polyverb;C:\\Zav;";

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "controls/MRUComboBox.h"
-#include "toolkit/Forms.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/visual/StdCtrls.h"
 
 // The history combo box as a descendant sees it: the committed value, programmatic values
 // and the button's click.

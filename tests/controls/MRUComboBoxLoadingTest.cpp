@@ -6,7 +6,7 @@
 
 #include "tests/controls/MRUComboBoxForm.h"
 #include "tests/support/toolkit/FormDriver.h"
-#include "toolkit/FormStreaming.h"
+#include "toolkit/model/FormStreaming.h"
 
 using namespace toolkit_test;
 

@@ -11,7 +11,7 @@
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/FormDriver.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 namespace installer_test {
 namespace {

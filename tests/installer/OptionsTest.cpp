@@ -5,7 +5,7 @@
 
 #include "tests/installer/SetupMachine.h"
 #include "tests/support/toolkit/FormDriver.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 namespace installer_test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/Machine.h"
 #include "tests/support/toolkit/FormDriver.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 namespace installer_test {
 

@@ -5,7 +5,7 @@
 #include "installer/ProgramStart.h"
 #include "package/PackageClasses.h"
 #include "package/Utils.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 namespace installer_test {
 

@@ -9,7 +9,7 @@
 
 #include "installer/ProgramStart.h"
 #include "tests/installer/SetupMachine.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 namespace installer_test {
 namespace {

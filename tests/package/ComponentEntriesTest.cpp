@@ -9,8 +9,8 @@
 
 #include "package/ClassInfo.h"
 #include "tests/toolkit/SampleComponents.h"
-#include "toolkit/ScopeGuards.h"
-#include "toolkit/StringList.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/model/StringList.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "tests/package/PackageForm.h"
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/FormStreaming.h"
+#include "toolkit/model/FormStreaming.h"
 
 using namespace toolkit_test;
 

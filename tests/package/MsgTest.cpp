@@ -4,7 +4,7 @@
 
 #include "package/Msg.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 using namespace toolkit_test;
 

@@ -1,6 +1,6 @@
 #include "tests/package/PackageForm.h"
 
-#include "toolkit/ClassBuilder.h"
+#include "toolkit/model/ClassBuilder.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "package/LangComboBox.h"
 #include "package/Polyverb.h"
 #include "package/SuperForm.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/visual/StdCtrls.h"
 
 class TPackageForm : public TSuperForm {
   TOOLKIT_CLASS(TPackageForm, TSuperForm)

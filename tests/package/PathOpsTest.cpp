@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/Machine.h"
-#include "platform/Strings.h"
+#include "platform/StringFunctions.h"
 #include "tests/support/TempDir.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "package/Polyverb.h"
-#include "toolkit/Classes.h"
+#include "toolkit/model/Classes.h"
 
 class TSampleControl : public TComponent {
   TOOLKIT_CLASS(TSampleControl, TComponent)

@@ -5,7 +5,7 @@
 #include "package/Errors.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
-#include "toolkit/Classes.h"
+#include "toolkit/model/Classes.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Hive.h"
+#include "platform/hive/Hive.h"
 #include "tests/platform/HiveTestText.h"
 
 namespace platform {

@@ -1,4 +1,4 @@
-#include "platform/HiveEscape.h"
+#include "platform/hive/Escaping.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/Hive.h"
+#include "platform/hive/Hive.h"
 #include "tests/platform/HiveTestText.h"
 
 namespace platform {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Hive.h"
+#include "platform/hive/Hive.h"
 
 namespace platform::hivetest {
 

@@ -1,4 +1,4 @@
-#include "platform/HiveValueText.h"
+#include "platform/hive/ValueText.h"
 
 #include <gtest/gtest.h>
 

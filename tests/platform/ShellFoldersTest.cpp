@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "platform/EnvironmentStrings.h"
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "tests/support/TempDir.h"
 
 namespace platform {

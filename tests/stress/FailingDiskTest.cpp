@@ -12,7 +12,7 @@
 #include <set>
 
 #include "installer/CommandLine.h"
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "tests/installer/StatusLines.h"
 #include "tests/stress/InstallMachine.h"
 #include "tests/stress/StressRun.h"

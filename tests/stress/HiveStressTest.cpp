@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "tests/stress/StressChanges.h"
 #include "tests/stress/StressRun.h"
 #include "tests/support/Process.h"

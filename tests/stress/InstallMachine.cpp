@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "platform/WinePrefix.h"
 #include "tests/support/DemoMachine.h"
 

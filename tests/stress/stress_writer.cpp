@@ -21,7 +21,7 @@
 
 #include "package/ExIniFile.h"
 #include "platform/Machine.h"
-#include "platform/Registry.h"
+#include "platform/WinRegistry.h"
 #include "tests/stress/StressChanges.h"
 
 namespace {

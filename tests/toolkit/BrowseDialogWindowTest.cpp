@@ -16,10 +16,10 @@
 #include "tests/support/DemoMachine.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/BrowseWindowDriver.h"
-#include "toolkit/Forms.h"
-#include "toolkit/ScopeGuards.h"
-#include "toolkit/ShlObj.h"
-#include "toolkit/WindowFunctions.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/forms/ShlObj.h"
+#include "toolkit/forms/WindowFunctions.h"
 
 namespace {
 

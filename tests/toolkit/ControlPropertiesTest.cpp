@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ControlProperties.h"
-#include "toolkit/Controls.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/Controls.h"
 
 // Controls that publish what they do not have, as the next programmer might.
 class TMisspeltControl : public TWinControl {

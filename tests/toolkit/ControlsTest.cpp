@@ -7,13 +7,13 @@
 
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/Buttons.h"
-#include "toolkit/ClassBuilder.h"
-#include "toolkit/ComCtrls.h"
-#include "toolkit/ExtCtrls.h"
-#include "toolkit/FormStreaming.h"
-#include "toolkit/Forms.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/visual/ComCtrls.h"
+#include "toolkit/visual/ExtCtrls.h"
+#include "toolkit/model/FormStreaming.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/visual/StdCtrls.h"
 
 using namespace toolkit_test;
 

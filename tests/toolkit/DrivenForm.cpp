@@ -1,6 +1,6 @@
 #include "tests/toolkit/DrivenForm.h"
 
-#include "toolkit/ClassBuilder.h"
+#include "toolkit/model/ClassBuilder.h"
 
 const char* const kDrivenFormText = R"(object DrivenForm: TDrivenForm
   Left = 192

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Buttons.h"
-#include "toolkit/ComCtrls.h"
-#include "toolkit/Dialogs.h"
-#include "toolkit/ExtCtrls.h"
-#include "toolkit/Forms.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/visual/ComCtrls.h"
+#include "toolkit/forms/Dialogs.h"
+#include "toolkit/visual/ExtCtrls.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/visual/StdCtrls.h"
 
 // A combo box that reports its list notifications, as a control above the toolkit does.
 class TNotifyingComboBox : public TComboBox {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "toolkit/Exceptions.h"
+#include "toolkit/model/Exceptions.h"
 
 namespace {
 

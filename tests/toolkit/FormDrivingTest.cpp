@@ -8,7 +8,7 @@
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "tests/toolkit/DrivenForm.h"
-#include "toolkit/FormStreaming.h"
+#include "toolkit/model/FormStreaming.h"
 
 using namespace toolkit_test;
 

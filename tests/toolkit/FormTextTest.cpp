@@ -4,7 +4,7 @@
 #include <string>
 
 #include "tests/support/TestNames.h"
-#include "toolkit/Classes.h"
+#include "toolkit/model/Classes.h"
 
 namespace {
 

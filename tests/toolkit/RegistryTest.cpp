@@ -1,4 +1,4 @@
-#include "toolkit/Registry.h"
+#include "toolkit/model/Registry.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "platform/Machine.h"
 #include "tests/support/TempDir.h"
-#include "toolkit/StringList.h"
+#include "toolkit/model/StringList.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Classes.h"
+#include "toolkit/model/Classes.h"
 
 TOOLKIT_ENUM(TSampleMode, smFast, smSlow, smCareful)
 TOOLKIT_ENUM(TSampleOption, soBold, soItalic, soUnderline)

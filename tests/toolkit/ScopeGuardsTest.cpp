@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/ScopeGuards.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 

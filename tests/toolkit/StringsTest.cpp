@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Classes.h"
-#include "toolkit/ComCtrls.h"
-#include "toolkit/Forms.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/model/Classes.h"
+#include "toolkit/visual/ComCtrls.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/visual/StdCtrls.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "toolkit/WidgetSystem.h"
+#include "toolkit/forms/WidgetSystem.h"
 
 namespace toolkit_test {
 

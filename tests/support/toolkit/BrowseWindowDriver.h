@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/Messages.h"
+#include "toolkit/visual/Messages.h"
 
 namespace toolkit_test {
 

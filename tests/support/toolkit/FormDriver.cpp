@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "toolkit/WidgetSystem.h"
+#include "toolkit/forms/WidgetSystem.h"
 
 namespace toolkit_test {
 

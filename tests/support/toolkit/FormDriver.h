@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "toolkit/Forms.h"
-#include "toolkit/ScopeGuards.h"
-#include "toolkit/StdCtrls.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/visual/StdCtrls.h"
 
 namespace toolkit_test {
 

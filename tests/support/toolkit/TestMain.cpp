@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/toolkit/FormDriver.h"
-#include "toolkit/WidgetSystem.h"
+#include "toolkit/forms/WidgetSystem.h"
 
 int main(int argc, char** argv) {
   toolkit_test::SelectTestPlatform();

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "toolkit/Forms.h"
+#include "toolkit/forms/Forms.h"
 
 namespace toolkit_test {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/ShellNamespace.h"
-#include "toolkit/BrowseDialog.h"
-#include "toolkit/Presenter.h"
+#include "toolkit/forms/BrowseDialog.h"
+#include "toolkit/forms/Presenter.h"
 
 namespace toolkit_test {
 

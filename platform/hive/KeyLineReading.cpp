@@ -1,0 +1,147 @@
+#include "platform/hive/KeyLineReading.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#include "platform/hive/Escaping.h"
+#include "platform/hive/KeyText.h"
+#include "platform/hive/LineWalking.h"
+
+namespace platform {
+
+namespace {
+
+// Finds the components of an escaped path from `from` to its closing ']', returning the
+// offset of the ']'. Only "\\\\" separates components here: a backslash always takes the
+// byte after it, and neither escapes nor UTF-8 sequences can swallow a '\\' or a ']', so
+// these are exactly the places where Wine's decoder meets them. False on a NUL byte or a
+// missing ']'.
+bool FindComponents(std::string_view path, size_t from, std::vector<PathSpan>& spans,
+                    size_t& close) {
+  // Bytes that need a look: the delimiters, NUL, and what is not plain ASCII.
+  static constexpr auto kSpecial = [] {
+    std::array<bool, 256> special{};
+    for (int c = 0x80; c < 256; ++c)
+      special[c] = true;
+    special[0] = special[']'] = special['\\'] = true;
+    return special;
+  }();
+  spans.clear();
+  PathSpan span{from, from, true};
+  for (size_t pos = from; pos < path.size(); ++pos) {
+    const auto c = static_cast<unsigned char>(path[pos]);
+    if (!kSpecial[c]) continue;
+    if (c == ']' || (c == '\\' && pos + 1 < path.size() && path[pos + 1] == '\\')) {
+      span.end = pos;
+      if (span.end > span.begin) spans.push_back(span);
+      if (c == ']') {
+        close = pos;
+        return true;
+      }
+      span = {pos + 2, pos + 2, true};
+      ++pos;
+    } else if (c == '\\') {
+      if (pos + 1 >= path.size() || path[pos + 1] == '\0') return false;
+      span.plain = false;
+      ++pos;
+    } else if (c == '\0') {
+      return false;
+    } else if (c >= 0x80) {
+      span.plain = false;
+    }
+  }
+  return false;
+}
+
+// How many bytes two texts share at their start, compared a word at a time.
+size_t CommonPrefix(std::string_view a, std::string_view b) {
+  const size_t n = std::min(a.size(), b.size());
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t x = 0;
+    uint64_t y = 0;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) break;
+  }
+  while (i < n && a[i] == b[i])
+    ++i;
+  return i;
+}
+
+}  // namespace
+
+std::optional<KeyId> HiveKeyLineReader::Read(std::string_view content) {
+  KeyId key = Hive::kRoot;
+  size_t close = 0;
+  if (!ReadReusing(content.substr(1), key, close)) return ReadPlain(content);
+  return key;
+}
+
+bool HiveKeyLineReader::ReadReusing(std::string_view path, KeyId& key, size_t& close) {
+  const size_t same = CommonPrefix(path, previous_);
+  // A component of the previous line is the same key if its text is unchanged and ends
+  // here too, at a separator or at the closing ']'. When one does, so do all before it:
+  // their separators lie in the shared text.
+  size_t reused = ends_.size();
+  while (reused > 0 && ends_[reused - 1] > same)
+    --reused;
+  if (reused > 0) {
+    const size_t end = ends_[reused - 1];
+    const bool closes = end < path.size() && path[end] == ']';
+    const bool separates = end + 1 < path.size() && path[end] == '\\' && path[end + 1] == '\\';
+    if (!closes && !separates) --reused;
+  }
+  const size_t from = reused == 0 ? 0 : ends_[reused - 1];
+  if (!FindComponents(path, from, spans_, close)) return false;
+
+  key = reused == 0 ? Hive::kRoot : chain_[reused - 1];
+  ends_.resize(reused);
+  chain_.resize(reused);
+  for (const PathSpan& span : spans_) {
+    const std::string_view text = path.substr(span.begin, span.end - span.begin);
+    name_.clear();
+    if (span.plain) {
+      // ASCII without escapes reads as it stands.
+      name_.resize(text.size());
+      for (size_t i = 0; i < text.size(); ++i)
+        name_[i] = static_cast<char16_t>(text[i]);
+    } else {
+      ParseHiveEscaped(text, ']', &name_);
+      // An escaped backslash other than "\\\\" (such as \x5c) separates components too,
+      // and a path starting with a NUL unit is special; both take the plain way.
+      if (name_.find(u'\\') != std::u16string::npos ||
+          (span.begin == 0 && !name_.empty() && name_[0] == 0)) {
+        Forget();
+        return false;
+      }
+      if (name_.empty()) continue;  // only bytes that are not UTF-8: no name at all
+    }
+    key = doc_.FindOrAddChild(key, name_, 0);
+    ends_.push_back(span.end);
+    chain_.push_back(key);
+  }
+  previous_ = path.substr(0, close + 1);
+  return true;
+}
+
+std::optional<KeyId> HiveKeyLineReader::ReadPlain(std::string_view content) {
+  Forget();
+  if (!ParseKeyLine(content, path_)) return std::nullopt;
+  KeyId key = Hive::kRoot;
+  // Wine's loader reads a path whose first unit is NUL as the branch root itself.
+  if (!path_.empty() && path_[0] == 0) return key;
+  for (std::u16string_view component : SplitKeyPath(path_))
+    key = doc_.FindOrAddChild(key, component, 0);
+  return key;
+}
+
+void HiveKeyLineReader::Forget() {
+  previous_ = {};
+  ends_.clear();
+  chain_.clear();
+}
+
+}  // namespace platform

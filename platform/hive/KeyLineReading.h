@@ -1,0 +1,50 @@
+#pragma once
+
+// Turns the key lines of a hive file, one after another, into keys of the tree.
+// Consecutive key lines share most of their path (Wine writes keys depth first), so the
+// part of a line's text that equals the previous line's text up to a path separator
+// names the same keys, and only the rest is decoded and looked up.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/hive/Document.h"
+
+namespace platform {
+
+// One component of a key path in the line's text.
+struct PathSpan {
+  size_t begin = 0;
+  size_t end = 0;
+  bool plain = true;  // ASCII without escapes
+};
+
+class HiveKeyLineReader {
+ public:
+  explicit HiveKeyLineReader(HiveDocument& doc) : doc_(doc) {}
+
+  // Reads a key line whose content starts at its '[', creating missing keys (with no
+  // time yet). Nothing when the line has no closing ']' (Wine: "Malformed key").
+  std::optional<KeyId> Read(std::string_view content);
+
+ private:
+  bool ReadReusing(std::string_view path, KeyId& key, size_t& close);
+  std::optional<KeyId> ReadPlain(std::string_view content);
+  void Forget();
+
+  HiveDocument& doc_;
+  // The previous line's path text up to and including its ']' (the document's text does
+  // not change while it is read), the offset in it where each of its components ends,
+  // and the key each component names.
+  std::string_view previous_;
+  std::vector<size_t> ends_;
+  std::vector<KeyId> chain_;
+  // Scratch space kept from line to line.
+  std::vector<PathSpan> spans_;
+  std::u16string name_;
+  std::u16string path_;
+};
+
+}  // namespace platform

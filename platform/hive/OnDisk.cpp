@@ -1,0 +1,136 @@
+#include "platform/hive/OnDisk.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/FileDescriptor.h"
+#include "platform/FolderLock.h"
+#include "platform/ReplacementFile.h"
+#include "platform/WineServer.h"
+
+namespace platform {
+
+struct HiveFile::Identity {
+  bool exists = false;
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = 0;
+  timespec mtime{};
+
+  static Identity Of(const struct stat& st) {
+    Identity id;
+    id.exists = true;
+    id.dev = st.st_dev;
+    id.ino = st.st_ino;
+    id.size = st.st_size;
+    id.mtime = st.st_mtim;
+    return id;
+  }
+
+  bool operator==(const Identity& o) const {
+    return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size &&
+           mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec;
+  }
+};
+
+namespace {
+
+Status SystemError(const std::string& what, const std::string& path, int err) {
+  return {ErrorCodeFromErrno(err), what + " " + path + ": " + std::strerror(err)};
+}
+
+Status MakeDirs(const std::string& dir) {
+  if (dir.empty() || dir == "/") return Status::Ok();
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return Status::Ok();
+    return {ErrorCode::PathNotFound, dir + " is not a folder"};
+  }
+  if (Status parent = MakeDirs(FolderOf(dir)); !parent) return parent;
+  if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
+    return SystemError("cannot create the folder", dir, errno);
+  }
+  return Status::Ok();
+}
+
+}  // namespace
+
+HiveFile::HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo)
+    : prefixDir_(std::move(prefixDir)),
+      path_(prefixDir_ + "/" + fileName),
+      relativeTo_(std::move(relativeTo)) {}
+
+HiveFile::~HiveFile() = default;
+
+Status HiveFile::LoadIfChanged() {
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno != ENOENT && errno != ENOTDIR) return SystemError("cannot open", path_, errno);
+    // No hive yet: an empty Windows installation.
+    Identity none;
+    if (hive_ && loaded_ && *loaded_ == none) return Status::Ok();
+    hive_ = std::make_unique<Hive>(Hive::CreateEmpty(relativeTo_));
+    loaded_ = std::make_unique<Identity>(none);
+    return Status::Ok();
+  }
+  FileDescriptor guard(fd);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return SystemError("cannot examine", path_, errno);
+  const Identity now = Identity::Of(st);
+  if (hive_ && loaded_ && *loaded_ == now) return Status::Ok();
+  std::string text;
+  if (const int error = ReadAll(fd, text)) return SystemError("cannot read", path_, error);
+  hive_ = std::make_unique<Hive>(Hive::Parse(std::move(text)));
+  loaded_ = std::make_unique<Identity>(now);
+  return Status::Ok();
+}
+
+Result<const Hive*> HiveFile::Read() {
+  if (Status s = LoadIfChanged(); !s) return s;
+  return static_cast<const Hive*>(hive_.get());
+}
+
+Status HiveFile::Modify(const std::function<Result<bool>(Hive&)>& change) {
+  if (Status s = RefuseWhileWineServerRuns(prefixDir_); !s) return s;
+  if (Status s = MakeDirs(prefixDir_); !s) return s;
+  const std::string target = WriteTarget(path_);
+  auto lock = FolderLock::Acquire(FolderOf(target));
+  if (!lock) return lock.status();
+  // The server may have started while we waited for the lock.
+  if (Status s = RefuseWhileWineServerRuns(prefixDir_); !s) return s;
+
+  if (Status s = LoadIfChanged(); !s) return s;
+  if (!hive_->writable()) {
+    return {ErrorCode::BadFormat,
+            "the registry file " + path_ +
+                " is not in a form this program can safely rewrite: " + hive_->refusal()};
+  }
+  Result<bool> changed = change(*hive_);
+  Status status = changed ? Status::Ok() : changed.status();
+  if (status && changed.value()) {
+    if (Status saved = ReplaceFileContents(*lock.value(), target, hive_->Render()); !saved) {
+      status = {saved.code(), "cannot save " + target + ": " + saved.message()};
+    }
+  }
+  if (!status) {
+    // The cached hive may hold a change the disk does not: forget it.
+    hive_.reset();
+    loaded_.reset();
+    return status;
+  }
+  // The cache now matches what was written; remember the new file so the next
+  // read does not parse it again.
+  struct stat st {};
+  if (::stat(path_.c_str(), &st) == 0) {
+    loaded_ = std::make_unique<Identity>(Identity::Of(st));
+  } else {
+    loaded_.reset();
+  }
+  return Status::Ok();
+}
+
+}  // namespace platform

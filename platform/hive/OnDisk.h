@@ -1,0 +1,53 @@
+#pragma once
+
+// One hive file of a prefix on disk: read without locking, changed safely.
+//
+// Reading never takes a lock, so it never holds up Wine or another reader; a
+// hive is only ever replaced by rename, so a reader sees the old file or the new
+// one. A change runs under the lock of the hive's folder, which all our
+// processes share (FolderLock), re-reads the file if it changed on disk,
+// applies the change and replaces the file (ReplaceFileContents).
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/hive/Hive.h"
+#include "platform/Status.h"
+
+namespace platform {
+
+class HiveFile {
+ public:
+  // `prefixDir` is the prefix folder (the server check belongs to it);
+  // `fileName` the hive's name in it; `relativeTo` the branch a new file names
+  // in its header.
+  HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo);
+  ~HiveFile();
+  HiveFile(const HiveFile&) = delete;
+  HiveFile& operator=(const HiveFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // The hive as it is on disk now; a missing file reads as an empty hive.
+  // The reference stays valid until the next call on this object.
+  Result<const Hive*> Read();
+
+  // Applies `change` to the current hive and saves it when the change says it
+  // modified something (`change` returns true). Refused with AccessDenied while
+  // a Wine server runs on the prefix, and with BadFormat for a hive we do not
+  // understand. On any failure the file on disk is left as it was.
+  Status Modify(const std::function<Result<bool>(Hive&)>& change);
+
+ private:
+  struct Identity;
+  Status LoadIfChanged();
+
+  std::string prefixDir_;
+  std::string path_;
+  std::string relativeTo_;
+  std::unique_ptr<Hive> hive_;
+  std::unique_ptr<Identity> loaded_;  // what the cached hive was read from
+};
+
+}  // namespace platform

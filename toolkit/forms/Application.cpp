@@ -1,0 +1,141 @@
+#include <QApplication>
+#include <QWidget>
+
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/forms/Forms.h"
+#include "toolkit/forms/StandardClasses.h"
+#include "toolkit/qt/QtWidgets.h"
+#include "toolkit/forms/WidgetSystem.h"
+
+TApplication* Application = new TApplication(nullptr);
+TScreen* Screen = new TScreen(nullptr);
+
+TClass TApplication::StaticClass() {
+  return DefineClass<TApplication>("TApplication", [](ClassBuilder<TApplication>&) {});
+}
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication() {
+  DestroyComponents();
+  delete FromHandle<QWidget>(handle_);
+}
+
+void TApplication::Initialize() {
+  RegisterStandardClasses();
+  InitWidgetSystem();
+}
+
+void TApplication::SetMainForm(TCustomForm* Form) {
+  mainForm_ = Form;
+  if (Form != nullptr) {
+    Form->FreeNotification(this);
+    Form->HandleNeeded();
+  }
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation) {
+  inherited::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == mainForm_) mainForm_ = nullptr;
+}
+
+void TApplication::Run() {
+  if (mainForm_ != nullptr && !terminated_) {
+    if (showMainForm_) mainForm_->Show();
+    while (!terminated_) {
+      try {
+        WaitForWidgetEvent();
+      } catch (...) {
+        HandleException(this);
+      }
+    }
+  }
+  // The request is used up: a later Run (a second program start in one process, as in
+  // the tests) starts with a fresh loop.
+  terminated_ = false;
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  WakeWidgetSystem();
+}
+
+void TApplication::ProcessMessages() {
+  ProcessWidgetEvents();
+}
+
+HWND TApplication::Handle() {
+  if (handle_ == nullptr) {
+    InitWidgetSystem();
+    auto* window = new QWidget;
+    window->setWindowTitle(QString::fromStdString(title_));
+    handle_ = ToHandle<QWidget>(window);
+  }
+  return handle_;
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption,
+                             std::int32_t Flags) {
+  const TMessageBoxRequest request{Text, Caption.empty() ? title_ : Caption, Flags};
+  return Modal([&] { return Presenter().MessageBox(request); });
+}
+
+void TApplication::HandleException(TObject*) {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    ShowException(e);
+  } catch (...) {
+    ShowException(Exception("Unknown error"));
+  }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  std::string text = E.what();
+  if (!text.empty() && text.back() != '.') text += '.';
+  MessageBox(text, title_, MB_OK | MB_ICONSTOP);
+}
+
+TPresenter& TApplication::Presenter() {
+  if (presenter_ == nullptr) presenter_ = CreateQtPresenter();
+  return *presenter_;
+}
+
+std::unique_ptr<TPresenter> TApplication::SetPresenter(std::unique_ptr<TPresenter> Value) {
+  std::unique_ptr<TPresenter> previous = std::move(presenter_);
+  presenter_ = std::move(Value);
+  return previous;
+}
+
+TTaskWindowList TApplication::DisableTaskWindows(TCustomForm* Except) {
+  TTaskWindowList list;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* form = Screen->Forms(i);
+    auto* window = WidgetOf<QWidget>(form);
+    if (form == Except || window == nullptr || !window->isVisible() || !window->isEnabled()) {
+      continue;
+    }
+    window->setEnabled(false);
+    list.push_back(form);
+  }
+  return list;
+}
+
+// A form freed meanwhile is no longer on the screen's list and is passed over.
+void TApplication::EnableTaskWindows(const TTaskWindowList& List) {
+  for (TCustomForm* form : List) {
+    bool known = false;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      known = known || Screen->Forms(i) == form;
+    if (!known) continue;
+    auto* window = WidgetOf<QWidget>(form);
+    if (window == nullptr) continue;
+    window->setEnabled(form->Enabled());
+    // A disabled window loses its focus; the control that had it gets it back.
+    TWinControl* focused = form->FocusedControl();
+    if (focused != nullptr && focused->CanFocus() && focused->HandleAllocated()) {
+      WidgetOf<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
+    }
+  }
+}

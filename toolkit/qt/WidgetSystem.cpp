@@ -1,0 +1,144 @@
+#include "toolkit/forms/WidgetSystem.h"
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QWidget>
+#include <cstdlib>
+
+#include "toolkit/visual/Controls.h"
+#include "toolkit/forms/Forms.h"
+
+namespace {
+
+// Qt keeps a reference to the argument count for the application's lifetime. The
+// platform option counts only when the offscreen platform was asked for.
+int argumentCount = 1;
+char programName[] = "setup";
+char platformOption[] = "-platform";
+char offscreenPlatform[] = "offscreen";
+char* arguments[] = {programName, platformOption, offscreenPlatform, nullptr};
+
+QApplication* application = nullptr;
+
+bool Offscreen() {
+  return argumentCount == 3;
+}
+
+// Without a display Qt's offscreen platform still tells stderr what it cannot do for a window
+// nobody sees (no runtime folder, no raising, no keyboard grab). That is noise to a user who
+// runs the program in a script; every other message goes where Qt would send it.
+QtMessageHandler qtHandler = nullptr;
+
+void OffscreenMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtWarningMsg && (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
+                               text.startsWith(QLatin1String("This plugin does not support")))) {
+    return;
+  }
+  if (qtHandler != nullptr) qtHandler(type, context, text);
+}
+
+// The focus moved to another widget: the form tells the controls left and entered.
+void FocusChanged(QWidget* now) {
+  if (now == nullptr) return;
+  auto* control = dynamic_cast<TWinControl*>(FindControl(ToHandle<QWidget>(now)));
+  if (control == nullptr || control->ComponentState().Contains(csDestroying)) return;
+  if (TCustomForm* form = GetParentForm(control)) form->SetFocusedControl(control);
+}
+
+}  // namespace
+
+void InitWidgetSystem() {
+  if (application != nullptr) return;
+  if (QApplication::instance() != nullptr) {
+    application = qobject_cast<QApplication*>(QApplication::instance());
+    if (application == nullptr) throw EInvalidOperation("A Qt application without widgets exists");
+  } else {
+    if (Offscreen()) qtHandler = qInstallMessageHandler(OffscreenMessage);
+    application = new QApplication(argumentCount, arguments);
+  }
+  // The classic look the forms were drawn for.
+  if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) {
+    QApplication::setStyle(style);
+  }
+  QApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(application, &QApplication::focusChanged,
+                   [](QWidget*, QWidget* now) { FocusChanged(now); });
+}
+
+void DoneWidgetSystem() {
+  if (Application != nullptr) Application->DestroyComponents();
+  if (application == nullptr) return;
+  delete application;
+  application = nullptr;
+}
+
+bool WidgetSystemRunning() {
+  return application != nullptr;
+}
+
+void ProcessWidgetEvents() {
+  if (application == nullptr) return;
+  QApplication::sendPostedEvents();
+  QApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void WaitForWidgetEvent() {
+  InitWidgetSystem();
+  QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void WakeWidgetSystem() {
+  if (application == nullptr) return;
+  if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
+    dispatcher->wakeUp();
+  }
+}
+
+bool DisplayAvailable() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+void UseOffscreenWidgetSystem() {
+  // Qt's own "-platform" argument, so the choice stays with this process and is not
+  // handed down to programs it starts.
+  if (application == nullptr) argumentCount = 3;
+}
+
+bool SaveWindowPicture(TWinControl* Control, const std::string& Path) {
+  return SaveWindowPicture(Control->Handle(), Path);
+}
+
+bool SaveWindowPicture(HWND Window, const std::string& Path) {
+  auto* widget = FromHandle<QWidget>(Window);
+  ProcessWidgetEvents();
+  const QPixmap picture = widget->grab();
+  return picture.save(QString::fromStdString(Path), "PNG");
+}
+
+void CloseWindow(HWND Window) {
+  FromHandle<QWidget>(Window)->close();
+}
+
+void WhenModalWindowShown(const std::string& Name, std::function<void(HWND Window)> Action) {
+  InitWidgetSystem();
+  // Polls the event loop until the modal window is up; the window's own loop runs the action.
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout,
+                   [timer, name = QString::fromStdString(Name), action = std::move(Action)] {
+                     QWidget* modal = QApplication::activeModalWidget();
+                     if (modal == nullptr || modal->objectName() != name || !modal->isVisible()) {
+                       return;
+                     }
+                     timer->stop();
+                     timer->deleteLater();
+                     action(ToHandle<QWidget>(modal));
+                   });
+  timer->start(0);
+}

@@ -1,0 +1,75 @@
+#include <QPushButton>
+
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/StdCtrls.h"
+#include "toolkit/qt/QtWidgets.h"
+
+TClass TButtonControl::StaticClass() {
+  return DefineClass<TButtonControl>("TButtonControl", [](ClassBuilder<TButtonControl>&) {});
+}
+
+TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {
+  SetTabStop(true);
+}
+
+TClass TButton::StaticClass() {
+  return DefineClass<TButton>("TButton", [](ClassBuilder<TButton>& c) {
+    c.Property("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
+    PublishControlProperties(c, {"Caption", "Cursor"});
+    c.Property("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+    PublishControlProperties(c, {"Enabled", "Font"});
+    c.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(0);
+    PublishControlProperties(
+        c, {"ParentFont", "ParentShowHint", "ShowHint", "TabOrder", "TabStop", "Visible", "OnClick",
+            "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress"});
+  });
+}
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
+  SetBounds(0, 0, 75, 25);
+}
+
+void TButton::SetDefault(bool Value) {
+  default_ = Value;
+  if (auto* button = WidgetOf<QPushButton>(this)) {
+    button->setDefault(Value);
+  }
+}
+
+HWND TButton::CreateWidget(HWND ParentWidget) {
+  auto* button = new QPushButton(FromHandle<QWidget>(ParentWidget));
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, button, [this] {
+    if (WindowHandle() != nullptr && !ComponentState().Contains(csDestroying)) Click();
+  });
+  return ToHandle<QWidget>(button);
+}
+
+void TButton::WidgetCreated() {
+  inherited::WidgetCreated();
+  auto* button = WidgetOf<QPushButton>(this);
+  button->setText(QString::fromStdString(Caption()));
+  button->setDefault(default_);
+}
+
+void TButton::CMTextChanged(TMessage& Message) {
+  inherited::CMTextChanged(Message);
+  if (auto* button = WidgetOf<QPushButton>(this)) {
+    button->setText(QString::fromStdString(Caption()));
+  }
+}
+
+// Enter clicks the default button, Escape the cancel button, when no control wanted the key.
+void TButton::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_DIALOGKEY) {
+    const bool wanted =
+        (Message.WParam == VK_RETURN && default_) || (Message.WParam == VK_ESCAPE && cancel_);
+    if (wanted && CanFocus()) {
+      Click();
+      Message.Result = 1;
+    }
+    return;
+  }
+  inherited::Dispatch(Message);
+}
