@@ -5,11 +5,11 @@
 #include "package/ShortPath.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
-#include "toolkit/model/ClassBuilder.h"
 #include "toolkit/forms/Forms.h"
-#include "toolkit/model/ScopeGuards.h"
 #include "toolkit/forms/ShlObj.h"
 #include "toolkit/forms/WindowFunctions.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
 #include "platform/FileNames.h"
-#include "toolkit/model/ClassBuilder.h"
 #include "toolkit/forms/Dialogs.h"
+#include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/ScopeGuards.h"
 
 namespace {

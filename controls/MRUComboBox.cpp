@@ -6,8 +6,8 @@
 #include "package/Utils.h"
 #include "platform/StringFunctions.h"
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/visual/ControlProperties.h"
 #include "toolkit/model/ScopeGuards.h"
+#include "toolkit/visual/ControlProperties.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 
 #include "controls/MRUComboBox.h"
 #include "platform/StringFunctions.h"
-#include "toolkit/visual/ExtCtrls.h"
 #include "toolkit/model/ScopeGuards.h"
+#include "toolkit/visual/ExtCtrls.h"
 
 namespace {
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Unicode.h"
 #include "platform/hive/Hive.h"
 #include "platform/hive/KeyText.h"
 #include "platform/hive/LineWalking.h"
 #include "platform/hive/ValueText.h"
-#include "platform/Unicode.h"
 
 namespace {
 

@@ -33,9 +33,9 @@
 #include "package/LangComboBox.h"
 #include "package/Polyverb.h"
 #include "package/SuperForm.h"
+#include "toolkit/model/Registry.h"
 #include "toolkit/visual/ComCtrls.h"
 #include "toolkit/visual/ExtCtrls.h"
-#include "toolkit/model/Registry.h"
 #include "toolkit/visual/StdCtrls.h"
 
 class TPolyverbInstallForm : public TSuperForm {

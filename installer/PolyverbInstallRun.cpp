@@ -10,8 +10,8 @@
 #include "package/UnitVersion.h"
 #include "platform/FileApi.h"
 #include "platform/StringFunctions.h"
-#include "toolkit/model/Exceptions.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/model/Exceptions.h"
 
 namespace {
 

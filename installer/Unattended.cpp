@@ -10,9 +10,9 @@
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
 #include "toolkit/forms/Forms.h"
-#include "toolkit/visual/Messages.h"
-#include "toolkit/model/ScopeGuards.h"
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/visual/Messages.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 
 #include <string>
 
-#include "toolkit/visual/Buttons.h"
 #include "toolkit/model/Collection.h"
+#include "toolkit/visual/Buttons.h"
 #include "toolkit/visual/ExtCtrls.h"
 
 class TButtonPanel;

@@ -1,9 +1,9 @@
 #include "package/LangComboBox.h"
 
 #include "package/UnitVersion.h"
+#include "toolkit/forms/Forms.h"
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
-#include "toolkit/forms/Forms.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "platform/WinRegistry.h"
 #include "platform/Unicode.h"
+#include "platform/WinRegistry.h"
 #include "platform/WinePrefix.h"
 
 namespace platform {

@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "platform/EnvironmentStrings.h"
-#include "platform/WinRegistry.h"
 #include "platform/WinPath.h"
+#include "platform/WinRegistry.h"
 #include "platform/WinePrefix.h"
 
 namespace platform {

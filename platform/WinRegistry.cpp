@@ -2,9 +2,9 @@
 
 #include <array>
 
-#include "platform/hive/OnDisk.h"
 #include "platform/Unicode.h"
 #include "platform/WineServer.h"
+#include "platform/hive/OnDisk.h"
 
 namespace platform {
 

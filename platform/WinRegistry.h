@@ -19,9 +19,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/hive/Hive.h"
 #include "platform/RegValue.h"
 #include "platform/Status.h"
+#include "platform/hive/Hive.h"
 
 namespace platform {
 

@@ -26,11 +26,11 @@
 #include "installer/ProgramStart.h"
 #include "package/PathOps.h"
 #include "platform/Machine.h"
-#include "toolkit/visual/Buttons.h"
-#include "toolkit/model/Exceptions.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/Presenter.h"
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/visual/Buttons.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/hive/Escaping.h"
 #include "platform/Unicode.h"
+#include "platform/hive/Escaping.h"
 
 namespace platform {
 

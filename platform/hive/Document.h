@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/hive/Hive.h"
 #include "platform/RegValue.h"
 #include "platform/Unicode.h"
+#include "platform/hive/Hive.h"
 
 namespace platform {
 

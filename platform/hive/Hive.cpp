@@ -2,12 +2,12 @@
 
 #include <utility>
 
+#include "platform/Unicode.h"
 #include "platform/hive/Document.h"
 #include "platform/hive/KeyBlocks.h"
 #include "platform/hive/KeyText.h"
-#include "platform/hive/Scanning.h"
 #include "platform/hive/KeyTimes.h"
-#include "platform/Unicode.h"
+#include "platform/hive/Scanning.h"
 
 namespace platform {
 

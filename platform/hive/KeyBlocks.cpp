@@ -1,9 +1,9 @@
 #include "platform/hive/KeyBlocks.h"
 
+#include "platform/Unicode.h"
 #include "platform/hive/KeyText.h"
 #include "platform/hive/LineWalking.h"
 #include "platform/hive/ValueText.h"
-#include "platform/Unicode.h"
 
 namespace platform {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "platform/FileTime.h"
+#include "platform/Unicode.h"
 #include "platform/hive/Escaping.h"
 #include "platform/hive/LineWalking.h"
-#include "platform/Unicode.h"
 
 namespace platform {
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/hive/Hive.h"
 #include "platform/Status.h"
+#include "platform/hive/Hive.h"
 
 namespace platform {
 

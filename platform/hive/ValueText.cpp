@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "platform/hive/Escaping.h"
 #include "platform/RegValue.h"
+#include "platform/hive/Escaping.h"
 
 namespace platform {
 

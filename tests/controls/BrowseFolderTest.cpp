@@ -23,9 +23,9 @@
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "toolkit/forms/BrowseDialog.h"
+#include "toolkit/forms/Forms.h"
 #include "toolkit/model/ClassRegistry.h"
 #include "toolkit/model/FormStreaming.h"
-#include "toolkit/forms/Forms.h"
 
 namespace {
 

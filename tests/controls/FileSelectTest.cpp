@@ -14,8 +14,8 @@
 #include "tests/support/DemoMachine.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/model/FormStreaming.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/model/FormStreaming.h"
 
 namespace {
 

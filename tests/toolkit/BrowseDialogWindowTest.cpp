@@ -17,9 +17,9 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/BrowseWindowDriver.h"
 #include "toolkit/forms/Forms.h"
-#include "toolkit/model/ScopeGuards.h"
 #include "toolkit/forms/ShlObj.h"
 #include "toolkit/forms/WindowFunctions.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
-#include "toolkit/visual/Buttons.h"
+#include "toolkit/forms/Forms.h"
 #include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/FormStreaming.h"
+#include "toolkit/visual/Buttons.h"
 #include "toolkit/visual/ComCtrls.h"
 #include "toolkit/visual/ExtCtrls.h"
-#include "toolkit/model/FormStreaming.h"
-#include "toolkit/forms/Forms.h"
 #include "toolkit/visual/StdCtrls.h"
 
 using namespace toolkit_test;

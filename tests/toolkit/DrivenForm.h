@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/forms/Dialogs.h"
+#include "toolkit/forms/Forms.h"
 #include "toolkit/visual/Buttons.h"
 #include "toolkit/visual/ComCtrls.h"
-#include "toolkit/forms/Dialogs.h"
 #include "toolkit/visual/ExtCtrls.h"
-#include "toolkit/forms/Forms.h"
 #include "toolkit/visual/StdCtrls.h"
 
 // A combo box that reports its list notifications, as a control above the toolkit does.

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/forms/Forms.h"
 #include "toolkit/model/Classes.h"
 #include "toolkit/visual/ComCtrls.h"
-#include "toolkit/forms/Forms.h"
 #include "toolkit/visual/StdCtrls.h"
 
 namespace {

@@ -1,12 +1,12 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "toolkit/model/ClassBuilder.h"
-#include "toolkit/model/Exceptions.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/StandardClasses.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/Exceptions.h"
+#include "toolkit/qt/QtWidgets.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/ShellNamespace.h"
-#include "toolkit/visual/Controls.h"
 #include "toolkit/forms/ShlObj.h"
+#include "toolkit/visual/Controls.h"
 
 enum class TBrowseChange { Caption, Status, OkEnabled, Selection, Bounds, Close };
 

@@ -3,12 +3,12 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "toolkit/model/ClassBuilder.h"
-#include "toolkit/visual/ControlProperties.h"
-#include "toolkit/model/FormStreaming.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/FormStreaming.h"
 #include "toolkit/model/ScopeGuards.h"
 #include "toolkit/qt/QtWidgets.h"
+#include "toolkit/visual/ControlProperties.h"
 
 // A form's window: its close button asks the form, and Tab follows the form's order.
 class TFormWindow : public QWidget {

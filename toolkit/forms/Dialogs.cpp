@@ -1,7 +1,7 @@
 #include "toolkit/forms/Dialogs.h"
 
-#include "toolkit/model/ClassBuilder.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/ScopeGuards.h"
 
 TClass TCommonDialog::StaticClass() {

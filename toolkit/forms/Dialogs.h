@@ -8,8 +8,8 @@
 
 #include "toolkit/model/Component.h"
 #include "toolkit/model/Events.h"
-#include "toolkit/visual/Messages.h"
 #include "toolkit/model/Sets.h"
+#include "toolkit/visual/Messages.h"
 
 TOOLKIT_ENUM(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoChangeDir, ofShowHelp,
              ofNoValidate, ofAllowMultiSelect, ofExtensionDifferent, ofPathMustExist,

@@ -19,9 +19,9 @@
 #include <string_view>
 #include <vector>
 
-#include "toolkit/visual/Controls.h"
 #include "toolkit/forms/Presenter.h"
 #include "toolkit/model/ScopeGuards.h"
+#include "toolkit/visual/Controls.h"
 
 TOOLKIT_ENUM(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 TOOLKIT_ENUM(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter)

@@ -3,9 +3,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "toolkit/model/ClassBuilder.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/model/ClassBuilder.h"
 
 TClass TScreen::StaticClass() {
   return DefineClass<TScreen>("TScreen", [](ClassBuilder<TScreen>&) {});

@@ -13,8 +13,8 @@
 //
 // The dialog is shown by the application's presenter (toolkit/forms/Presenter.h); while it is open,
 // the callback hears of it and the program talks to it with the messages below
-// (toolkit/forms/WindowFunctions.h). The names, values and calling rules are Windows's, so that code
-// written against the shell reads the same here.
+// (toolkit/forms/WindowFunctions.h). The names, values and calling rules are Windows's, so that
+// code written against the shell reads the same here.
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "toolkit/forms/StandardClasses.h"
 
-#include "toolkit/visual/Buttons.h"
-#include "toolkit/model/ClassRegistry.h"
-#include "toolkit/visual/ComCtrls.h"
 #include "toolkit/forms/Dialogs.h"
-#include "toolkit/visual/ExtCtrls.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/model/ClassRegistry.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/visual/ComCtrls.h"
+#include "toolkit/visual/ExtCtrls.h"
 #include "toolkit/visual/StdCtrls.h"
 
 void RegisterStandardClasses() {

@@ -11,10 +11,10 @@
 #include <QVariant>
 #include <QWidget>
 
-#include "toolkit/visual/Controls.h"
 #include "toolkit/forms/Forms.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/qt/QtWidgets.h"
+#include "toolkit/visual/Controls.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <QStringList>
 
 #include "platform/Machine.h"
-#include "toolkit/qt/BrowseDialogWindow.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/Presenter.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/qt/BrowseDialogWindow.h"
+#include "toolkit/qt/QtWidgets.h"
 
 namespace {
 

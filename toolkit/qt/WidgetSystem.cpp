@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "toolkit/visual/Controls.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/visual/Controls.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include <QPushButton>
 #include <QStyle>
 
-#include "toolkit/visual/Buttons.h"
-#include "toolkit/model/ClassBuilder.h"
-#include "toolkit/visual/ControlProperties.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/model/ClassBuilder.h"
 #include "toolkit/qt/GlyphIcon.h"
 #include "toolkit/qt/QtWidgets.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/visual/ControlProperties.h"
 
 namespace {
 

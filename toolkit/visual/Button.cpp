@@ -1,9 +1,9 @@
 #include <QPushButton>
 
 #include "toolkit/model/ClassBuilder.h"
+#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/StdCtrls.h"
-#include "toolkit/qt/QtWidgets.h"
 
 TClass TButtonControl::StaticClass() {
   return DefineClass<TButtonControl>("TButtonControl", [](ClassBuilder<TButtonControl>&) {});

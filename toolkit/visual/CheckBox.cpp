@@ -1,9 +1,9 @@
 #include <QCheckBox>
 
 #include "toolkit/model/ClassBuilder.h"
+#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/StdCtrls.h"
-#include "toolkit/qt/QtWidgets.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "toolkit/visual/Controls.h"
 #include "toolkit/model/StoredStrings.h"
+#include "toolkit/visual/Controls.h"
 
 TOOLKIT_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 

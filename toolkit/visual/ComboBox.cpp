@@ -8,9 +8,9 @@
 #include <limits>
 
 #include "toolkit/model/ClassBuilder.h"
+#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/StdCtrls.h"
-#include "toolkit/qt/QtWidgets.h"
 
 // The combo box's widget tells its control when the list opens and closes.
 class TComboWidget : public QComboBox {

@@ -1,9 +1,9 @@
 #include <algorithm>
 
 #include "toolkit/model/ClassBuilder.h"
+#include "toolkit/model/ScopeGuards.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/Controls.h"
-#include "toolkit/model/ScopeGuards.h"
 
 TClass TControl::StaticClass() {
   return DefineClass<TControl>("TControl", [](ClassBuilder<TControl>& c) {

@@ -12,8 +12,8 @@
 #include <type_traits>
 
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/visual/Controls.h"
 #include "toolkit/model/Exceptions.h"
+#include "toolkit/visual/Controls.h"
 
 namespace toolkit_detail {
 

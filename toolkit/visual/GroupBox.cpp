@@ -1,9 +1,9 @@
 #include <QGroupBox>
 
 #include "toolkit/model/ClassBuilder.h"
+#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/StdCtrls.h"
-#include "toolkit/qt/QtWidgets.h"
 
 TClass TGroupBox::StaticClass() {
   return DefineClass<TGroupBox>("TGroupBox", [](ClassBuilder<TGroupBox>& c) {

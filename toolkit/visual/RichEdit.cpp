@@ -3,9 +3,9 @@
 #include <QSignalBlocker>
 
 #include "toolkit/model/ClassBuilder.h"
+#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ComCtrls.h"
 #include "toolkit/visual/ControlProperties.h"
-#include "toolkit/qt/QtWidgets.h"
 
 namespace {
 

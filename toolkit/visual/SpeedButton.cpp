@@ -1,10 +1,10 @@
 #include <QToolButton>
 
-#include "toolkit/visual/Buttons.h"
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/visual/ControlProperties.h"
 #include "toolkit/qt/GlyphIcon.h"
 #include "toolkit/qt/QtWidgets.h"
+#include "toolkit/visual/Buttons.h"
+#include "toolkit/visual/ControlProperties.h"
 
 TClass TSpeedButton::StaticClass() {
   return DefineClass<TSpeedButton>("TSpeedButton", [](ClassBuilder<TSpeedButton>& c) {

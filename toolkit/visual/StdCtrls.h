@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/visual/Controls.h"
 #include "toolkit/model/StoredStrings.h"
+#include "toolkit/visual/Controls.h"
 
 TOOLKIT_ENUM(TTextLayout, tlTop, tlCenter, tlBottom)
 TOOLKIT_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)

@@ -1,9 +1,9 @@
 #include <algorithm>
 
+#include "toolkit/forms/Forms.h"
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/Controls.h"
-#include "toolkit/forms/Forms.h"
 
 TClass TWinControl::StaticClass() {
   return DefineClass<TWinControl>("TWinControl", [](ClassBuilder<TWinControl>&) {});

@@ -5,8 +5,8 @@
 #include <memory>
 #include <regex>
 
-#include "platform/hive/Hive.h"
 #include "platform/WinRegistry.h"
+#include "platform/hive/Hive.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WineTools.h"
 
