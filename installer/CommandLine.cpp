@@ -1,4 +1,5 @@
 #include "installer/CommandLine.h"
+#include "platform/HexDigits.h"
 
 #include <algorithm>
 
@@ -19,8 +20,8 @@ std::string Quoted(std::string_view Text) {
   for (const char c : Text) {
     const auto byte = static_cast<unsigned char>(c);
     if (byte < 0x20 || byte == 0x7f) {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xf]};
+      quoted += "\\x";
+      platform::AppendHexByte(quoted, byte);
     } else {
       quoted += c;
     }

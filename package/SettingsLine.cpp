@@ -1,4 +1,5 @@
 #include "package/SettingsLine.h"
+#include "platform/HexDigits.h"
 
 #include <algorithm>
 
@@ -10,7 +11,6 @@ namespace {
 [[maybe_unused]] const bool kUnitVersion = UnitVersion("SettingsLine.cpp 1.0");
 
 constexpr size_t npos = SettingsLine::npos;
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t';
@@ -33,13 +33,6 @@ std::string_view TrimBlanks(std::string_view text) {
   while (end > begin && IsBlank(text[end - 1]))
     --end;
   return text.substr(begin, end - begin);
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
 }
 
 // Reads the quoted text whose opening quote is at text[pos] into `out`. Returns the position
@@ -67,8 +60,10 @@ size_t ReadQuoted(std::string_view text, size_t pos, std::string& out) {
         out += '\t', ++pos;
         continue;
       case 'x':
-        if (pos + 3 < text.size() && HexValue(text[pos + 2]) >= 0 && HexValue(text[pos + 3]) >= 0) {
-          out += static_cast<char>(HexValue(text[pos + 2]) * 16 + HexValue(text[pos + 3]));
+        if (pos + 3 < text.size() && platform::IsHexDigit(text[pos + 2]) &&
+            platform::IsHexDigit(text[pos + 3])) {
+          out += static_cast<char>(platform::HexDigitValue(text[pos + 2]) * 16 +
+                                   platform::HexDigitValue(text[pos + 3]));
           pos += 3;
           continue;
         }
@@ -97,7 +92,7 @@ std::string Quoted(std::string_view text) {
       out += "\\t";
     } else if (IsControl(c) || length == 0) {
       const auto u = static_cast<unsigned char>(c);
-      out += "\\x", out += kHexDigits[u >> 4], out += kHexDigits[u & 0xF];
+      out += "\\x", platform::AppendHexByte(out, u);
     } else {
       out.append(text, i, length);
       i += length;

@@ -23,6 +23,9 @@ std::u16string Utf8ToUtf16(std::string_view text);
 // Lone surrogates become U+FFFD, so the result is always valid UTF-8.
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// Appends one code point as UTF-8; the caller keeps it to U+10FFFF and off the surrogates.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Simple lower-case mapping of one UTF-16 code unit (Latin, Greek, Cyrillic and
 // the other bicameral blocks of the Basic Multilingual Plane).
 char16_t FoldCase(char16_t c);

@@ -2,18 +2,11 @@
 
 #include <cstdio>
 
+#include "platform/HexDigits.h"
+
 namespace platform {
 
 namespace {
-
-bool IsHexDigit(unsigned char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-unsigned HexValue(unsigned char c) {
-  if (c <= '9') return c - '0';
-  return (c | 0x20) - 'a' + 10;
-}
 
 bool IsOctalDigit(unsigned char c) {
   return c >= '0' && c <= '7';
@@ -198,7 +191,7 @@ size_t ParseHiveEscaped(std::string_view text, char delimiter, std::u16string* o
             continue;
           }
           for (int k = 0; k < 4 && IsHexDigit(in.At(pos)); ++k)
-            unit = unit * 16 + HexValue(in.At(pos++));
+            unit = unit * 16 + HexDigitValue(in.At(pos++));
           *w++ = static_cast<char16_t>(unit);
           continue;
         default:

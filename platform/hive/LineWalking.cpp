@@ -29,7 +29,7 @@ unsigned long long ParseUnsignedLong(std::string_view text, int base, size_t& us
   bool negative = false;
   if (pos < size && (bytes[pos] == '+' || bytes[pos] == '-')) negative = bytes[pos++] == '-';
   if (base == 16 && pos + 2 < size && bytes[pos] == '0' && (bytes[pos + 1] | 0x20) == 'x' &&
-      IsHiveHexDigit(bytes[pos + 2])) {
+      IsHexDigit(bytes[pos + 2])) {
     pos += 2;
   }
   const size_t digits = pos;

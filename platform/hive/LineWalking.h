@@ -3,10 +3,11 @@
 // Walking hive text line by line the way Wine's loader reads it: lines end at LF, and one
 // CR before the LF is not part of the line.
 
-#include <array>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
+
+#include "platform/HexDigits.h"
 
 namespace platform {
 
@@ -41,26 +42,11 @@ class HiveLineCursor {
   size_t pos_;
 };
 
-// Byte classes of the C library in the "C" locale, as the loader uses them.
+// Byte classes of the C library in the "C" locale, as the loader uses them (its hex digits
+// are platform/HexDigits.h).
 constexpr bool IsHiveSpace(unsigned char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
 }
-constexpr bool IsHiveHexDigit(unsigned char c) {
-  return (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
-}
-// The value of a hex digit (any other byte gives nonsense).
-constexpr unsigned HexDigitValue(unsigned char c) {
-  return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
-}
-// The same for every byte, with 16 for those that are not hex digits.
-inline constexpr auto kHexDigitValue = [] {
-  std::array<unsigned char, 256> table{};
-  for (int c = 0; c < 256; ++c) {
-    const auto byte = static_cast<unsigned char>(c);
-    table[byte] = static_cast<unsigned char>(IsHiveHexDigit(byte) ? HexDigitValue(byte) : 16);
-  }
-  return table;
-}();
 
 // Index of the first byte that is not white space; stops at a NUL byte as the loader does.
 inline size_t SkipHiveSpace(std::string_view text, size_t pos) {

@@ -81,9 +81,9 @@ bool ReadHexBytes(std::string_view text, size_t& pos, std::string* data) {
     pos += 3;
   }
   if (pos != runStart) skipSpace();  // white space may follow a comma, never lead
-  while (IsHiveHexDigit(At(text, pos))) {
+  while (IsHexDigit(At(text, pos))) {
     unsigned long long value = 0;
-    if (IsHiveHexDigit(At(text, pos + 1)) && !IsHiveHexDigit(At(text, pos + 2))) {
+    if (IsHexDigit(At(text, pos + 1)) && !IsHexDigit(At(text, pos + 2))) {
       value = HexDigitValue(bytes[pos]) * 16 + HexDigitValue(bytes[pos + 1]);
       pos += 2;
     } else {
@@ -243,11 +243,9 @@ void AppendValueLine(std::string& out, std::u16string_view name, uint32_t type,
   }
   // Wine counts the columns of the line so far and wraps after a comma past column 76.
   size_t count = out.size() - lineStart;
-  static constexpr char kDigits[] = "0123456789abcdef";
   for (size_t i = 0; i < data.size(); ++i) {
     const auto byte = static_cast<unsigned char>(data[i]);
-    out += kDigits[byte >> 4];
-    out += kDigits[byte & 0xF];
+    AppendHexByte(out, byte, HexCase::Lower);
     count += 2;
     if (i + 1 < data.size()) {
       out += ',';

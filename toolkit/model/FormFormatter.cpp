@@ -1,5 +1,6 @@
 // Writes the tree of a form description (FormText.h) as text, in the classic layout.
 
+#include "platform/HexDigits.h"
 #include "toolkit/model/FormText.h"
 #include "toolkit/model/Variant.h"
 
@@ -141,15 +142,13 @@ class Formatter {
   }
 
   void Binary(const std::string& bytes) {
-    static const char kHex[] = "0123456789ABCDEF";
     out_ += '{';
     ++level_;
     const bool multiLine = bytes.size() >= kBytesPerLine;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
       if (multiLine && i % kBytesPerLine == 0) NewLine();
       const auto byte = static_cast<unsigned char>(bytes[i]);
-      out_ += kHex[byte >> 4];
-      out_ += kHex[byte & 0x0F];
+      platform::AppendHexByte(out_, byte);
     }
     --level_;
     out_ += '}';

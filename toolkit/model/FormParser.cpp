@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/HexDigits.h"
+#include "platform/Unicode.h"
 #include "toolkit/model/Exceptions.h"
 #include "toolkit/model/FormText.h"
 #include "toolkit/model/Identifiers.h"
@@ -21,32 +23,6 @@ bool IsIdentChar(char c) {
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
-bool IsHexDigit(char c) {
-  return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-int HexValue(char c) {
-  if (IsDigit(c)) return c - '0';
-  return (c >= 'a' ? c - 'a' : c - 'A') + 10;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
 class Parser {
  public:
   explicit Parser(std::string_view text) : text_(text) {
@@ -259,14 +235,14 @@ class Parser {
     const bool hex = Peek() == '$';
     if (hex) ++pos_;
     const std::size_t digitsStart = pos_;
-    while (hex ? IsHexDigit(Peek()) : IsDigit(Peek())) {
-      code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(HexValue(Peek()));
+    while (hex ? platform::IsHexDigit(Peek()) : IsDigit(Peek())) {
+      code = code * (hex ? 16 : 10) + platform::HexDigitValue(Peek());
       if (code > 0x10FFFF) Error("Invalid character code", start);
       ++pos_;
     }
     if (pos_ == digitsStart) Error("Invalid character code", start);
     if (code >= 0xD800 && code <= 0xDFFF) Error("Invalid character code", start);
-    AppendUtf8(out, code);
+    platform::AppendUtf8(out, code);
   }
 
   void ParseNumber(TTextValue& value) {
@@ -275,7 +251,7 @@ class Parser {
     bool isFloat = false;
     if (Peek() == '$') {
       ++pos_;
-      while (IsHexDigit(Peek()))
+      while (platform::IsHexDigit(Peek()))
         ++pos_;
     } else {
       while (IsDigit(Peek()))
@@ -395,8 +371,10 @@ class Parser {
         ++pos_;
         return;
       }
-      if (!IsHexDigit(Peek()) || !IsHexDigit(Peek(1))) Error("Invalid binary value", Here());
-      value.Text += static_cast<char>(HexValue(Peek()) * 16 + HexValue(Peek(1)));
+      if (!platform::IsHexDigit(Peek()) || !platform::IsHexDigit(Peek(1)))
+        Error("Invalid binary value", Here());
+      value.Text += static_cast<char>(platform::HexDigitValue(Peek()) * 16 +
+                                      platform::HexDigitValue(Peek(1)));
       pos_ += 2;
     }
   }
