@@ -5,10 +5,13 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/Exceptions.h"
 #include "toolkit/model/Identifiers.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace {
 
-thread_local bool nextIsLoading = false;
+// Handed from TMetaClass::CreateComponent to the TComponent constructor of the object it
+// makes: the constructors in between take the owner alone, as every component's does.
+thread_local bool constructingLoading = false;
 
 // The message names the name and the owner it clashes in, so the clash can be found.
 [[noreturn]] void DuplicateName(const TComponent& owner, const std::string& name) {
@@ -31,9 +34,9 @@ TClass TComponent::StaticClass() {
 // While this constructor runs the object is only a TComponent: notifications sent
 // from here (opInsert) see the base class, not the class being constructed.
 TComponent::TComponent(TComponent* AOwner) {
-  if (nextIsLoading) {
+  if (constructingLoading) {
     state_.Include(csLoading);
-    nextIsLoading = false;
+    constructingLoading = false;  // the components this one makes in its constructor are not
   }
   if (AOwner != nullptr) AOwner->InsertComponent(this);
 }
@@ -57,8 +60,10 @@ void TComponent::BeforeDestruction() {
   if (!state_.Contains(csDestroying)) Destroying();
 }
 
-void TComponent::MarkNextAsLoading(bool Value) {
-  nextIsLoading = Value;
+TComponent* TMetaClass::CreateComponent(TComponent* Owner, TCreateMode Mode) const {
+  constructingLoading = Mode == TCreateMode::Loading;
+  const ScopeExit reset([] { constructingLoading = false; });
+  return componentFactory_(Owner);
 }
 
 TComponent* TComponent::Components(int Index) const {

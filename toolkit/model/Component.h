@@ -89,9 +89,6 @@ class TComponent : public TPersistent {
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);
-  // The reader marks the next component it creates, so that it is loading already
-  // while its constructor runs, as classic components expect.
-  static void MarkNextAsLoading(bool Value);
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;

@@ -90,7 +90,10 @@ class TMetaClass {
   TClass FindFieldClass(std::string_view ClassName) const;
 
   bool CanCreateComponent() const { return static_cast<bool>(componentFactory_); }
-  TComponent* CreateComponent(TComponent* Owner) const { return componentFactory_(Owner); }
+  // Loading: the component is loading already while its constructor runs, as the components a
+  // form description names are (the reader asks for that; code that makes a component does not).
+  enum class TCreateMode { Plain, Loading };
+  TComponent* CreateComponent(TComponent* Owner, TCreateMode Mode = TCreateMode::Plain) const;
   bool CanCreateItem() const { return static_cast<bool>(itemFactory_); }
   TCollectionItem* CreateItem(TCollection* Collection) const { return itemFactory_(Collection); }
 

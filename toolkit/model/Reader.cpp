@@ -122,11 +122,7 @@ TComponent* TReader::ReadNewRootComponent(TComponent* Owner) {
     throw EReadError("Class " + description_.ClassName + " not found", pos.Line, pos.Column);
   }
   TComponent* root = nullptr;
-  AtPos(pos, [&] {
-    TComponent::MarkNextAsLoading(true);
-    const ScopeExit unmark([] { TComponent::MarkNextAsLoading(false); });
-    root = cls->CreateComponent(Owner);
-  });
+  AtPos(pos, [&] { root = cls->CreateComponent(Owner, TMetaClass::TCreateMode::Loading); });
   ScopeExit freeRoot([root] { root->Free(); });
   ReadRootComponent(root);
   freeRoot.Dismiss();
@@ -160,11 +156,8 @@ void TReader::ReadData(TComponent* Instance, const TTextObject& Node) {
 void TReader::ReadComponent(const TTextObject& Node) {
   const TClass cls = FindComponentClass(Node);
   TComponent* component = nullptr;
-  AtPos(Node.Pos, [&] {
-    TComponent::MarkNextAsLoading(true);
-    const ScopeExit unmark([] { TComponent::MarkNextAsLoading(false); });
-    component = cls->CreateComponent(owner_);
-  });
+  AtPos(Node.Pos,
+        [&] { component = cls->CreateComponent(owner_, TMetaClass::TCreateMode::Loading); });
   created_.push_back(component);
   loaded_.push_back(component);
   component->state_.Include(csLoading);
