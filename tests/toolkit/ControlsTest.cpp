@@ -361,12 +361,21 @@ TEST(ConsolePresenterTest, PrintsAndAnswersWithTheFirstButton) {
   EXPECT_FALSE(console.FileDialog(request));
 }
 
+// The screen shows every cursor as a control with that cursor shows it.
 TEST(ScreenTest, CursorAndSize) {
-  Application->Initialize();
-  Screen->SetCursor(crHourGlass);
-  EXPECT_EQ(Screen->Cursor(), crHourGlass);
+  auto* form = BuildForm("object Form1: TForm\nend\n");
+  FormGuard guard{form};
+  form->HandleNeeded();
+  for (const TCursor cursor : {crHourGlass, crSizeNS, crSizeWE, crSizeNWSE, crSizeNESW, crSizeAll,
+                               crHSplit, crDrag, crHelp, crUpArrow, crNoDrop, crHandPoint}) {
+    form->SetCursor(cursor);
+    Screen->SetCursor(cursor);
+    EXPECT_EQ(Screen->Cursor(), cursor);
+    EXPECT_EQ(ScreenCursorShape(), CursorShapeOf(form)) << "cursor " << cursor;
+  }
   Screen->SetCursor(crDefault);
   EXPECT_EQ(Screen->Cursor(), crDefault);
+  EXPECT_EQ(ScreenCursorShape(), -1);
   EXPECT_GT(Screen->Width(), 0);
   EXPECT_GT(Screen->Height(), 0);
 }

@@ -1,12 +1,8 @@
-#include <QApplication>
-#include <QWidget>
-
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/StandardClasses.h"
 #include "toolkit/forms/WidgetSystem.h"
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/Exceptions.h"
-#include "toolkit/qt/QtWidgets.h"
 
 TApplication* Application = new TApplication(nullptr);
 TScreen* Screen = new TScreen(nullptr);
@@ -16,11 +12,6 @@ TClass TApplication::StaticClass() {
 }
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
-
-TApplication::~TApplication() {
-  DestroyComponents();
-  delete FromHandle<QWidget>(handle_);
-}
 
 void TApplication::Initialize() {
   RegisterStandardClasses();
@@ -65,16 +56,6 @@ void TApplication::ProcessMessages() {
   ProcessWidgetEvents();
 }
 
-HWND TApplication::Handle() {
-  if (handle_ == nullptr) {
-    InitWidgetSystem();
-    auto* window = new QWidget;
-    window->setWindowTitle(QString::fromStdString(title_));
-    handle_ = ToHandle<QWidget>(window);
-  }
-  return handle_;
-}
-
 int TApplication::MessageBox(const std::string& Text, const std::string& Caption,
                              std::int32_t Flags) {
   const TMessageBoxRequest request{Text, Caption.empty() ? title_ : Caption, Flags};
@@ -106,36 +87,4 @@ std::unique_ptr<TPresenter> TApplication::SetPresenter(std::unique_ptr<TPresente
   std::unique_ptr<TPresenter> previous = std::move(presenter_);
   presenter_ = std::move(Value);
   return previous;
-}
-
-TTaskWindowList TApplication::DisableTaskWindows(TCustomForm* Except) {
-  TTaskWindowList list;
-  for (int i = 0; i < Screen->FormCount(); ++i) {
-    TCustomForm* form = Screen->Forms(i);
-    auto* window = WidgetOf<QWidget>(form);
-    if (form == Except || window == nullptr || !window->isVisible() || !window->isEnabled()) {
-      continue;
-    }
-    window->setEnabled(false);
-    list.push_back(form);
-  }
-  return list;
-}
-
-// A form freed meanwhile is no longer on the screen's list and is passed over.
-void TApplication::EnableTaskWindows(const TTaskWindowList& List) {
-  for (TCustomForm* form : List) {
-    bool known = false;
-    for (int i = 0; i < Screen->FormCount(); ++i)
-      known = known || Screen->Forms(i) == form;
-    if (!known) continue;
-    auto* window = WidgetOf<QWidget>(form);
-    if (window == nullptr) continue;
-    window->setEnabled(form->Enabled());
-    // A disabled window loses its focus; the control that had it gets it back.
-    TWinControl* focused = form->FocusedControl();
-    if (focused != nullptr && focused->CanFocus() && focused->HandleAllocated()) {
-      WidgetOf<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
-    }
-  }
 }

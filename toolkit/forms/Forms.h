@@ -117,6 +117,14 @@ class TCustomForm : public TWinControl {
   void WindowStateChanged();
   void UpdateWindowFlags();
   TPoint FrameSize() const;
+  // The window follows the form: its state, shown or hidden, brought to the front.
+  void ShowWindowState();
+  void SetWindowShown(bool Shown);
+  void ActivateWindow();
+  // Frees the form once the handler that closed it has returned.
+  void Release();
+  // Control is losing the focus: the widget inside it that has the keyboard gives it to the window.
+  void MoveWidgetFocusOutOf(TWinControl* Control);
 
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};

@@ -26,48 +26,6 @@ QColor ToQColor(TColor color) {
                 static_cast<int>((rgb >> 16) & 0xFF));
 }
 
-Qt::CursorShape ToCursorShape(TCursor cursor) {
-  switch (cursor) {
-    case crNone:
-      return Qt::BlankCursor;
-    case crCross:
-      return Qt::CrossCursor;
-    case crIBeam:
-      return Qt::IBeamCursor;
-    case crSizeNESW:
-      return Qt::SizeBDiagCursor;
-    case crSizeNS:
-    case crVSplit:
-      return Qt::SizeVerCursor;
-    case crSizeNWSE:
-      return Qt::SizeFDiagCursor;
-    case crSizeWE:
-    case crHSplit:
-      return Qt::SizeHorCursor;
-    case crUpArrow:
-      return Qt::UpArrowCursor;
-    case crHourGlass:
-    case crSQLWait:
-      return Qt::WaitCursor;
-    case crAppStart:
-      return Qt::BusyCursor;
-    case crNo:
-    case crNoDrop:
-      return Qt::ForbiddenCursor;
-    case crHelp:
-      return Qt::WhatsThisCursor;
-    case crHandPoint:
-      return Qt::PointingHandCursor;
-    case crSizeAll:
-      return Qt::SizeAllCursor;
-    case crDrag:
-    case crMultiDrag:
-      return Qt::DragMoveCursor;
-    default:
-      return Qt::ArrowCursor;
-  }
-}
-
 // The classic virtual key code of a Qt key; 0 for keys without one.
 std::uint16_t VirtualKey(int key) {
   if (key >= Qt::Key_A && key <= Qt::Key_Z)

@@ -1,21 +1,21 @@
 #pragma once
 
-// A control's Qt widget as the class that made it, for the toolkit's .cpp files, which
-// know the widget classes; null while the control has none:
+// The Qt backend's private header: what its files share about the widgets under the controls.
+// A window handle is the address of the control's QWidget (Messages.h), so a control's widget
+// is reached through that class, whatever class made it:
 //
 //   if (auto* box = WidgetOf<QCheckBox>(this)) box->setChecked(Checked());
-//
-// A window handle is the address of the control's QWidget (Messages.h); the cast goes
-// through that class, so it stays right for any widget class. No Qt name is written here:
-// the QWidget base is named as what every widget's parentWidget() returns.
 
-#include <type_traits>
-#include <utility>
+#include <QWidget>
 
 #include "toolkit/visual/Controls.h"
 
+// A control's widget as the class that made it; null while the control has none.
 template <class Widget>
 Widget* WidgetOf(const TControl* Control) {
-  using QtWidget = std::remove_pointer_t<decltype(std::declval<const Widget&>().parentWidget())>;
-  return static_cast<Widget*>(FromHandle<QtWidget>(Control->WindowHandle()));
+  return static_cast<Widget*>(FromHandle<QWidget>(Control->WindowHandle()));
 }
+
+// The shape Qt shows for a cursor: over a control, and over every window while the screen's
+// cursor is set.
+Qt::CursorShape ToCursorShape(TCursor Cursor);

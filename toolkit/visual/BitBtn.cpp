@@ -1,10 +1,5 @@
-#include <QPushButton>
-#include <QStyle>
-
 #include "toolkit/forms/Forms.h"
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/qt/GlyphIcon.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/Buttons.h"
 #include "toolkit/visual/ControlProperties.h"
 
@@ -13,35 +8,34 @@ namespace {
 struct KindInfo {
   const char* caption;
   TModalResult result;
-  int icon;
 };
 
 KindInfo InfoOf(TBitBtnKind kind) {
   switch (kind) {
     case bkOK:
-      return {"OK", mrOk, QStyle::SP_DialogOkButton};
+      return {"OK", mrOk};
     case bkCancel:
-      return {"Cancel", mrCancel, QStyle::SP_DialogCancelButton};
+      return {"Cancel", mrCancel};
     case bkHelp:
-      return {"&Help", mrNone, QStyle::SP_DialogHelpButton};
+      return {"&Help", mrNone};
     case bkYes:
-      return {"&Yes", mrYes, QStyle::SP_DialogYesButton};
+      return {"&Yes", mrYes};
     case bkNo:
-      return {"&No", mrNo, QStyle::SP_DialogNoButton};
+      return {"&No", mrNo};
     case bkClose:
-      return {"&Close", mrNone, QStyle::SP_DialogCloseButton};
+      return {"&Close", mrNone};
     case bkAbort:
-      return {"Abort", mrAbort, QStyle::SP_DialogAbortButton};
+      return {"Abort", mrAbort};
     case bkRetry:
-      return {"&Retry", mrRetry, QStyle::SP_DialogRetryButton};
+      return {"&Retry", mrRetry};
     case bkIgnore:
-      return {"&Ignore", mrIgnore, QStyle::SP_DialogIgnoreButton};
+      return {"&Ignore", mrIgnore};
     case bkAll:
-      return {"&All", mrAll, QStyle::SP_DialogYesToAllButton};
+      return {"&All", mrAll};
     case bkCustom:
       break;
   }
-  return {"", mrNone, -1};
+  return {"", mrNone};
 }
 
 }  // namespace
@@ -105,24 +99,11 @@ void TBitBtn::SetNumGlyphs(TNumGlyphs Value) {
 
 void TBitBtn::SetLayout(TButtonLayout Value) {
   layout_ = Value;
-  if (auto* button = WidgetOf<QPushButton>(this)) {
-    button->setLayoutDirection(Value == blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
-  }
+  ShowLayout();
 }
 
 void TBitBtn::GlyphChanged(TObject*) {
   UpdateIcon();
-}
-
-void TBitBtn::UpdateIcon() {
-  if (!HandleAllocated()) return;
-  ApplyGlyph(WindowHandle(), glyph_, numGlyphs_, InfoOf(kind_).icon);
-}
-
-void TBitBtn::WidgetCreated() {
-  inherited::WidgetCreated();
-  UpdateIcon();
-  SetLayout(layout_);
 }
 
 // A Close button closes its form.

@@ -1,7 +1,4 @@
-#include <QPushButton>
-
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/StdCtrls.h"
 
@@ -32,32 +29,7 @@ TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner) {
 
 void TButton::SetDefault(bool Value) {
   default_ = Value;
-  if (auto* button = WidgetOf<QPushButton>(this)) {
-    button->setDefault(Value);
-  }
-}
-
-HWND TButton::CreateWidget(HWND ParentWidget) {
-  auto* button = new QPushButton(FromHandle<QWidget>(ParentWidget));
-  button->setAutoDefault(false);
-  QObject::connect(button, &QPushButton::clicked, button, [this] {
-    if (WindowHandle() != nullptr && !ComponentState().Contains(csDestroying)) Click();
-  });
-  return ToHandle<QWidget>(button);
-}
-
-void TButton::WidgetCreated() {
-  inherited::WidgetCreated();
-  auto* button = WidgetOf<QPushButton>(this);
-  button->setText(QString::fromStdString(Caption()));
-  button->setDefault(default_);
-}
-
-void TButton::CMTextChanged(TMessage& Message) {
-  inherited::CMTextChanged(Message);
-  if (auto* button = WidgetOf<QPushButton>(this)) {
-    button->setText(QString::fromStdString(Caption()));
-  }
+  ShowDefault();
 }
 
 // Enter clicks the default button, Escape the cancel button, when no control wanted the key.

@@ -41,7 +41,9 @@ class TBitBtn : public TButton {
  private:
   bool IsCustomCaption() const;
   void GlyphChanged(TObject* Sender);
+  // The glyph, else the standard kind's icon.
   void UpdateIcon();
+  void ShowLayout();
 
   TBitBtnKind kind_ = bkCustom;
   TBitmap* glyph_;

@@ -61,6 +61,8 @@ class TRichEdit : public TWinControl {
   // A line added at the end is appended to the widget; anything else rebuilds it.
   void LineAppended(const std::string& Line);
   void LinesChanged();
+  void ShowAppendedLine(const std::string& Line);
+  void ShowLines();
   void UpdateOptions();
 
   TRichEditStrings* lines_;

@@ -1,7 +1,4 @@
-#include <QGroupBox>
-
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/StdCtrls.h"
 
@@ -26,21 +23,4 @@ void TGroupBox::AdjustClientRect(TRect& Rect) const {
   Rect.Left += 2;
   Rect.Right -= 2;
   Rect.Bottom -= 2;
-}
-
-HWND TGroupBox::CreateWidget(HWND ParentWidget) {
-  return ToHandle<QWidget>(new QGroupBox(FromHandle<QWidget>(ParentWidget)));
-}
-
-void TGroupBox::WidgetCreated() {
-  inherited::WidgetCreated();
-  auto* box = WidgetOf<QGroupBox>(this);
-  box->setTitle(QString::fromStdString(Caption()));
-}
-
-void TGroupBox::CMTextChanged(TMessage& Message) {
-  inherited::CMTextChanged(Message);
-  if (auto* box = WidgetOf<QGroupBox>(this)) {
-    box->setTitle(QString::fromStdString(Caption()));
-  }
 }

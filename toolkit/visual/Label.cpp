@@ -1,7 +1,4 @@
-#include <QLabel>
-
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ControlProperties.h"
 #include "toolkit/visual/StdCtrls.h"
 
@@ -100,35 +97,14 @@ void TLabel::CMFontChanged(TMessage& Message) {
   AdjustBounds();
 }
 
+std::string TLabel::ShownCaption() const {
+  return DisplayText(Caption(), showAccelChar_);
+}
+
 // A label that sizes itself keeps its left edge (its right edge when right-aligned).
 void TLabel::AdjustBounds() {
   if (!autoSize_ || wordWrap_ || ComponentState().Contains(csLoading)) return;
-  const TPoint extent = TextExtent(DisplayText(Caption(), showAccelChar_));
+  const TPoint extent = TextExtent(ShownCaption());
   const int left = alignment_ == taRightJustify ? Left() + Width() - extent.X : Left();
   SetBounds(left, Top(), extent.X, extent.Y);
-}
-
-HWND TLabel::CreateWidget(HWND ParentWidget) {
-  return ToHandle<QWidget>(new QLabel(FromHandle<QWidget>(ParentWidget)));
-}
-
-void TLabel::WidgetCreated() {
-  inherited::WidgetCreated();
-  UpdateLabel();
-}
-
-void TLabel::UpdateLabel() {
-  auto* label = WidgetOf<QLabel>(this);
-  if (label == nullptr) return;
-  label->setText(QString::fromStdString(DisplayText(Caption(), showAccelChar_)));
-  label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(wordWrap_);
-  Qt::Alignment alignment = alignment_ == taRightJustify ? Qt::AlignRight
-                            : alignment_ == taCenter     ? Qt::AlignHCenter
-                                                         : Qt::AlignLeft;
-  alignment |= layout_ == tlCenter   ? Qt::AlignVCenter
-               : layout_ == tlBottom ? Qt::AlignBottom
-                                     : Qt::AlignTop;
-  label->setAlignment(alignment);
-  label->setAutoFillBackground(!transparent_);
 }

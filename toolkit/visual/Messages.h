@@ -5,8 +5,9 @@
 // handlers such as CMEnabledChanged); Perform sends one to a control directly.
 //
 // Inside the toolkit a window handle is the address of the control's Qt widget;
-// ToHandle and FromHandle are instantiated only in the toolkit's .cpp files, which
-// know the widget classes. Everything above the toolkit sees an opaque pointer.
+// ToHandle and FromHandle are instantiated only where the widget classes are known: in
+// the toolkit's Qt backend (qt/) and in the tests' drivers of its widgets. Everything
+// else sees an opaque pointer.
 
 #include <cstdint>
 

@@ -1,24 +1,6 @@
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QSignalBlocker>
-
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ComCtrls.h"
 #include "toolkit/visual/ControlProperties.h"
-
-namespace {
-
-QString Joined(const TStrings& lines) {
-  QString text;
-  for (int i = 0; i < lines.Count(); ++i) {
-    if (i > 0) text += QLatin1Char('\n');
-    text += QString::fromStdString(lines.Strings(i));
-  }
-  return text;
-}
-
-}  // namespace
 
 TClass TRichEditStrings::StaticClass() {
   return DefineClass<TRichEditStrings>("TRichEditStrings", [](ClassBuilder<TRichEditStrings>&) {});
@@ -89,43 +71,12 @@ void TRichEdit::SetWordWrap(bool Value) {
 }
 
 void TRichEdit::LineAppended(const std::string& Line) {
-  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
-    const QSignalBlocker block(edit);
-    edit->appendPlainText(QString::fromStdString(Line));
-  }
+  ShowAppendedLine(Line);
   if (OnChange) OnChange(this);
 }
 
 void TRichEdit::LinesChanged() {
   if (lines_->UpdateCount() > 0) return;
-  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
-    const QSignalBlocker block(edit);
-    edit->setPlainText(Joined(*lines_));
-  }
+  ShowLines();
   if (OnChange) OnChange(this);
-}
-
-HWND TRichEdit::CreateWidget(HWND ParentWidget) {
-  auto* edit = new QPlainTextEdit(FromHandle<QWidget>(ParentWidget));
-  edit->setTabChangesFocus(true);
-  return ToHandle<QWidget>(edit);
-}
-
-void TRichEdit::WidgetCreated() {
-  inherited::WidgetCreated();
-  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
-  const QSignalBlocker block(edit);
-  edit->setPlainText(Joined(*lines_));
-  UpdateOptions();
-}
-
-void TRichEdit::UpdateOptions() {
-  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
-  if (edit == nullptr) return;
-  edit->setReadOnly(readOnly_);
-  edit->setLineWrapMode(wordWrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  const bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
-  const bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
-  edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-  edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }

@@ -1,8 +1,4 @@
-#include <QToolButton>
-
 #include "toolkit/model/ClassBuilder.h"
-#include "toolkit/qt/GlyphIcon.h"
-#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/Buttons.h"
 #include "toolkit/visual/ControlProperties.h"
 
@@ -58,35 +54,9 @@ void TSpeedButton::GlyphChanged(TObject*) {
   UpdateButton();
 }
 
-HWND TSpeedButton::CreateWidget(HWND ParentWidget) {
-  auto* button = new QToolButton(FromHandle<QWidget>(ParentWidget));
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  QObject::connect(button, &QToolButton::clicked, button, [this] { UserClicked(); });
-  return ToHandle<QWidget>(button);
-}
-
-void TSpeedButton::WidgetCreated() {
-  inherited::WidgetCreated();
-  UpdateButton();
-}
-
 void TSpeedButton::CMTextChanged(TMessage& Message) {
   inherited::CMTextChanged(Message);
   UpdateButton();
-}
-
-void TSpeedButton::UpdateButton() {
-  auto* button = WidgetOf<QToolButton>(this);
-  if (button == nullptr) return;
-  button->setText(QString::fromStdString(Caption()));
-  button->setAutoRaise(flat_);
-  button->setCheckable(groupIndex_ != 0);
-  button->setChecked(down_);
-  ApplyGlyph(WindowHandle(), glyph_, numGlyphs_);
-  button->setToolButtonStyle(glyph_->Empty()     ? Qt::ToolButtonTextOnly
-                             : Caption().empty() ? Qt::ToolButtonIconOnly
-                                                 : Qt::ToolButtonTextBesideIcon);
 }
 
 // A grouped button stays down; the others of its group come up.

@@ -56,6 +56,8 @@ class TLabel : public TGraphicControl {
   void CMFontChanged(TMessage& Message) override;
 
  private:
+  // The caption as shown, without the accelerator marks.
+  std::string ShownCaption() const;
   void AdjustBounds();
   void UpdateLabel();
 
@@ -113,6 +115,8 @@ class TButton : public TButtonControl {
   void CMTextChanged(TMessage& Message) override;
 
  private:
+  void ShowDefault();
+
   bool cancel_ = false;
   bool default_ = false;
   TModalResult modalResult_ = mrNone;
@@ -140,6 +144,10 @@ class TCheckBox : public TButtonControl {
 
  private:
   void UserToggled();
+  // The box's state as its widget shows it, each part apart: the setters push what they change.
+  void ShowAlignment();
+  void ShowAllowGrayed();
+  void ShowState();
 
   TLeftRight alignment_ = taRightOfText;
   bool allowGrayed_ = false;
@@ -247,7 +255,13 @@ class TCustomComboBox : public TWinControl {
   friend class TComboBoxStrings;
   friend class TComboWidget;
 
+  // The widget shows what the box holds; each setter pushes what it changes.
+  void ShowText();
+  void ShowItemIndex();
   void ItemsChanged();
+  void ShowDroppedDown(bool Value);
+  void ShowDropDownCount();
+  void ShowMaxLength();
   void PopupShown();
   void PopupHidden(bool ByProgram);
   void FinishCloseUp();

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QImage>
 #include <QStyleHints>
 #include <QTest>
@@ -10,14 +11,11 @@
 #include <cstdlib>
 
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/qt/QtWidgets.h"
 
 namespace toolkit_test {
 
 namespace {
-
-QWidget* WidgetOf(const TControl* control) {
-  return FromHandle<QWidget>(control->WindowHandle());
-}
 
 QWidget* KeyTarget() {
   if (QWidget* popup = QApplication::activePopupWidget()) {
@@ -47,7 +45,7 @@ void ProcessEvents() {
 
 void ShowForm(TCustomForm* Form) {
   Form->Show();
-  QWidget* window = WidgetOf(Form);
+  QWidget* window = WidgetOf<QWidget>(Form);
   // The list's own clicks must not count as a double click in quick tests.
   QGuiApplication::styleHints()->setMouseDoubleClickInterval(1);
   QApplication::setActiveWindow(window);
@@ -58,12 +56,12 @@ void ShowForm(TCustomForm* Form) {
 }
 
 void Click(TControl* Control) {
-  QWidget* widget = WidgetOf(Control);
+  QWidget* widget = WidgetOf<QWidget>(Control);
   ClickAt(Control, widget->width() / 2, widget->height() / 2);
 }
 
 void ClickAt(TControl* Control, int X, int Y) {
-  QTest::mouseClick(WidgetOf(Control), Qt::LeftButton, Qt::NoModifier, QPoint(X, Y));
+  QTest::mouseClick(WidgetOf<QWidget>(Control), Qt::LeftButton, Qt::NoModifier, QPoint(X, Y));
   ProcessEvents();
 }
 
@@ -95,7 +93,7 @@ void DropDownWithKey(TCustomComboBox*) {
 }
 
 void ClickListItem(TCustomComboBox* ComboBox, int Index) {
-  auto* box = static_cast<QComboBox*>(WidgetOf(ComboBox));
+  auto* box = WidgetOf<QComboBox>(ComboBox);
   QAbstractItemView* view = box->view();
   // The click that opened a list is not taken as a pick: wait out that moment.
   QTest::qWait(5);
@@ -106,24 +104,24 @@ void ClickListItem(TCustomComboBox* ComboBox, int Index) {
 }
 
 void MoveWindow(TCustomForm* Form, int X, int Y) {
-  WidgetOf(Form)->move(X, Y);
+  WidgetOf<QWidget>(Form)->move(X, Y);
   ProcessEvents();
 }
 
 void ResizeClientArea(TCustomForm* Form, int Width, int Height) {
-  WidgetOf(Form)->resize(Width, Height);
+  WidgetOf<QWidget>(Form)->resize(Width, Height);
   ProcessEvents();
 }
 
 void ChangeWindowState(TCustomForm* Form, TWindowState State) {
-  WidgetOf(Form)->setWindowState(State == wsMaximized   ? Qt::WindowMaximized
-                                 : State == wsMinimized ? Qt::WindowMinimized
-                                                        : Qt::WindowNoState);
+  WidgetOf<QWidget>(Form)->setWindowState(State == wsMaximized   ? Qt::WindowMaximized
+                                          : State == wsMinimized ? Qt::WindowMinimized
+                                                                 : Qt::WindowNoState);
   ProcessEvents();
 }
 
 bool WindowAcceptsInput(TCustomForm* Form) {
-  QWidget* window = WidgetOf(Form);
+  QWidget* window = WidgetOf<QWidget>(Form);
   return window != nullptr && window->isEnabled();
 }
 
@@ -133,6 +131,16 @@ TWinControl* FocusedControl() {
   return dynamic_cast<TWinControl*>(FindControl(ToHandle<QWidget>(focus)));
 }
 
+int ScreenCursorShape() {
+  const QCursor* cursor = QGuiApplication::overrideCursor();
+  return cursor != nullptr ? cursor->shape() : -1;
+}
+
+int CursorShapeOf(TControl* Control) {
+  QWidget* widget = WidgetOf<QWidget>(Control);
+  return widget->testAttribute(Qt::WA_SetCursor) ? widget->cursor().shape() : -1;
+}
+
 bool SaveScreenshot(TCustomForm* Form, const std::string& Path) {
   ProcessEvents();
   return SaveWindowPicture(Form, Path);
@@ -140,7 +148,7 @@ bool SaveScreenshot(TCustomForm* Form, const std::string& Path) {
 
 std::uint32_t DarkestColorIn(TControl* Control, const TRect& Area) {
   ProcessEvents();
-  const QImage picture = WidgetOf(Control)->grab().toImage();
+  const QImage picture = WidgetOf<QWidget>(Control)->grab().toImage();
   QRgb darkest = qRgb(255, 255, 255);
   for (int y = std::max(0, Area.Top); y < std::min(picture.height(), Area.Bottom); ++y) {
     for (int x = std::max(0, Area.Left); x < std::min(picture.width(), Area.Right); ++x) {

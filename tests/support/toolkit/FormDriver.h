@@ -59,6 +59,11 @@ bool WindowAcceptsInput(TCustomForm* Form);
 // The control that has the keyboard focus, or null.
 TWinControl* FocusedControl();
 
+// The shape of the mouse cursor over every window (the screen's cursor) and over Control (its
+// own), as a number of the widget system's; -1 while none is set.
+int ScreenCursorShape();
+int CursorShapeOf(TControl* Control);
+
 // Saves the window's picture as a PNG file; false when it could not be written.
 bool SaveScreenshot(TCustomForm* Form, const std::string& Path);
 
