@@ -92,6 +92,8 @@ int RoundTrip(const std::filesystem::path& SettingsFile) {
     return Fail("entered history is '" + first.Folder->History() + "', expected '" +
                 kExpectedHistory + "'");
   if (!first.Config->Save()) return Fail("saving failed");
+  if (!std::filesystem::exists(SettingsFile))
+    return Fail("the settings file is not at " + SettingsFile.string());
   first.Form->Free();
 
   HistoryForm second = MakeForm();
