@@ -1,0 +1,89 @@
+# The components as a library for other programs, installed on request only:
+#
+#   cmake --install BUILD --component dev --prefix P
+#
+# puts the public headers of the layers under P/include/<package>/ (in the tree's own folder
+# layout, so that "controls/MRUComboBox.h" is found there as it is here), the static layer
+# libraries under P/lib/<package>/, and a CMake package with which another project writes
+#
+#   find_package(PolyverbComponents 1.0 REQUIRED)
+#   target_link_libraries(app PRIVATE PolyverbComponents::Components)
+#
+# The rules are left out of a plain `cmake --install BUILD`, which installs the setup program
+# alone.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+# The package is named after the product; other programs find it by this name.
+set(COMPONENTS_PACKAGE PolyverbComponents)
+set(COMPONENTS_INCLUDE_DIR ${CMAKE_INSTALL_INCLUDEDIR}/${COMPONENTS_PACKAGE})
+set(COMPONENTS_LIBRARY_DIR ${CMAKE_INSTALL_LIBDIR}/${COMPONENTS_PACKAGE})
+set(COMPONENTS_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/${COMPONENTS_PACKAGE})
+
+# components_layer(TARGET [HEADERS folder...]): offers a layer's library and its public headers
+# to other programs. HEADERS names the folders below the layer's own whose headers are public
+# (with their subfolders); without it, all of the layer's headers are. Call it after the layer's
+# include directories are set.
+function(components_layer target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "HEADERS")
+  if(NOT arg_HEADERS)
+    set(arg_HEADERS .)
+  endif()
+
+  # Folders of the source and build trees hold only while building; an installed copy finds
+  # the headers in its own include folder (INCLUDES DESTINATION below).
+  get_target_property(include_dirs ${target} INTERFACE_INCLUDE_DIRECTORIES)
+  set(interface_dirs)
+  foreach(dir IN LISTS include_dirs)
+    cmake_path(IS_PREFIX PROJECT_SOURCE_DIR "${dir}" in_source)
+    cmake_path(IS_PREFIX PROJECT_BINARY_DIR "${dir}" in_build)
+    if(in_source OR in_build)
+      set(dir "$<BUILD_INTERFACE:${dir}>")
+    endif()
+    list(APPEND interface_dirs "${dir}")
+  endforeach()
+  set_property(TARGET ${target} PROPERTY INTERFACE_INCLUDE_DIRECTORIES "${interface_dirs}")
+
+  file(RELATIVE_PATH layer_dir ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(folder IN LISTS arg_HEADERS)
+    cmake_path(APPEND layer_dir ${folder} OUTPUT_VARIABLE header_dir)
+    cmake_path(NORMAL_PATH header_dir)
+    install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/
+            DESTINATION ${COMPONENTS_INCLUDE_DIR}/${header_dir}
+            COMPONENT dev EXCLUDE_FROM_ALL
+            FILES_MATCHING PATTERN "*.h")
+  endforeach()
+  install(TARGETS ${target} EXPORT ${COMPONENTS_PACKAGE}Targets
+          ARCHIVE DESTINATION ${COMPONENTS_LIBRARY_DIR} COMPONENT dev EXCLUDE_FROM_ALL
+          INCLUDES DESTINATION ${COMPONENTS_INCLUDE_DIR})
+endfunction()
+
+# components_package(LAYER...): the one target other programs link, over the given layers
+# (which bring the layers below them), and the package that exports it. Call it once the
+# layers are made.
+function(components_package)
+  add_library(components INTERFACE)
+  add_library(${COMPONENTS_PACKAGE}::Components ALIAS components)
+  set_target_properties(components PROPERTIES EXPORT_NAME Components)
+  target_link_libraries(components INTERFACE ${ARGN})
+  # The headers are C++20.
+  target_compile_features(components INTERFACE cxx_std_20)
+  if(SETUP_SANITIZE)
+    # Sanitized libraries need the sanitizer runtimes in whatever program links them.
+    target_link_options(components INTERFACE -fsanitize=address,undefined)
+  endif()
+  install(TARGETS components EXPORT ${COMPONENTS_PACKAGE}Targets
+          INCLUDES DESTINATION ${COMPONENTS_INCLUDE_DIR})
+
+  install(EXPORT ${COMPONENTS_PACKAGE}Targets NAMESPACE ${COMPONENTS_PACKAGE}::
+          DESTINATION ${COMPONENTS_CONFIG_DIR} COMPONENT dev EXCLUDE_FROM_ALL)
+  set(config_dir ${PROJECT_BINARY_DIR}/${COMPONENTS_PACKAGE})
+  configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/ComponentsConfig.cmake.in
+                                ${config_dir}/${COMPONENTS_PACKAGE}Config.cmake
+                                INSTALL_DESTINATION ${COMPONENTS_CONFIG_DIR})
+  write_basic_package_version_file(${config_dir}/${COMPONENTS_PACKAGE}ConfigVersion.cmake
+                                   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+  install(FILES ${config_dir}/${COMPONENTS_PACKAGE}Config.cmake
+                ${config_dir}/${COMPONENTS_PACKAGE}ConfigVersion.cmake
+          DESTINATION ${COMPONENTS_CONFIG_DIR} COMPONENT dev EXCLUDE_FROM_ALL)
+endfunction()
