@@ -57,7 +57,7 @@ class Machine {
   WinePrefix prefix_;
   FileSystem files_;
   Registry registry_;
-  std::string applicationDir_;                           // put in place of the program's own
+  std::string applicationDir_;                    // put in place of the program's own
   mutable std::optional<std::string> ownFolder_;  // the executable's, once known
 };
 

@@ -36,8 +36,7 @@ std::unique_ptr<platform::Machine> AppMachine(const std::string& Folder) {
 // configuration component with a settings file there.
 class ConfigFileTest : public ::testing::Test {
  public:
-  ConfigFileTest()
-      : machine_(platform::Machine::Use(AppMachine(dir_.path()))) {
+  ConfigFileTest() : machine_(platform::Machine::Use(AppMachine(dir_.path()))) {
     RegisterConfigTestClasses();
     testsupport::WriteFile(dir_ / "drive_c/app/.keep", "");
     form_ = new TConfigTestForm(nullptr);
