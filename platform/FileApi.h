@@ -16,15 +16,14 @@
 
 namespace platform {
 
-// The Windows names of the attribute bits.
-inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = faReadOnly;
+// The Windows name of the attribute value the setup program gives its copies.
 inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = faNormal;
 
 // Copies a file; with FailIfExists false an existing target is replaced. A failed copy
 // leaves the target as it was.
 Status CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName,
                  bool FailIfExists);
-// FILE_ATTRIBUTE_NORMAL clears the read-only attribute, FILE_ATTRIBUTE_READONLY sets it.
+// FILE_ATTRIBUTE_NORMAL clears the read-only attribute, faReadOnly sets it.
 Status SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes);
 // A file, not a folder; a read-only file is refused.
 Status DeleteFile(std::string_view FileName);
