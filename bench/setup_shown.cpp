@@ -20,7 +20,6 @@
 
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
-#include "package/PathOps.h"
 #include "platform/Machine.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/Presenter.h"
@@ -49,7 +48,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "setup_shown: %s\n", dist.status().message().c_str());
     return 2;
   }
-  const ApplicationDirScope distribution = UseApplicationDir(*dist);
+  platform::Machine::Current().SetApplicationDir(*dist);
 
   UseOffscreenWidgetSystem();
   // A start-up that fails says why on standard error instead of in a box nobody can close.

@@ -1,11 +1,5 @@
 #include "config/ConfigFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "package/ClassInfo.h"
 #include "package/Errors.h"
 #include "package/Msg.h"
@@ -14,7 +8,6 @@
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
 #include "platform/FileNames.h"
-#include "platform/Machine.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/Filer.h"
@@ -36,25 +29,6 @@ const char* RequestName(std::uint8_t Request) {
 }
 const char* RunningName(std::uint8_t State) {
   return State == kLoading ? "loading" : "saving";
-}
-
-// Loading from a settings file that is not there is a failed load, not an empty one: the
-// store itself would read a missing file as empty.
-void ProbeSettingsFile(const std::string& FileName) {
-  platform::Machine& machine = platform::Machine::Current();
-  if (!machine.files().FileExists(FileName)) {
-    const platform::Result<std::uint32_t> attributes = machine.files().GetAttributes(FileName);
-    throw EExIniFileError(
-        "Cannot open settings file " + FileName + ": " +
-        (attributes ? std::string("it is a folder") : attributes.status().message()));
-  }
-  const platform::Result<std::string> host = machine.prefix().ToHostPath(FileName);
-  const int fd = host ? ::open(host->c_str(), O_RDONLY | O_CLOEXEC) : -1;
-  if (fd < 0) {
-    throw EExIniFileError("Cannot open settings file " + FileName + ": " +
-                          (host ? std::strerror(errno) : host.status().message()));
-  }
-  ::close(fd);
 }
 
 // The name a component's values are stored under: a form by its form name, any other
@@ -272,7 +246,6 @@ bool TCustomConfigFile::DoLoad(TComponent* Filter) {
   {
     const ScopeExit close([this] { CloseIniFile(); });
     try {
-      if (Mode == cmFile) ProbeSettingsFile(GetFileName());
       OpenIniFile(false);
       const ScopeExit afterLoad([this] { DoAfterLoad(); });
       DoBeforeLoad();
@@ -347,7 +320,8 @@ void TCustomConfigFile::OpenIniFile(bool ForSaving) {
   CloseIniFile();
   switch (Mode) {
     case cmFile:
-      iniFile_ = new TExIniFile(GetFileName());
+      // Loading from a settings file that is not there is a failed load, not an empty one.
+      iniFile_ = new TExIniFile(GetFileName(), !ForSaving);
       break;
     case cmRegistry:
       iniFile_ = TExIniFile::CreateInRegistry(RegistryRoot, RegistryPath, ForSaving);

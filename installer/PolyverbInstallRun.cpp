@@ -98,23 +98,25 @@ bool TPolyverbInstallForm::PrepareInstallationFolder(const std::string& Folder) 
     AddStatus("DirAlreadyExists", {Folder});
     return true;
   }
-  if (CreateDirRecurse(Folder)) {
+  // CreateDirRecurse, with the reason when it fails.
+  const platform::Status created = platform::ForceDirectories(Folder);
+  if (created) {
     AddStatus("DirCreated", {Folder});
     return true;
   }
   AddStatus("EDirCreate", {Folder});
-  TellReason(platform::LastFileError().message());
+  TellReason(created.message());
   return false;
 }
 
 // Only the folder itself goes, and only when nothing is left in it: whatever else the user
 // keeps there stays, and so do the levels above it.
 void TPolyverbInstallForm::RemoveInstallationFolder(const std::string& Folder) {
-  if (platform::RemoveDir(Folder)) {
+  if (const platform::Status removed = platform::RemoveDir(Folder)) {
     AddStatus("DirDeleted", {Folder});
   } else {
     AddStatus("EDirDelete", {Folder});
-    TellReason(platform::LastFileError().message());
+    TellReason(removed.message());
   }
 }
 
@@ -157,13 +159,14 @@ void TPolyverbInstallForm::CopyToFolder(std::string_view Name, const std::string
   const std::string target = ExpandFileNameByDir(Name, Folder);
   const std::string source = ExpandApplicationDir(Name);
   const std::string name(Name);
-  if (platform::CopyFileA(source, target, false)) {
+  const platform::Status copied = platform::CopyFileA(source, target, false);
+  if (copied) {
     // A copy from a read-only medium would be read-only too; the installed file is not.
     (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
     AddStatus("FileCopied", {name, RemoveBackslash(Folder)});
   } else if (ReportAllFailures || FileExist(source)) {
     AddStatus("EFileCopy", {name, RemoveBackslash(Folder)});
-    TellReason(platform::LastFileError().message());
+    TellReason(copied.message());
   }
 }
 
@@ -172,19 +175,18 @@ void TPolyverbInstallForm::DeleteFromFolder(std::string_view Name, const std::st
   if (!FileExist(target)) return;
   // A target folder that is the distribution under another name (a link, another drive)
   // would lose the files an installation needs: they are never deleted, and that is said.
-  std::string reason = target + " is the distribution's own file, which stays";
-  bool deleted = false;
+  platform::Status deleted(platform::ErrorCode::AccessDenied,
+                           target + " is the distribution's own file, which stays");
   if (!platform::SameFile(target, ExpandApplicationDir(Name))) {
     // Read-only files are deleted too; if this fails, the deletion says so.
     (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
     deleted = platform::DeleteFile(target);
-    reason = platform::LastFileError().message();
   }
   if (deleted) {
     AddStatus("FileDeleted", {target});
   } else if (ReportAllFailures) {
     AddStatus("EFileDelete", {target});
-    TellReason(reason);
+    TellReason(deleted.message());
   }
 }
 

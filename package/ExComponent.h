@@ -12,6 +12,4 @@ class TExComponent : public TComponent {
 
   // Being read from a form description: Loaded has not run yet.
   bool IsLoading() const { return ComponentState().Contains(csLoading); }
-  // Being freed, with its owner or on its own.
-  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
 };

@@ -18,8 +18,8 @@ TClass TExIniFile::StaticClass() {
   return DefineClass<TExIniFile>("TExIniFile", [](ClassBuilder<TExIniFile>&) {});
 }
 
-TExIniFile::TExIniFile(const std::string& FileName)
-    : TExIniFile(std::make_unique<SettingsFileStore>(FileName)) {}
+TExIniFile::TExIniFile(const std::string& FileName, bool MustExist)
+    : TExIniFile(std::make_unique<SettingsFileStore>(FileName, MustExist)) {}
 
 TExIniFile::TExIniFile(std::unique_ptr<Backend> Store) : backend_(std::move(Store)) {}
 

@@ -27,8 +27,9 @@ class TExIniFile : public TObject {
   TOOLKIT_CLASS(TExIniFile, TObject)
 
   // The settings file FileName, a Windows path of the machine. A file that does not exist yet
-  // is an empty store; one that cannot be read (a folder in its place, no permission) raises.
-  explicit TExIniFile(const std::string& FileName);
+  // is an empty store, or, when it MustExist (a load that has nothing to load fails), raises;
+  // one that cannot be read (a folder in its place, no permission) raises.
+  explicit TExIniFile(const std::string& FileName, bool MustExist = false);
   // The key Path below Root. Opened for loading nothing is ever created; opened for saving
   // (ForSaving) the missing keys are created when the writes are handed on. Raises when the
   // registry cannot be read, or, ForSaving, when it cannot be written now.

@@ -1,7 +1,7 @@
 #pragma once
 
 // Path operations on Windows path strings, resolved on the machine in use
-// (platform::Machine::Current(): the Wine prefix).
+// (platform::Machine::Current(): the Wine prefix, and the program's own folder on it).
 //
 // Folders returned here follow two conventions the callers rely on:
 // - GetApplicationDir ends with a backslash ("Z:\dist\"), so a file name can follow it
@@ -39,25 +39,6 @@ std::string RemoveBackslash(std::string_view Path);
 // absolute Windows path.
 bool FileExist(std::string_view FileName);
 bool DirExist(std::string_view Dir);
-// Creates Dir with every missing level; true when the folder exists afterwards.
-// platform::LastFileError says why it failed.
+// Creates Dir with every missing level; true when the folder exists afterwards. A caller
+// that tells why it failed calls platform::ForceDirectories, which says.
 bool CreateDirRecurse(std::string_view Dir);
-
-// Puts Dir in place of the program's folder until the guard goes. The program itself runs
-// from its distribution folder; tests use this to make a temporary folder that distribution.
-class ApplicationDirScope {
- public:
-  ~ApplicationDirScope();
-  ApplicationDirScope(ApplicationDirScope&& Other) noexcept;
-  ApplicationDirScope(const ApplicationDirScope&) = delete;
-  ApplicationDirScope& operator=(const ApplicationDirScope&) = delete;
-  ApplicationDirScope& operator=(ApplicationDirScope&&) = delete;
-
- private:
-  friend ApplicationDirScope UseApplicationDir(std::string Dir);
-  explicit ApplicationDirScope(std::string Previous) : previous_(std::move(Previous)) {}
-
-  std::string previous_;
-  bool active_ = true;
-};
-[[nodiscard]] ApplicationDirScope UseApplicationDir(std::string Dir);

@@ -1,17 +1,13 @@
 #include "package/SettingsFileStore.h"
 
 #include "package/UnitVersion.h"
-#include "platform/Machine.h"
+#include "platform/FileApi.h"
 #include "platform/StringFunctions.h"
 #include "platform/WinPath.h"
 
 namespace {
 
 [[maybe_unused]] const bool kUnitVersion = UnitVersion("SettingsFileStore.cpp 1.0");
-
-platform::FileSystem& Files() {
-  return platform::Machine::Current().files();
-}
 
 // The file system's messages name the file before their reason ("Cannot save C:\a.cfg: the
 // file is read-only"); ours name it already, so only the reason is kept. A message about
@@ -28,16 +24,17 @@ std::string ReasonOf(const platform::Status& Status, const std::string& FileName
 
 }  // namespace
 
-SettingsFileStore::SettingsFileStore(const std::string& FileName) : Backend(FileName) {
-  platform::Result<std::string> content = Files().ReadFile(FileName);
+SettingsFileStore::SettingsFileStore(const std::string& FileName, bool MustExist)
+    : Backend(FileName) {
+  platform::Result<std::string> content = platform::ReadFile(FileName);
   if (content) {
     text_ = SettingsText::Parse(*content);
     return;
   }
   const platform::ErrorCode code = content.status().code();
-  if (code != platform::ErrorCode::NotFound && code != platform::ErrorCode::PathNotFound) {
-    Fail("be read", ReasonOf(content.status(), FileName));
-  }
+  const bool missing =
+      code == platform::ErrorCode::NotFound || code == platform::ErrorCode::PathNotFound;
+  if (MustExist || !missing) Fail("be read", ReasonOf(content.status(), FileName));
 }
 
 std::optional<std::string> SettingsFileStore::Stored(const std::string& Section,
@@ -54,12 +51,12 @@ void SettingsFileStore::Apply(const std::vector<SettingsWrite>& Writes, bool Cre
   if (CreateFolders) {
     const platform::Result<platform::WinPath> path = platform::WinPath::Parse(Name());
     const platform::Status made =
-        path ? Files().ForceDirectories(path->Parent().ToString()) : path.status();
+        path ? platform::ForceDirectories(path->Parent().ToString()) : path.status();
     if (!made) Fail("be saved", made.message());
   }
   SettingsText saved;
   const platform::Status status =
-      Files().RewriteFile(Name(), [&](const std::optional<std::string>& current) {
+      platform::RewriteFile(Name(), [&](const std::optional<std::string>& current) {
         saved = SettingsText::Parse(current.value_or(""));
         for (const SettingsWrite& write : Writes)
           saved.Write(write.section, write.name, write.value, write.hint);

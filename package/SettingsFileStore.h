@@ -10,8 +10,8 @@
 class SettingsFileStore : public TExIniFile::Backend {
  public:
   // FileName is a Windows path of the machine in use. A file that does not exist yet (nor
-  // its folder) is an empty store; one that cannot be read raises.
-  explicit SettingsFileStore(const std::string& FileName);
+  // its folder) is an empty store, unless it MustExist; one that cannot be read raises.
+  SettingsFileStore(const std::string& FileName, bool MustExist);
 
  protected:
   std::optional<std::string> Stored(const std::string& Section,

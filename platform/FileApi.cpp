@@ -6,48 +6,51 @@ namespace platform {
 
 namespace {
 
-Status& LastError() {
-  thread_local Status last;
-  return last;
-}
-
-bool Report(Status status) {
-  LastError() = std::move(status);
-  return LastError().ok();
-}
-
 FileSystem& Files() {
   return Machine::Current().files();
 }
 
 }  // namespace
 
-bool CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName, bool FailIfExists) {
-  return Report(Files().CopyFile(ExistingFileName, NewFileName, !FailIfExists));
+Status CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName,
+                 bool FailIfExists) {
+  return Files().CopyFile(ExistingFileName, NewFileName, !FailIfExists);
 }
 
-bool SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes) {
-  return Report(Files().SetAttributes(FileName, Attributes));
+Status SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes) {
+  return Files().SetAttributes(FileName, Attributes);
 }
 
-bool DeleteFile(std::string_view FileName) {
-  return Report(Files().DeleteFile(FileName));
+Status DeleteFile(std::string_view FileName) {
+  return Files().DeleteFile(FileName);
 }
 
-bool RemoveDir(std::string_view Dir) {
-  return Report(Files().RemoveDirectory(Dir));
+Status RemoveDir(std::string_view Dir) {
+  return Files().RemoveDirectory(Dir);
 }
 
-bool ForceDirectories(std::string_view Dir) {
-  return Report(Files().ForceDirectories(Dir));
+Status ForceDirectories(std::string_view Dir) {
+  return Files().ForceDirectories(Dir);
+}
+
+Result<std::string> ReadFile(std::string_view FileName) {
+  return Files().ReadFile(FileName);
+}
+
+Status RewriteFile(std::string_view FileName, const FileSystem::FileChange& Change) {
+  return Files().RewriteFile(FileName, Change);
+}
+
+bool FileExists(std::string_view FileName) {
+  return Files().FileExists(FileName);
+}
+
+bool DirectoryExists(std::string_view Dir) {
+  return Files().DirectoryExists(Dir);
 }
 
 bool SameFile(std::string_view A, std::string_view B) {
   return Files().SameFile(A, B);
-}
-
-const Status& LastFileError() {
-  return LastError();
 }
 
 }  // namespace platform

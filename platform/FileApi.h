@@ -1,11 +1,14 @@
 #pragma once
 
-// The file functions of the Windows API and of the classic runtime, as the setup program
-// calls them, on the machine in use (Machine::Current()): each answers true or false, as
-// those functions do, and keeps the reason of its last failure for whoever wants to tell
-// the user more (LastFileError, the counterpart of GetLastError).
+// The files of the machine in use (Machine::Current()), as the layers above the platform
+// reach them: the Windows API's and the classic runtime's names where the setup program
+// calls those functions. Every call that can fail answers a Status (or a Result) whose
+// message names the path and says why; a Status tests true for success, as the Windows
+// functions' answer does. The questions (whether a file exists, whether two paths are one
+// file) answer false as well when the path cannot be examined.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "platform/Files.h"
@@ -13,26 +16,32 @@
 
 namespace platform {
 
-// The Windows names of the attribute bits.
-inline constexpr std::uint32_t FILE_ATTRIBUTE_READONLY = faReadOnly;
+// The Windows name of the attribute value the setup program gives its copies.
 inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = faNormal;
 
 // Copies a file; with FailIfExists false an existing target is replaced. A failed copy
 // leaves the target as it was.
-bool CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName, bool FailIfExists);
-// FILE_ATTRIBUTE_NORMAL clears the read-only attribute, FILE_ATTRIBUTE_READONLY sets it.
-bool SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes);
+Status CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName,
+                 bool FailIfExists);
+// FILE_ATTRIBUTE_NORMAL clears the read-only attribute, faReadOnly sets it.
+Status SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes);
 // A file, not a folder; a read-only file is refused.
-bool DeleteFile(std::string_view FileName);
+Status DeleteFile(std::string_view FileName);
 // An empty folder, its last level only.
-bool RemoveDir(std::string_view Dir);
-// A folder with every missing level; true when it exists afterwards.
-bool ForceDirectories(std::string_view Dir);
+Status RemoveDir(std::string_view Dir);
+// A folder with every missing level; success when it exists afterwards.
+Status ForceDirectories(std::string_view Dir);
+
+// The whole content of a file (FileSystem::ReadFile).
+Result<std::string> ReadFile(std::string_view FileName);
+// Changes a file safely under the lock all our processes share (FileSystem::RewriteFile).
+Status RewriteFile(std::string_view FileName, const FileSystem::FileChange& Change);
+
+// Whether a file (not a folder), or a folder, exists.
+bool FileExists(std::string_view FileName);
+bool DirectoryExists(std::string_view Dir);
 // Whether two paths name one existing file (another spelling, a link, another drive onto
 // the same folder).
 bool SameFile(std::string_view A, std::string_view B);
-
-// Why the last of the calls above failed on this thread; success after a call that worked.
-const Status& LastFileError();
 
 }  // namespace platform

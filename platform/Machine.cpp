@@ -14,6 +14,16 @@ std::unique_ptr<Machine>& Slot() {
 Machine::Machine(WinePrefix prefix, RegistryView view)
     : prefix_(std::move(prefix)), files_(prefix_), registry_(prefix_.folder(), view) {}
 
+Result<std::string> Machine::ApplicationDir() const {
+  if (!applicationDir_.empty()) return applicationDir_;
+  if (!ownFolder_) {
+    Result<std::string> dir = prefix_.ApplicationDir();
+    if (!dir) return dir;
+    ownFolder_ = std::move(dir).value();
+  }
+  return *ownFolder_;
+}
+
 Machine& Machine::Current() {
   std::unique_ptr<Machine>& current = Slot();
   if (current == nullptr) current = std::make_unique<Machine>(WinePrefix::FromEnvironment());

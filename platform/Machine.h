@@ -1,11 +1,13 @@
 #pragma once
 
 // The Windows machine the program works on: the Wine prefix named by the
-// environment, with its files and its registry. One for the whole process,
-// made on first use; a test puts a machine over a temporary prefix in place
-// with Machine::Use and restores the previous one afterwards.
+// environment, with its files, its registry and the program's own folder on it.
+// One for the whole process, made on first use; a test puts a machine over a
+// temporary prefix (and, where it needs one, a distribution folder of its own)
+// in place with Machine::Use and restores the previous one afterwards.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Files.h"
@@ -21,6 +23,15 @@ class Machine {
   const WinePrefix& prefix() const { return prefix_; }
   FileSystem& files() { return files_; }
   Registry& registry() { return registry_; }
+
+  // The program's own folder, as a Windows path of this machine: the folder of the running
+  // executable, or the one put in its place. Worked out once: it does not change while the
+  // program runs (Windows, too, records it once at start), and a run asks for every file.
+  Result<std::string> ApplicationDir() const;
+  // Puts `dir` in place of the program's own folder; empty gives the executable's folder
+  // back. The program itself runs from its distribution folder; tests and tools that run
+  // elsewhere name the distribution they stand for.
+  void SetApplicationDir(std::string dir) { applicationDir_ = std::move(dir); }
 
   // The machine in use: the environment's prefix unless a test said otherwise.
   static Machine& Current();
@@ -46,6 +57,8 @@ class Machine {
   WinePrefix prefix_;
   FileSystem files_;
   Registry registry_;
+  std::string applicationDir_;                    // put in place of the program's own
+  mutable std::optional<std::string> ownFolder_;  // the executable's, once known
 };
 
 }  // namespace platform

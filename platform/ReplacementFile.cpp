@@ -10,9 +10,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <system_error>
 
 #include "platform/FileDescriptor.h"
+#include "platform/RunningProgram.h"
 
 namespace platform {
 
@@ -86,15 +88,9 @@ pid_t CopyWriter(std::string_view name) {
   return pid;
 }
 
-// The file name of a running program, from its executable's link ("/opt/x/PolyverbSetup",
-// " (deleted)" after it was replaced); empty when the system does not tell us.
-std::string ProgramName(const std::string& exeLink) {
-  char target[PATH_MAX];
-  const ssize_t length = ::readlink(exeLink.c_str(), target, sizeof target - 1);
-  if (length <= 0) return {};
-  std::string_view path(target, static_cast<size_t>(length));
-  if (EndsWith(path, " (deleted)")) path.remove_suffix(std::string_view(" (deleted)").size());
-  return std::string(path.substr(path.rfind('/') + 1));
+// The file name of a process's program; empty when the system does not tell us.
+std::string ProgramName(const Result<std::string>& program) {
+  return program ? std::filesystem::path(*program).filename().string() : std::string();
 }
 
 // Whether the writer of a copy temporary may still be writing it. A process id outlives its
@@ -108,8 +104,8 @@ std::string ProgramName(const std::string& exeLink) {
 bool WriterMayBeRunning(pid_t pid) {
   if (pid == ::getpid()) return true;  // a copy of ours under way, or just failed and cleaning
   if (::kill(pid, 0) != 0 && errno == ESRCH) return false;
-  const std::string theirs = ProgramName("/proc/" + std::to_string(pid) + "/exe");
-  return theirs.empty() || theirs == ProgramName("/proc/self/exe");
+  const std::string theirs = ProgramName(ProgramPath(pid));
+  return theirs.empty() || theirs == ProgramName(ProgramPath());
 }
 
 }  // namespace

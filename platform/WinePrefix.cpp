@@ -9,6 +9,7 @@
 #include <optional>
 #include <system_error>
 
+#include "platform/RunningProgram.h"
 #include "platform/Unicode.h"
 
 namespace platform {
@@ -226,12 +227,9 @@ std::vector<std::string> WinePrefix::MissingHives() const {
 }
 
 Result<std::string> WinePrefix::ApplicationDir() const {
-  std::error_code ec;
-  const fs::path program = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) {
-    return Status(ErrorCode::IoError, "Cannot find the running program: " + ec.message());
-  }
-  return ToWindowsPath(program.parent_path().string());
+  const Result<std::string> program = ProgramPath();
+  if (!program) return program.status();
+  return ToWindowsPath(fs::path(*program).parent_path().string());
 }
 
 }  // namespace platform

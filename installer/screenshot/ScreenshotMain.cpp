@@ -24,7 +24,6 @@
 
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
-#include "package/PathOps.h"
 #include "platform/Machine.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/Presenter.h"
@@ -86,7 +85,7 @@ int main(int argc, char** argv) {
       platform::Machine::Current().prefix().ToWindowsPath(options.dist);
   if (!dist)
     return Usage(("the distribution folder is on no drive: " + dist.status().message()).c_str());
-  const ApplicationDirScope distribution = UseApplicationDir(*dist);
+  platform::Machine::Current().SetApplicationDir(*dist);
 
   UseOffscreenWidgetSystem();
   // The browse dialog is pictured as it opens: it needs its real window.

@@ -25,14 +25,18 @@ namespace {
 
 using Log = std::vector<std::string>;
 
+// The machine over the prefix at Folder, whose program runs from C:\app.
+std::unique_ptr<platform::Machine> AppMachine(const std::string& Folder) {
+  auto machine = std::make_unique<platform::Machine>(platform::WinePrefix(Folder));
+  machine->SetApplicationDir("C:\\app");
+  return machine;
+}
+
 // A temporary prefix as the machine, the program's folder C:\app, and a form owning a
 // configuration component with a settings file there.
 class ConfigFileTest : public ::testing::Test {
  public:
-  ConfigFileTest()
-      : machine_(platform::Machine::Use(
-            std::make_unique<platform::Machine>(platform::WinePrefix(dir_.path())))),
-        appDir_(UseApplicationDir("C:\\app")) {
+  ConfigFileTest() : machine_(platform::Machine::Use(AppMachine(dir_.path()))) {
     RegisterConfigTestClasses();
     testsupport::WriteFile(dir_ / "drive_c/app/.keep", "");
     form_ = new TConfigTestForm(nullptr);
@@ -87,7 +91,6 @@ class ConfigFileTest : public ::testing::Test {
 
   testsupport::TempDir dir_;
   platform::Machine::Scope machine_;
-  ApplicationDirScope appDir_;
   toolkit_test::PresenterScope presenter_;
   TConfigTestForm* form_ = nullptr;
   TConfigFile* config_ = nullptr;

@@ -29,8 +29,8 @@ void SetupMachine::Make(const std::vector<int>& packages,
   const auto dir = machine->prefix().ToWindowsPath(distribution);
   ASSERT_TRUE(dir) << dir.status().message();
   distributionDir_ = *dir;
+  machine->SetApplicationDir(distributionDir_);
   machine_ = std::make_unique<platform::Machine::Scope>(platform::Machine::Use(std::move(machine)));
-  applicationDir_ = std::make_unique<ApplicationDirScope>(UseApplicationDir(distributionDir_));
 }
 
 SetupMachine::~SetupMachine() {

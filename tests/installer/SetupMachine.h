@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "installer/PolyverbInstallMain.h"
-#include "package/PathOps.h"
 #include "platform/Machine.h"
 #include "tests/support/DemoMachine.h"
 #include "tests/support/TempDir.h"
@@ -48,7 +47,6 @@ class SetupMachine {
   std::string prefix_;
   std::string distributionDir_;
   std::unique_ptr<platform::Machine::Scope> machine_;
-  std::unique_ptr<ApplicationDirScope> applicationDir_;
   toolkit_test::PresenterScope presenter_;
   TPolyverbInstallForm* form_ = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "installer/ProgramStart.h"
+#include "platform/Machine.h"
 #include "tests/installer/SetupMachine.h"
 #include "toolkit/forms/Forms.h"
 
@@ -212,7 +213,7 @@ TEST_F(ProgramStartTest, AnErrorDuringStartUpEndsWithTheUnknownErrorMessage) {
   // The program runs from a folder on no drive of the machine: its own folder cannot be
   // named, so not even the first file check can be made.
   std::filesystem::remove(machine.prefixFolder() + "/dosdevices/z:");
-  const ApplicationDirScope ownFolder = UseApplicationDir("");
+  platform::Machine::Current().SetApplicationDir("");
   testing::internal::CaptureStderr();
   EXPECT_EQ(Run(), 1);
   const std::string reason = testing::internal::GetCapturedStderr();

@@ -21,6 +21,10 @@ class PathOpsTest : public ::testing::Test {
             std::make_unique<platform::Machine>(platform::WinePrefix(dir_.path())))) {}
 
   std::string C(const std::string& relative) const { return dir_ / ("drive_c/" + relative); }
+  // Puts Dir in place of the program's folder; empty gives the program's own back.
+  static void UseApplicationDir(const std::string& Dir) {
+    platform::Machine::Current().SetApplicationDir(Dir);
+  }
   void Put(const std::string& relative) { testsupport::WriteFile(C(relative), "x"); }
 
   testsupport::TempDir dir_;
@@ -33,17 +37,16 @@ TEST_F(PathOpsTest, TheProgramsFolderEndsWithABackslash) {
   ASSERT_TRUE(expected.ok());
   EXPECT_EQ(own, *expected + "\\");
 
-  {
-    const ApplicationDirScope dist = UseApplicationDir("C:\\dist");
-    EXPECT_EQ(GetApplicationDir(), "C:\\dist\\");
-    const ApplicationDirScope root = UseApplicationDir("C:\\");
-    EXPECT_EQ(GetApplicationDir(), "C:\\");
-  }
+  UseApplicationDir("C:\\dist");
+  EXPECT_EQ(GetApplicationDir(), "C:\\dist\\");
+  UseApplicationDir("C:\\");
+  EXPECT_EQ(GetApplicationDir(), "C:\\");
+  UseApplicationDir("");
   EXPECT_EQ(GetApplicationDir(), own);
 }
 
 TEST_F(PathOpsTest, NamesAreMadeAbsoluteAgainstTheProgramsFolder) {
-  const ApplicationDirScope dist = UseApplicationDir("C:\\dist");
+  UseApplicationDir("C:\\dist");
   EXPECT_EQ(ExpandApplicationDir("ZavPolyverb40Design.bpl"), "C:\\dist\\ZavPolyverb40Design.bpl");
   EXPECT_EQ(ExpandApplicationDir("..\\other\\a.txt"), "C:\\other\\a.txt");
   EXPECT_EQ(ExpandApplicationDir("D:\\elsewhere\\a.txt"), "D:\\elsewhere\\a.txt");
@@ -76,7 +79,7 @@ TEST_F(PathOpsTest, RemoveBackslashDropsExactlyOne) {
   EXPECT_EQ(RemoveBackslash(""), "");
 
   // The source-folder test of a run: the program's folder against a typed folder.
-  const ApplicationDirScope dist = UseApplicationDir("C:\\Dist");
+  UseApplicationDir("C:\\Dist");
   EXPECT_TRUE(
       platform::SameText(RemoveBackslash(GetApplicationDir()), RemoveBackslash("c:\\DIST")));
   EXPECT_TRUE(

@@ -322,7 +322,8 @@ struct FailureCase {
   std::function<void()> prepare;  // may be empty
   std::string fileName;
   bool failsOnOpen;
-  std::string message;  // how the message begins
+  std::string message;     // how the message begins
+  bool mustExist = false;  // opened for a load that needs the file
 };
 
 TEST_F(SettingsFileTest, FailuresNameTheFileAndTheReason) {
@@ -350,13 +351,19 @@ TEST_F(SettingsFileTest, FailuresNameTheFileAndTheReason) {
        "The settings file C:\\Zav\\file\\setup.cfg cannot be saved: the folder"},
       {"a drive the machine does not have", nullptr, "Q:\\setup.cfg", false,
        "The settings file Q:\\setup.cfg cannot be saved: Drive Q"},
+      {"a missing file a load needs", nullptr, "C:\\Zav\\none.cfg", true,
+       "The settings file C:\\Zav\\none.cfg cannot be read: the file does not exist", true},
+      {"a missing folder a load needs", nullptr, "C:\\Missing\\setup.cfg", true,
+       "The settings file C:\\Missing\\setup.cfg cannot be read: the folder C:\\Missing does "
+       "not exist",
+       true},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.what);
     if (c.prepare) c.prepare();
     const std::string before = ReadFile(Host("Zav/locked.cfg"));
     try {
-      TExIniFile store(c.fileName);
+      TExIniFile store(c.fileName, c.mustExist);
       EXPECT_FALSE(c.failsOnOpen) << "opened";
       store.WriteString("Global", "New", "2");
       EXPECT_EQ(store.StoreName(), c.fileName);

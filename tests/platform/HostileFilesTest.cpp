@@ -76,19 +76,14 @@ class Drive {
     return child;
   }
   // A process of another program, running until the case ends.
-  pid_t RunningOtherProgram() {
-    const pid_t child = ::fork();
-    if (child == 0) {
-      ::execl("/bin/sleep", "sleep", "600", static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    children_.push_back(child);
-    // Once the child runs the other program, its executable says so.
-    const std::string exe = "/proc/" + std::to_string(child) + "/exe";
-    std::error_code ec;
-    for (int wait = 0; wait < 10000 && fs::read_symlink(exe, ec).filename() != "sleep"; ++wait)
-      ::usleep(1000);
-    EXPECT_EQ(fs::read_symlink(exe, ec).filename(), "sleep");
+  pid_t RunningOtherProgram() { return Running("/bin/sleep"); }
+  // A process of this program's name whose executable was deleted after it started, as when
+  // a newer version replaces the program while it runs; running until the case ends.
+  pid_t RunningReplacedCopyOfThisProgram() {
+    const std::string copy = dir_ / fs::read_symlink("/proc/self/exe").filename().string();
+    fs::copy_file("/bin/sleep", copy);
+    const pid_t child = Running(copy);
+    fs::remove(copy);
     return child;
   }
   // The name of a copy's temporary file as the writer `pid` names it.
@@ -97,6 +92,24 @@ class Drive {
   const FileSystem& files() const { return files_; }
 
  private:
+  // The program at `path` (a sleep), running until the case ends.
+  pid_t Running(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::execl(path.c_str(), "sleep", "600", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    children_.push_back(child);
+    // Once the child runs the program, its executable says so.
+    const fs::path program = fs::canonical(path);
+    const std::string exe = "/proc/" + std::to_string(child) + "/exe";
+    std::error_code ec;
+    for (int wait = 0; wait < 10000 && fs::read_symlink(exe, ec) != program; ++wait)
+      ::usleep(1000);
+    EXPECT_EQ(fs::read_symlink(exe, ec), program);
+    return child;
+  }
+
   testsupport::TempDir dir_;
   FileSystem files_{WinePrefix(dir_.path())};
   mode_t previousUmask_;
@@ -172,6 +185,15 @@ std::vector<Hostile> Cases() {
        ErrorCode::None,
        "",
        {"dst", "dst/.~copy-<running>-7.tmp", "dst/.~copy-notes.tmp", "dst/src.txt", "src.txt"}},
+      {"A copy of this program replaced while it runs keeps its temporary",
+       [](Drive& d) {
+         SourceAndFolder(d, 0644);
+         d.Put("dst/" + Drive::CopyTemporary(d.RunningReplacedCopyOfThisProgram()), 0644);
+       },
+       CopySource,
+       ErrorCode::None,
+       "",
+       {"dst", "dst/.~copy-<running>-7.tmp", "dst/src.txt", "src.txt"}},
   };
   return cases;
 }
