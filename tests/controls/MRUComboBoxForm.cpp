@@ -2,6 +2,7 @@
 
 #include "controls/ControlsClasses.h"
 #include "tests/support/toolkit/FormDriver.h"
+#include "tests/support/toolkit/InstallerFormText.h"
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/ClassRegistry.h"
 
@@ -53,30 +54,9 @@ void TMRUComboBoxForm::BtnOKClick(TObject*) {
 }
 
 std::string MRUComboBoxFormText(const std::string& FieldLines, const std::string& FieldClass) {
-  return std::string(R"(object MRUComboBoxForm: TMRUComboBoxForm
-  Left = 192
-  Top = 107
-  BorderStyle = bsDialog
-  Caption = 'Zav Polyverb - Installation'
-  ClientHeight = 121
-  ClientWidth = 505
-  Color = clBtnFace
-  Font.Charset = DEFAULT_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -11
-  Font.Name = 'MS Sans Serif'
-  Font.Style = []
-  object BtnFolder: TCheckBox
-    Left = 16
-    Top = 24
-    Width = 113
-    Height = 17
-    Caption = 'Enabled'
-    State = cbChecked
-    TabOrder = 0
-  end
-  object FolderSelect: )") +
-         FieldClass + R"(
+  TInstallerFormText form{.Name = "MRUComboBoxForm", .ClientHeight = 121};
+  form.Objects = FolderCheckBoxText("  ", "State = cbChecked\nTabOrder = 0\n") +
+                 "  object FolderSelect: " + FieldClass + R"(
     Left = 16
     Top = 49
     Width = 457
@@ -97,8 +77,7 @@ std::string MRUComboBoxFormText(const std::string& FieldLines, const std::string
     ParentShowHint = False
     ShowHint = True
     TabOrder = 1
-)" + FieldLines +
-         R"(  end
+)" + FieldLines + R"(  end
   object BtnOK: TButton
     Left = 369
     Top = 84
@@ -110,8 +89,8 @@ std::string MRUComboBoxFormText(const std::string& FieldLines, const std::string
     TabOrder = 2
     OnClick = BtnOKClick
   end
-end
 )";
+  return InstallerFormText(form);
 }
 
 TMRUComboBoxForm* BuildMRUComboBoxForm(const std::string& FieldLines) {

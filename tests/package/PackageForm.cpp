@@ -1,5 +1,6 @@
 #include "tests/package/PackageForm.h"
 
+#include "tests/support/toolkit/InstallerFormText.h"
 #include "toolkit/model/ClassBuilder.h"
 
 namespace {
@@ -29,14 +30,9 @@ std::string PolyverbText(const std::string& language) {
          "  end\n";
 }
 
-const char kControlsText[] = R"(  object ButtonPanel: TButtonPanel
-    Left = 0
-    Top = 328
-    Width = 505
-    Height = 40
-    Align = alBottom
-    BevelOuter = bvNone
-    TabOrder = 0
+// The button bar and the folder check box are the installer's; the language controls the package's.
+std::string ControlsText() {
+  return "  object ButtonPanel: TButtonPanel\n" + ButtonBarBounds("    ") + R"(    TabOrder = 0
     Buttons = <
       item
         Caption = '&Continue'
@@ -64,15 +60,8 @@ const char kControlsText[] = R"(  object ButtonPanel: TButtonPanel
     Polyverb = Polyverb
     TabOrder = 1
   end
-  object BtnFolder: TCheckBox
-    Left = 16
-    Top = 24
-    Width = 113
-    Height = 17
-    Caption = 'Enabled'
-    TabOrder = 2
-  end
-)";
+)" + FolderCheckBoxText("  ", "TabOrder = 2\n");
+}
 
 }  // namespace
 
@@ -98,12 +87,8 @@ void TPackageForm::ButtonPanelCloseClick(TObject* Sender) {
 
 std::string PackageFormText(bool PolyverbFirst, const std::string& Language) {
   const std::string polyverb = PolyverbText(Language);
-  return std::string(
-             "object PackageForm: TPackageForm\n"
-             "  BorderStyle = bsDialog\n"
-             "  Caption = 'Zav Polyverb - Installation'\n"
-             "  ClientHeight = 368\n"
-             "  ClientWidth = 505\n") +
-         (PolyverbFirst ? polyverb : "") + kControlsText + (PolyverbFirst ? "" : polyverb) +
-         "end\n";
+  return InstallerFormText({
+      .Name = "PackageForm",
+      .Objects = (PolyverbFirst ? polyverb : "") + ControlsText() + (PolyverbFirst ? "" : polyverb),
+  });
 }

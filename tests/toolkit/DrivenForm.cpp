@@ -1,34 +1,20 @@
 #include "tests/toolkit/DrivenForm.h"
 
+#include "tests/support/toolkit/InstallerFormText.h"
 #include "toolkit/model/ClassBuilder.h"
 
-const char* const kDrivenFormText = R"(object DrivenForm: TDrivenForm
-  Left = 192
-  Top = 107
-  BorderStyle = bsDialog
-  Caption = 'Driven - Installation'
-  ClientHeight = 368
-  ClientWidth = 505
-  Color = clBtnFace
-  Font.Charset = DEFAULT_CHARSET
-  Font.Color = clWindowText
-  Font.Height = -11
-  Font.Name = 'MS Sans Serif'
-  Font.Style = []
-  OldCreateOrder = False
+// The frame and the folder check box are the installer's; the rest uses each control class.
+const std::string kDrivenFormText = InstallerFormText({
+    .Name = "DrivenForm",
+    .Caption = "Driven - Installation",
+    .FormLines = R"(  OldCreateOrder = False
   Position = poScreenCenter
   OnCloseQuery = FormCloseQuery
   OnCreate = FormCreate
   PixelsPerInch = 96
   TextHeight = 13
-  object PanelButtons: TPanel
-    Left = 0
-    Top = 328
-    Width = 505
-    Height = 40
-    Align = alBottom
-    BevelOuter = bvNone
-    TabOrder = 0
+)",
+    .Objects = "  object PanelButtons: TPanel\n" + ButtonBarBounds("    ") + R"(    TabOrder = 0
     object BtnOK: TBitBtn
       Left = 233
       Top = 4
@@ -117,19 +103,11 @@ const char* const kDrivenFormText = R"(object DrivenForm: TDrivenForm
       Height = 81
       Caption = 'Installation folder'
       TabOrder = 2
-      object BtnFolder: TCheckBox
-        Left = 16
-        Top = 24
-        Width = 113
-        Height = 17
-        Caption = 'Enabled'
-        State = cbChecked
-        TabOrder = 0
-        OnClick = ControlClick
-        OnEnter = ControlEnter
-        OnExit = ControlExit
-      end
-      object ComboFolder: TComboBox
+)" +
+               FolderCheckBoxText("      ",
+                                  "State = cbChecked\nTabOrder = 0\nOnClick = ControlClick\n"
+                                  "OnEnter = ControlEnter\nOnExit = ControlExit\n") +
+               R"(      object ComboFolder: TComboBox
         Left = 16
         Top = 49
         Width = 428
@@ -166,8 +144,8 @@ const char* const kDrivenFormText = R"(object DrivenForm: TDrivenForm
   end
   object SaveDialog: TSaveDialog
   end
-end
-)";
+)",
+});
 
 void TNotifyingComboBox::CNCommand(TMessage& Message) {
   inherited::CNCommand(Message);

@@ -60,4 +60,4 @@ class TDrivenForm : public TForm {
   void BtnBrowseClick(TObject* Sender);
 };
 
-extern const char* const kDrivenFormText;
+extern const std::string kDrivenFormText;
