@@ -45,14 +45,8 @@ std::string ControlsText() {
         OnClick = ButtonPanelCloseClick
       end>
   end
-  object LabelLang: TLabel
-    Left = 352
-    Top = 8
-    Width = 51
-    Height = 13
-    Caption = 'Language:'
-  end
-  object LangComboBox: TLangComboBox
+)" + LanguageLabelText("  ") +
+         R"(  object LangComboBox: TLangComboBox
     Left = 352
     Top = 24
     Width = 145

@@ -45,14 +45,8 @@ const std::string kDrivenFormText = InstallerFormText({
     Align = alClient
     BevelOuter = bvNone
     TabOrder = 1
-    object LabelLang: TLabel
-      Left = 352
-      Top = 8
-      Width = 51
-      Height = 13
-      Caption = 'Language:'
-    end
-    object GroupMode: TGroupBox
+)" + LanguageLabelText("    ") +
+               R"(    object GroupMode: TGroupBox
       Left = 8
       Top = 8
       Width = 217

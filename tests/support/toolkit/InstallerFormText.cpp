@@ -52,3 +52,14 @@ std::string FolderCheckBoxText(const std::string& Indent, const std::string& Mor
                   "  Caption = 'Enabled'\n" +
                       Indented("  ", MoreLines) + "end\n");
 }
+
+std::string LanguageLabelText(const std::string& Indent) {
+  return Indented(Indent,
+                  "object LabelLang: TLabel\n"
+                  "  Left = 352\n"
+                  "  Top = 8\n"
+                  "  Width = 51\n"
+                  "  Height = 13\n"
+                  "  Caption = 'Language:'\n"
+                  "end\n");
+}

@@ -1,8 +1,9 @@
 #pragma once
 
 // The form description of a window of the installer's shape, for the test forms of every layer:
-// the dialog frame (its place, caption, width and classic font), the button bar along its foot and
-// the folder check box. Each layer's test form puts its own controls between them.
+// the dialog frame (its place, caption, width and classic font), the button bar along its foot, the
+// language label and the folder check box. Each layer's test form puts its own controls between
+// them.
 
 #include <string>
 
@@ -20,3 +21,6 @@ std::string ButtonBarBounds(const std::string& Indent);
 
 // The folder check box at Indent, with more lines of its own (State, TabOrder, handlers).
 std::string FolderCheckBoxText(const std::string& Indent, const std::string& MoreLines);
+
+// The label above the language choice, at Indent.
+std::string LanguageLabelText(const std::string& Indent);
