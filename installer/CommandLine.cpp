@@ -63,7 +63,7 @@ platform::Result<std::string> ParseLanguage(const std::string& Text) {
 
 bool TakesValue(std::string_view Option) {
   return Option == "--language" || Option == "--folder" || Option == "--bin" ||
-         Option == "--register";
+         Option == "--register" || Option == "--log";
 }
 
 // Applies one option; Value is set exactly for the options that take one.
@@ -78,6 +78,13 @@ platform::Status Apply(TCommandLine& Line, const std::string& Option, const std:
     Line.NoFolder = true;
   } else if (Option == "--no-windows") {
     Line.NoWindows = true;
+  } else if (Option == "--json") {
+    Line.Json = true;
+  } else if (Option == "--no-remember") {
+    Line.NoRemember = true;
+  } else if (Option == "--log") {
+    if (Value.empty()) return Bad("--log needs a file to append the record of the run to.");
+    Line.Log = Value;
   } else if (Option == "--language") {
     platform::Result<std::string> language = ParseLanguage(Value);
     if (!language) return language.status();
@@ -95,16 +102,19 @@ platform::Status Apply(TCommandLine& Line, const std::string& Option, const std:
 
 bool IsKnown(std::string_view Option) {
   return TakesValue(Option) || Option == "--help" || Option == "--unattended" ||
-         Option == "--uninstall" || Option == "--no-folder" || Option == "--no-windows";
+         Option == "--uninstall" || Option == "--no-folder" || Option == "--no-windows" ||
+         Option == "--json" || Option == "--no-remember";
 }
 
 // Combinations that cannot mean anything.
 platform::Status CheckCombination(const TCommandLine& Line, bool AnyOption) {
   if (Line.Help) return platform::Status::Ok();
+  // The window has no lines on standard output for --json to replace, and its user sees the
+  // folders and the language it would keep.
   if (AnyOption && !Line.Unattended) {
     return Bad(
-        "Options other than --help work only with --unattended; started without "
-        "arguments the program shows its window.");
+        "Options other than --help and --log work only with --unattended; started "
+        "without arguments the program shows its window.");
   }
   if (Line.Folder && Line.NoFolder) return Bad("--folder and --no-folder exclude each other.");
   if (Line.Uninstall && Line.Register && !Line.Register->empty()) {
@@ -153,7 +163,7 @@ platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Arg
     if (platform::Status applied = Apply(line, option, value.value_or("")); !applied) {
       return applied;
     }
-    if (option != "--unattended" && option != "--help") anyOption = true;
+    if (option != "--unattended" && option != "--help" && option != "--log") anyOption = true;
   }
   if (platform::Status combination = CheckCombination(line, anyOption); !combination) {
     return combination;
@@ -179,8 +189,20 @@ the program is in. Each option is optional; the default is what the window offer
   --bin LIST              the Delphi Bin folders to install into, such as 4,5; none for none
   --register LIST         the Delphi versions to register with (install only), such as 5;
                           none for none
+  --json                  print the run as JSON Lines in place of the status lines: one
+                          object for each step, then one that sums the run up (the README
+                          gives the keys)
+  --log FILE              append a dated record of the run to FILE: the command line, each
+                          status line with its reason, the outcome; also with the window
+                          (PolyverbSetup --log FILE). A FILE that cannot be written is a bad
+                          command line
+  --no-remember           leave the remembered folder history and language as they were
   --help, -h              this text
   --                      ends the options
+
+With --uninstall, --bin names the Bin folders to delete the files from (the package is
+unregistered from every Delphi version all the same). The status lines come in the
+remembered language, the one the window showed last, unless --language is given.
 
 A value that begins with -- is taken only as --option=value (--folder=--x): on its own it
 would be the next option, as when an empty shell variable leaves an option without its value.
@@ -189,8 +211,10 @@ Exit codes:
   0  the run completed without an error line (or --help)
   1  the start-up ended with its message (no files to install, an unknown error), or the
      run ended with "An unknown installation error has occured."
-  2  a bad command line, or an option this machine does not allow (a Delphi version that
-     is not installed, no target left for Continue); nothing was done
+  2  a bad command line (an unknown option, a missing or wrong value, options that exclude
+     each other, a log that cannot be written); nothing was done
   3  the run completed with at least one error line
+  4  an option this machine does not allow (a Delphi version that is not installed here or
+     has no package in the distribution, nothing left to install into); nothing was done
 )";
 }

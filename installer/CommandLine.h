@@ -2,7 +2,7 @@
 
 // The setup program's command line. Without arguments the program shows its window; with
 // --unattended it performs one run without it, the options set as a user would set them in
-// the window (see CommandLineHelp for what each does).
+// the window (see CommandLineHelp for what each does). --log keeps a record of either.
 
 #include <optional>
 #include <span>
@@ -23,6 +23,10 @@ struct TCommandLine {
   // The Delphi versions whose box to check, all others unchecked; unset: as the window has them.
   std::optional<std::vector<int>> Bin;
   std::optional<std::vector<int>> Register;
+  // What a script asks of the run beyond the window's options.
+  bool Json = false;               // JSON Lines on standard output in place of the lines
+  std::optional<std::string> Log;  // a file to append the run's record to
+  bool NoRemember = false;         // keep the remembered folders and language as they are
 };
 
 // The arguments after the program's name. A bad command line is an InvalidName error whose
@@ -38,3 +42,5 @@ constexpr int kExitFailed = 1;               // start-up ended with its message,
                                              // ended with "EUnknownError"
 constexpr int kExitBadCommandLine = 2;       // nothing was done
 constexpr int kExitCompletedWithErrors = 3;  // the run went through with error lines
+constexpr int kExitNotAllowed = 4;           // an option this machine does not allow;
+                                             // nothing was done

@@ -29,10 +29,12 @@
 #include "config/ConfigFile.h"
 #include "controls/FileSelect.h"
 #include "installer/FileSets.h"
+#include "installer/RunStep.h"
 #include "package/ButtonPanel.h"
 #include "package/LangComboBox.h"
 #include "package/Polyverb.h"
 #include "package/SuperForm.h"
+#include "platform/Status.h"
 #include "toolkit/model/Registry.h"
 #include "toolkit/visual/ComCtrls.h"
 #include "toolkit/visual/ExtCtrls.h"
@@ -91,6 +93,9 @@ class TPolyverbInstallForm : public TSuperForm {
   // Told why a step failed (the machine's own reason; the status line says what failed), and
   // why a run ended early. Unset, the reasons go to standard error.
   std::function<void(const std::string& Reason)> OnReason;
+  // Told every step of the run as it happens (after its status line, before its reason):
+  // the report and the log of a scripted run listen here.
+  std::function<void(const TRunStep& Step)> OnStep;
 
   // How the one run of this program start went.
   enum class TRunOutcome {
@@ -100,6 +105,8 @@ class TPolyverbInstallForm : public TSuperForm {
     Failed,               // an exception ended it early
   };
   TRunOutcome RunOutcome() const { return FRunOutcome; }
+  // Why the run ended early (Failed); empty otherwise.
+  const std::string& RunEndReason() const { return FRunEndReason; }
 
   void FormCreate(TObject* Sender);
   void FormDestroy(TObject* Sender);
@@ -143,12 +150,18 @@ class TPolyverbInstallForm : public TSuperForm {
   void ProcessPlacements(std::span<const TPlacement> Placements, const std::string& Folder);
   void CopyToFolder(std::string_view Name, const std::string& Folder);
   void DeleteFromFolder(std::string_view Name, const std::string& Folder);
-  bool WritePackageEntry(const std::string& PackagePath);
+  platform::Status WritePackageEntry(const std::string& PackagePath);
+  // The entry is there with the data a registration writes.
+  bool EntryInPlace(const std::string& PackagePath);
   bool VersionPresent(int Version) const;
-  // Adds the text of Key, filled with Args, as one line of the status list.
   // The text of Key in the chosen language with Args filled in.
   std::string FormatText(const std::string& Key, std::initializer_list<std::string> Args);
-  void AddStatus(const std::string& Key, std::initializer_list<std::string> Args = {});
+  // Adds the text of Key, filled with Args, as one line of the status list; returns it.
+  std::string AddStatus(const std::string& Key, std::initializer_list<std::string> Args = {});
+  // A step with its line (Key: failed when it is an error text), then its reason.
+  void AddStep(TRunStep Step, const std::string& Key, std::initializer_list<std::string> Args);
+  // A step the list does not show.
+  void TellStep(const TRunStep& Step);
   void AddStatusLine(const std::string& Line);
   void TellReason(const std::string& Reason);
 
@@ -156,6 +169,7 @@ class TPolyverbInstallForm : public TSuperForm {
   bool InstallMode = false;
   bool ReportAllFailures = true;
   TRunOutcome FRunOutcome = TRunOutcome::NotRun;
+  std::string FRunEndReason;
 };
 
 extern TPolyverbInstallForm* PolyverbInstallForm;

@@ -8,6 +8,7 @@
 #include "package/UnitVersion.h"
 #include "platform/FileNames.h"
 #include "platform/Status.h"
+#include "toolkit/model/Exceptions.h"
 
 namespace {
 
@@ -43,17 +44,24 @@ void TPolyverbInstallForm::RegistryStep() {
 
 void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::string& PackagePath) {
   const std::string packageName = platform::ExtractFileName(PackagePath);
+  // Taking the entry off the disabled list while installing enables the package.
+  const char* kind = InstallMode             ? "register-package"
+                     : BtnInstall->Checked() ? "enable-package"
+                                             : "unregister-package";
+  const TRunStep step{.Kind = kind,
+                      .File = packageName,
+                      .Source = platform::ExtractFileDir(PackagePath),
+                      .Target = "HKEY_CURRENT_USER\\" + Key};
   // The list says the entry could not be changed; standard error says why. Taking the entry
   // off the disabled list while installing is part of registering it, which was listed.
   auto failed = [&](const std::string& Reason) {
+    TRunStep failure = step;
+    failure.Reason = Reason;
     if (InstallMode) {
-      AddStatus("EPackageRegister", {packageName});
+      AddStep(std::move(failure), "EPackageRegister", {packageName});
     } else if (!BtnInstall->Checked()) {
-      AddStatus("EPackageUnregister", {packageName});
-    } else {
-      return;
+      AddStep(std::move(failure), "EPackageUnregister", {packageName});
     }
-    TellReason(Reason);
   };
   // A key or value that is simply not there is no failure; one nobody could read is.
   auto notThere = [&] { return FRegistry->LastError() == platform::ErrorCode::NotFound; };
@@ -66,8 +74,15 @@ void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::st
     return;
   }
   if (InstallMode) {
-    AddStatus(WritePackageEntry(PackagePath) ? "PackageRegistered" : "EPackageRegister",
-              {packageName});
+    TRunStep registration = step;
+    registration.Changed = !EntryInPlace(PackagePath);
+    const platform::Status written = WritePackageEntry(PackagePath);
+    if (!written) {
+      registration.Changed = false;
+      registration.Reason = written.message();
+    }
+    AddStep(std::move(registration), written ? "PackageRegistered" : "EPackageRegister",
+            {packageName});
     return;
   }
   // Taking away an entry that is not there is no failure. One that stays because the
@@ -76,19 +91,36 @@ void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::st
     if (!notThere()) failed(FRegistry->LastErrorMsg());
     return;
   }
-  if (!FRegistry->DeleteValue(PackagePath)) failed(FRegistry->LastErrorMsg());
+  if (!FRegistry->DeleteValue(PackagePath)) {
+    failed(FRegistry->LastErrorMsg());
+    return;
+  }
+  // The list shows no line for an entry taken away; the machine changed all the same.
+  TRunStep removal = step;
+  removal.Changed = true;
+  TellStep(removal);
 }
 
-// An entry names a package that is there: one whose copy failed is not registered.
-bool TPolyverbInstallForm::WritePackageEntry(const std::string& PackagePath) {
-  if (!FileExist(PackagePath)) return false;
+bool TPolyverbInstallForm::EntryInPlace(const std::string& PackagePath) {
+  if (!FRegistry->ValueExists(PackagePath)) return false;
+  try {
+    return FRegistry->ReadString(PackagePath) == kProductName;
+  } catch (const Exception&) {
+    // Not text: the registration writes it anew.
+    return false;
+  }
+}
+
+// An entry names a package that is there: one whose copy failed is not registered (the
+// line says so; there is no further reason to tell).
+platform::Status TPolyverbInstallForm::WritePackageEntry(const std::string& PackagePath) {
+  if (!FileExist(PackagePath)) return {platform::ErrorCode::NotFound, ""};
   try {
     FRegistry->WriteString(PackagePath, kProductName);
   } catch (const ERegistryException& E) {
     // Refused: a Wine server owns the registry, the disk is full, the hive cannot be replaced.
     // The line says the package is not registered; standard error says why.
-    TellReason(E.Message);
-    return false;
+    return {platform::ErrorCode::AccessDenied, E.Message};
   }
-  return true;
+  return platform::Status::Ok();
 }

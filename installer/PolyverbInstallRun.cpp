@@ -1,6 +1,7 @@
 // The run of the setup window: what Continue does, in install and in uninstall mode.
 
 #include <iostream>
+#include <utility>
 
 #include "installer/DelphiVersions.h"
 #include "installer/PolyverbInstallMain.h"
@@ -9,6 +10,7 @@
 #include "package/PathOps.h"
 #include "package/UnitVersion.h"
 #include "platform/FileApi.h"
+#include "platform/FileNames.h"
 #include "platform/StringFunctions.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/model/Exceptions.h"
@@ -20,6 +22,13 @@ namespace {
 // Every version-specific set and placement belongs to one of these.
 constexpr int kVersionIndependent = 0;
 
+// The target holds the source's bytes already: copying it again changes nothing.
+bool HoldsSameBytes(const std::string& Source, const std::string& Target) {
+  const platform::Result<std::string> source = platform::ReadFile(Source);
+  const platform::Result<std::string> target = platform::ReadFile(Target);
+  return source && target && source.value() == target.value();
+}
+
 }  // namespace
 
 void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {
@@ -30,7 +39,8 @@ void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {
     completed = true;
   } catch (...) {
     // The user sees only that the run could not finish; whoever reports it can say why.
-    TellReason("the run ended early: " + CurrentExceptionMessage());
+    FRunEndReason = "the run ended early: " + CurrentExceptionMessage();
+    TellReason(FRunEndReason);
   }
   if (!completed) FRunOutcome = TRunOutcome::Failed;
   EndRun(savedCursor);
@@ -91,21 +101,21 @@ void TPolyverbInstallForm::InstallationFolderStep() {
 bool TPolyverbInstallForm::PrepareInstallationFolder(const std::string& Folder) {
   if (!InstallMode) {
     if (DirExist(Folder)) return true;
-    AddStatus("EDirNotFound", {Folder});
+    AddStep({.Kind = "find-folder", .Target = Folder}, "EDirNotFound", {Folder});
     return false;
   }
   if (DirExist(Folder)) {
-    AddStatus("DirAlreadyExists", {Folder});
+    AddStep({.Kind = "find-folder", .Target = Folder}, "DirAlreadyExists", {Folder});
     return true;
   }
   // CreateDirRecurse, with the reason when it fails.
   const platform::Status created = platform::ForceDirectories(Folder);
   if (created) {
-    AddStatus("DirCreated", {Folder});
+    AddStep({.Kind = "create-folder", .Target = Folder, .Changed = true}, "DirCreated", {Folder});
     return true;
   }
-  AddStatus("EDirCreate", {Folder});
-  TellReason(created.message());
+  AddStep({.Kind = "create-folder", .Target = Folder, .Reason = created.message()}, "EDirCreate",
+          {Folder});
   return false;
 }
 
@@ -113,10 +123,10 @@ bool TPolyverbInstallForm::PrepareInstallationFolder(const std::string& Folder) 
 // keeps there stays, and so do the levels above it.
 void TPolyverbInstallForm::RemoveInstallationFolder(const std::string& Folder) {
   if (const platform::Status removed = platform::RemoveDir(Folder)) {
-    AddStatus("DirDeleted", {Folder});
+    AddStep({.Kind = "delete-folder", .Target = Folder, .Changed = true}, "DirDeleted", {Folder});
   } else {
-    AddStatus("EDirDelete", {Folder});
-    TellReason(removed.message());
+    AddStep({.Kind = "delete-folder", .Target = Folder, .Reason = removed.message()}, "EDirDelete",
+            {Folder});
   }
 }
 
@@ -159,14 +169,22 @@ void TPolyverbInstallForm::CopyToFolder(std::string_view Name, const std::string
   const std::string target = ExpandFileNameByDir(Name, Folder);
   const std::string source = ExpandApplicationDir(Name);
   const std::string name(Name);
+  TRunStep step{.Kind = "copy-file",
+                .File = name,
+                .Source = RemoveBackslash(GetApplicationDir()),
+                .Target = RemoveBackslash(Folder)};
+  // The copy is made even over the same bytes, as the window's run makes it; it only does
+  // not count as a change then.
+  const bool same = HoldsSameBytes(source, target);
   const platform::Status copied = platform::CopyFileA(source, target, false);
   if (copied) {
     // A copy from a read-only medium would be read-only too; the installed file is not.
     (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
-    AddStatus("FileCopied", {name, RemoveBackslash(Folder)});
+    step.Changed = !same;
+    AddStep(std::move(step), "FileCopied", {name, RemoveBackslash(Folder)});
   } else if (ReportAllFailures || FileExist(source)) {
-    AddStatus("EFileCopy", {name, RemoveBackslash(Folder)});
-    TellReason(copied.message());
+    step.Reason = copied.message();
+    AddStep(std::move(step), "EFileCopy", {name, RemoveBackslash(Folder)});
   }
 }
 
@@ -182,11 +200,14 @@ void TPolyverbInstallForm::DeleteFromFolder(std::string_view Name, const std::st
     (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
     deleted = platform::DeleteFile(target);
   }
+  TRunStep step{
+      .Kind = "delete-file", .File = std::string(Name), .Target = platform::ExtractFileDir(target)};
   if (deleted) {
-    AddStatus("FileDeleted", {target});
+    step.Changed = true;
+    AddStep(std::move(step), "FileDeleted", {target});
   } else if (ReportAllFailures) {
-    AddStatus("EFileDelete", {target});
-    TellReason(deleted.message());
+    step.Reason = deleted.message();
+    AddStep(std::move(step), "EFileDelete", {target});
   }
 }
 
@@ -222,14 +243,28 @@ std::string TPolyverbInstallForm::FormatText(const std::string& Key,
   return std::move(text).value();
 }
 
-void TPolyverbInstallForm::AddStatus(const std::string& Key,
-                                     std::initializer_list<std::string> Args) {
-  const std::string line = FormatText(Key, Args);
+std::string TPolyverbInstallForm::AddStatus(const std::string& Key,
+                                            std::initializer_list<std::string> Args) {
+  std::string line = FormatText(Key, Args);
   // The texts of failed steps are the ones whose keys begin with "E".
   if (Key.starts_with('E') && FRunOutcome == TRunOutcome::Completed) {
     FRunOutcome = TRunOutcome::CompletedWithErrors;
   }
   AddStatusLine(line);
+  return line;
+}
+
+void TPolyverbInstallForm::AddStep(TRunStep Step, const std::string& Key,
+                                   std::initializer_list<std::string> Args) {
+  Step.Text = AddStatus(Key, Args);
+  Step.Ok = !Key.starts_with('E');
+  if (!Step.Ok) Step.ErrorKey = Key;
+  TellStep(Step);
+  if (!Step.Reason.empty()) TellReason(Step.Reason);
+}
+
+void TPolyverbInstallForm::TellStep(const TRunStep& Step) {
+  if (OnStep) OnStep(Step);
 }
 
 // The list says what failed, in the user's language; why it failed is the machine's own

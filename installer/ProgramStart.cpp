@@ -28,7 +28,8 @@ void CreateSetupForm() {
   Application->CreateForm(PolyverbInstallForm);
 }
 
-int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown) {
+int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown,
+                    const std::function<void(TPolyverbInstallForm&)>& WhenDone) {
   CreateSetupForm();
   const bool ready = PolyverbInstallForm->FReady;
   if (ready) {
@@ -38,6 +39,7 @@ int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown)
     Application->Terminate();
   }
   Application->Run();
+  if (WhenDone) WhenDone(*PolyverbInstallForm);
   // Program end: the form goes, whether or not it was ever shown.
   DeleteClass(PolyverbInstallForm);
   return ready ? 0 : 1;

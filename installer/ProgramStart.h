@@ -19,7 +19,9 @@ void CreateSetupForm();
 // Sets the application title, builds the installer form hidden and shows it only when its
 // start-up succeeded; otherwise ends without ever showing it (start-up has shown why).
 // Then runs the message loop until the window is closed, and frees the form.
-// WhenShown, if given, runs once the window is shown, before the loop.
+// WhenShown, if given, runs once the window is shown, before the loop; WhenDone, if given,
+// once the loop has ended (or start-up failed), before the form goes.
 // Returns the exit code: 0 after a shown window was closed, 1 when start-up failed, so
 // that a script that runs the setup learns that nothing could be installed.
-int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown = nullptr);
+int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown = nullptr,
+                    const std::function<void(TPolyverbInstallForm&)>& WhenDone = nullptr);

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "installer/DelphiVersions.h"
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
+#include "installer/RunLog.h"
+#include "installer/RunReport.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
 #include "toolkit/forms/Forms.h"
@@ -57,18 +60,22 @@ void ChooseLanguage(TPolyverbInstallForm& Form, const std::string& Language) {
   box->Perform(CN_COMMAND, MakeWParam(0, CBN_SELCHANGE));
 }
 
-int ExitCodeOf(TPolyverbInstallForm::TRunOutcome Outcome) {
-  switch (Outcome) {
-    case TPolyverbInstallForm::TRunOutcome::Completed:
-      return kExitCompleted;
-    case TPolyverbInstallForm::TRunOutcome::CompletedWithErrors:
-      return kExitCompletedWithErrors;
-    default:
-      return kExitFailed;
-  }
-}
-
 }  // namespace
+
+TRunEnd EndOfRun(const TPolyverbInstallForm& Form) {
+  if (!Form.FReady) return {"start-up-failed", kExitFailed, ""};
+  switch (Form.RunOutcome()) {
+    case TPolyverbInstallForm::TRunOutcome::Completed:
+      return {"completed", kExitCompleted, ""};
+    case TPolyverbInstallForm::TRunOutcome::CompletedWithErrors:
+      return {"completed-with-errors", kExitCompletedWithErrors, ""};
+    case TPolyverbInstallForm::TRunOutcome::Failed:
+      return {"failed", kExitFailed, Form.RunEndReason()};
+    case TPolyverbInstallForm::TRunOutcome::NotRun:
+      break;
+  }
+  return {"not-run", kExitFailed, ""};
+}
 
 platform::Status ApplyCommandLine(TPolyverbInstallForm& Form, const TCommandLine& Line) {
   // In the order a user goes through the window: the mode decides which register boxes can
@@ -99,27 +106,45 @@ platform::Status ApplyCommandLine(TPolyverbInstallForm& Form, const TCommandLine
   return platform::Status::Ok();
 }
 
-int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut) {
+int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut,
+                  TRunLog* Log) {
+  std::optional<TRunReport> report;
+  if (Line.Json) report.emplace(StatusOut, Line.Uninstall ? "uninstall" : "install");
+  // Every way out says how the start ended, to the report and to the log alike.
+  const auto ended = [&](const TRunEnd& End) {
+    if (report) report->End(End);
+    if (Log != nullptr) Log->End(End);
+    return End.ExitCode;
+  };
+
   UseOffscreenWidgetSystem();
   Application->SetPresenter(std::make_unique<TConsolePresenter>(ErrorOut));
   CreateSetupForm();
   // The form goes as at the end of the window, whatever happens here.
   const ScopeExit formEnd([] { DeleteClass(PolyverbInstallForm); });
-  if (!PolyverbInstallForm->FReady) return kExitFailed;
+  if (!PolyverbInstallForm->FReady) return ended(EndOfRun(*PolyverbInstallForm));
+  if (Line.NoRemember) PolyverbInstallForm->FSaveSettings = false;
 
   if (platform::Status applied = ApplyCommandLine(*PolyverbInstallForm, Line); !applied) {
     ErrorOut << "PolyverbSetup: " << applied.message() << '\n';
     PolyverbInstallForm->FSaveSettings = false;
-    return kExitBadCommandLine;
+    return ended({"not-allowed", kExitNotAllowed, applied.message()});
   }
-  PolyverbInstallForm->OnStatusLine = [&StatusOut](const std::string& StatusLine) {
-    StatusOut << StatusLine << std::endl;  // at once: a script may be watching
-  };
+  // With --json the report takes standard output's place; the lines are in it.
+  if (!report) {
+    PolyverbInstallForm->OnStatusLine = [&StatusOut](const std::string& StatusLine) {
+      StatusOut << StatusLine << std::endl;  // at once: a script may be watching
+    };
+  }
   PolyverbInstallForm->OnReason = [&ErrorOut](const std::string& Reason) {
     ErrorOut << "PolyverbSetup: " << Reason << std::endl;
+  };
+  PolyverbInstallForm->OnStep = [&](const TRunStep& Step) {
+    if (report) report->Step(Step);
+    if (Log != nullptr) Log->Step(Step);
   };
   PolyverbInstallForm->ButtonPanel->Buttons()
       ->GetItem(TPolyverbInstallForm::kContinueButton)
       ->Click();
-  return ExitCodeOf(PolyverbInstallForm->RunOutcome());
+  return ended(EndOfRun(*PolyverbInstallForm));
 }

@@ -8,13 +8,21 @@
 #include <iosfwd>
 
 #include "installer/CommandLine.h"
+#include "installer/RunStep.h"
 
 class TPolyverbInstallForm;
+class TRunLog;
 
 // Sets Line's options on the form as the user would. An option this machine does not allow
 // (a box that is disabled here, Continue not enabled afterwards) is an error whose message
 // is one sentence for the user; the form may then hold some of the options.
 platform::Status ApplyCommandLine(TPolyverbInstallForm& Form, const TCommandLine& Line);
 
-// One unattended program start: returns the exit code (see CommandLine.h).
-int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut);
+// How the form's program start ended, with the exit code an unattended start gives it.
+TRunEnd EndOfRun(const TPolyverbInstallForm& Form);
+
+// One unattended program start: returns the exit code (see CommandLine.h). Standard output
+// carries the status lines, or the JSON report with --json; Log, if given, is told the run
+// too.
+int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut,
+                  TRunLog* Log = nullptr);

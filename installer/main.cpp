@@ -10,12 +10,14 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "installer/CommandLine.h"
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
+#include "installer/RunLog.h"
 #include "installer/Unattended.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/Presenter.h"
@@ -23,8 +25,14 @@
 
 namespace {
 
-int RunWindow() {
+// Log, if given, follows the window's run as it follows an unattended one.
+int RunWindow(TRunLog* Log = nullptr) {
   std::function<void(TPolyverbInstallForm&)> whenShown;
+  if (Log != nullptr) {
+    whenShown = [Log](TPolyverbInstallForm& Form) {
+      Form.OnStep = [Log](const TRunStep& Step) { Log->Step(Step); };
+    };
+  }
   const bool display = DisplayAvailable();
   if (!display) {
     // Without a display the start-up still runs, so its messages reach the terminal.
@@ -37,9 +45,13 @@ int RunWindow() {
       Application->Terminate();
     };
   }
-  const int exitCode = RunSetupProgram(whenShown);
+  TRunEnd end;
+  const int shown =
+      RunSetupProgram(whenShown, [&end](TPolyverbInstallForm& Form) { end = EndOfRun(Form); });
   // Without a display nothing could be chosen, let alone installed.
-  return display ? exitCode : kExitFailed;
+  end.ExitCode = display ? shown : kExitFailed;
+  if (Log != nullptr) Log->End(end);
+  return end.ExitCode;
 }
 
 int RunCommandLine(const std::vector<std::string>& Args) {
@@ -52,9 +64,20 @@ int RunCommandLine(const std::vector<std::string>& Args) {
     std::cout << CommandLineHelp();
     return kExitCompleted;
   }
-  // Nothing but the end of the options (`--`): as without arguments.
-  if (!line->Unattended) return RunWindow();
-  return RunUnattended(line.value(), std::cout, std::cerr);
+  // The log is opened before anything is done: one that cannot be written refuses the start.
+  std::optional<TRunLog> log;
+  if (line->Log) {
+    log.emplace(*line->Log);
+    if (!log->status()) {
+      std::cerr << "PolyverbSetup: " << log->status().message() << '\n';
+      return kExitBadCommandLine;
+    }
+    log->Begin(Args);
+  }
+  TRunLog* const logged = log ? &*log : nullptr;
+  // Nothing but the end of the options (`--`), or only --log: as without arguments.
+  if (!line->Unattended) return RunWindow(logged);
+  return RunUnattended(line.value(), std::cout, std::cerr, logged);
 }
 
 // A standard stream that was closed when the program started (`>&-`) would give its number to

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   clang libclang-rt-14-dev lld
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev nlohmann-json3-dev
   wine wine64
   xvfb xauth imagemagick fonts-dejavu-core
   hyperfine time

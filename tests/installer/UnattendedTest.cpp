@@ -31,6 +31,11 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
   EXPECT_TRUE(parse({"--help"})->Help);
   EXPECT_TRUE(parse({"--folder", "C:\\x", "--help"})->Help) << "help whatever else is there";
   EXPECT_TRUE(parse({"-h"})->Help);
+  auto scripted = parse({"--unattended", "--json", "--no-remember", "--log", "run.log"});
+  ASSERT_TRUE(scripted) << scripted.status().message();
+  EXPECT_TRUE(scripted->Json && scripted->NoRemember);
+  EXPECT_EQ(scripted->Log, "run.log");
+  EXPECT_EQ(parse({"--log", "run.log"})->Log, "run.log") << "the window keeps a log too";
   EXPECT_EQ(parse({"--unattended", "--folder=--x", "--"})->Folder, "--x")
       << "attached, it is a value";
 
@@ -57,6 +62,11 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
       {{"--unattended", "--language", "--"}, "--language needs a value"},
       {{"--unattended", "--", "--uninstall"}, "Unknown argument \"--uninstall\" after --"},
       {{"--unattended", "-x"}, "Unknown argument \"-x\""},
+      {{"--json"}, "Options other than --help and --log work only with --unattended"},
+      {{"--log", "a.log", "--no-remember"}, "work only with --unattended"},
+      {{"--unattended", "--log"}, "--log needs a value"},
+      {{"--unattended", "--log="}, "--log needs a file"},
+      {{"--unattended", "--json=yes"}, "--json takes no value"},
   };
   for (const auto& [args, message] : bad) {
     const auto line = parse(args);
@@ -110,18 +120,23 @@ TEST_F(UnattendedTest, ExitCodes) {
   const std::string registry = testsupport::ReadFile(machine->prefixFolder() + "/user.reg");
   struct Case {
     std::vector<std::string> args;
+    int exitCode;
     std::string said;  // on standard error
   };
   const std::vector<Case> refused = {
-      {{"--unattended", "--bin", "3"}, "--bin 3 cannot be chosen"},
-      {{"--unattended", "--bin", "none", "--register", "4"}, "--register 4 cannot be chosen"},
-      {{"--unattended", "--no-folder", "--no-windows", "--bin", "none"}, "Nothing is left"},
-      {{"--unattended", "--language"}, "--language needs a value"},
-      {{"--no-folder"}, "only with --unattended"},
+      {{"--unattended", "--bin", "3"}, kExitNotAllowed, "--bin 3 cannot be chosen"},
+      {{"--unattended", "--bin", "none", "--register", "4"},
+       kExitNotAllowed,
+       "--register 4 cannot be chosen"},
+      {{"--unattended", "--no-folder", "--no-windows", "--bin", "none"},
+       kExitNotAllowed,
+       "Nothing is left"},
+      {{"--unattended", "--language"}, kExitBadCommandLine, "--language needs a value"},
+      {{"--no-folder"}, kExitBadCommandLine, "only with --unattended"},
   };
   for (const Case& c : refused) {
     const auto result = RunSetup(c.args);
-    EXPECT_EQ(result.exitCode, kExitBadCommandLine) << testing::PrintToString(c.args);
+    EXPECT_EQ(result.exitCode, c.exitCode) << testing::PrintToString(c.args);
     EXPECT_NE(result.err.find(c.said), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
   }

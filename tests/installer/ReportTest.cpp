@@ -1,0 +1,269 @@
+// What a script gets beyond the status lines: the JSON report (--json), the log (--log), a
+// run that remembers nothing (--no-remember). The program runs as a process; every line it
+// prints is parsed with the JSON library the program writes with.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <regex>
+
+#include "installer/CommandLine.h"
+#include "tests/installer/RunTestSupport.h"
+
+namespace installer_test {
+namespace {
+
+using nlohmann::json;
+
+// Each line of Out as a JSON object; a line that is not one fails the test.
+std::vector<json> Objects(const std::string& out) {
+  std::vector<json> objects;
+  size_t start = 0;
+  for (size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+    json object = json::parse(out.substr(start, end - start), nullptr, false);
+    EXPECT_TRUE(object.is_object()) << out.substr(start, end - start);
+    objects.push_back(std::move(object));
+  }
+  EXPECT_EQ(start, out.size()) << "the last line is ended";
+  return objects;
+}
+
+std::string Field(const json& object, const char* key) {
+  const json& value = object.at(key);
+  return value.is_null() ? "-" : value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+// A step as "kind file target changed", and its text, so a whole run compares as tables.
+struct Steps {
+  Lines steps;
+  Lines texts;
+  json summary;
+};
+Steps Read(const std::string& out) {
+  Steps read;
+  for (const json& object : Objects(out)) {
+    if (object.at("type") == "summary") {
+      read.summary = object;
+      continue;
+    }
+    EXPECT_TRUE(read.summary.is_null()) << "the summary comes last";
+    read.steps.push_back(Field(object, "kind") + " " + Field(object, "file") + " " +
+                         Field(object, "target") + " " + Field(object, "changed"));
+    if (!object.at("text").is_null()) read.texts.push_back(object.at("text"));
+  }
+  return read;
+}
+
+Lines Each(const std::string& kind, const Names& names, const std::string& target, bool changed) {
+  Lines steps;
+  for (const std::string& name : names)
+    steps.push_back(kind + " " + name + " " + target + (changed ? " true" : " false"));
+  return steps;
+}
+Lines Concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+// The steps' texts are the status list without its heading, blank lines and "Finished.".
+Lines StepLines(const Expected& expected) {
+  const Lines& all = expected.lines();
+  return Lines(all.begin() + 2, all.end() - 2);
+}
+
+const std::string kKnown4 = "HKEY_CURRENT_USER\\Software\\Borland\\Delphi\\4.0\\Known Packages";
+
+using ReportTest = ProgramRunTest;
+
+TEST_F(ReportTest, EachStepIsOneObjectAndTheLastSumsUp) {
+  Make({4, 5}, Installed({4, 5}));
+  ASSERT_FALSE(HasFatalFailure());
+  const Names intoFolder =
+      Join({kD4Package, kD4Design, kD5Package, kD5Design, kHelp, kExtra, kD4Vcl, kD5Vcl});
+  const Names intoBin = Join({kD4Package, kD4Design, kHelp});
+  const std::vector<std::string> install = {"--unattended", "--json", "--no-windows", "--bin",  "4",
+                                            "--register",   "4",      "--folder",     "C:\\Zav"};
+  const auto installSteps = [&](bool changed) {
+    return Concat(
+        {{changed ? "create-folder - C:\\Zav true" : "find-folder - C:\\Zav false"},
+         Each("copy-file", intoFolder, "C:\\Zav", changed),
+         Each("copy-file", intoBin, BinFolder(4), changed),
+         {"register-package ZavPolyverb40Design.bpl " + kKnown4 + (changed ? " true" : " false")}});
+  };
+  const auto installLines = [&](bool created) {
+    Expected lines;
+    lines.Header(true);
+    created ? lines.DirCreated("C:\\Zav") : lines.DirExists("C:\\Zav");
+    return StepLines(lines.Copied(intoFolder, "C:\\Zav")
+                         .Copied(intoBin, BinFolder(4))
+                         .Registered("ZavPolyverb40Design.bpl")
+                         .Finished());
+  };
+
+  // The second install finds everything in place: the same steps, none a change.
+  for (const bool first : {true, false}) {
+    SCOPED_TRACE(first ? "first install" : "second install");
+    const auto run = RunSetup(install);
+    EXPECT_EQ(run.exitCode, kExitCompleted) << run.err;
+    const Steps read = Read(run.out);
+    EXPECT_EQ(read.steps, installSteps(first));
+    EXPECT_EQ(read.texts, installLines(first));
+    const int steps = static_cast<int>(read.steps.size());
+    EXPECT_EQ(read.summary, json::parse(R"({"type": "summary", "mode": "install",
+        "outcome": "completed", "exit_code": 0, "steps": )" +
+                                        std::to_string(steps) + R"(, "failed": 0, "changes": )" +
+                                        std::to_string(first ? steps : 0) + R"(, "changed": )" +
+                                        (first ? "true" : "false") + R"(, "reason": null})"));
+  }
+
+  // An uninstall in German: the texts in German, the keys as before. Taking the package's
+  // entry away has no line, but it is a step that changed the machine.
+  const auto run = RunSetup({"--unattended", "--json", "--uninstall", "--language", "Deutsch",
+                             "--no-windows", "--bin", "4", "--folder", "C:\\Zav"});
+  EXPECT_EQ(run.exitCode, kExitCompleted) << run.err;
+  const Steps read = Read(run.out);
+  EXPECT_EQ(read.steps,
+            Concat({Each("delete-file", intoFolder, "C:\\Zav", true),
+                    {"delete-folder - C:\\Zav true"},
+                    Each("delete-file", intoBin, BinFolder(4), true),
+                    {"unregister-package ZavPolyverb40Design.bpl " + kKnown4 + " true"}}));
+  EXPECT_EQ(read.texts, StepLines(Expected(true)
+                                      .Header(false)
+                                      .Deleted(intoFolder, "C:\\Zav")
+                                      .DirDeleted("C:\\Zav")
+                                      .Deleted(intoBin, BinFolder(4))
+                                      .Finished()));
+  EXPECT_EQ(read.summary.at("mode"), "uninstall");
+  EXPECT_EQ(read.summary.at("changed"), true);
+}
+
+// Names and reasons come from the machine: whatever bytes they hold, each line stays one
+// JSON object, and the log one line an entry.
+TEST_F(ReportTest, NoNameBreaksTheReportOrTheLog) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  // The distribution in a folder whose name is no UTF-8: the copies' source, and the reason
+  // of the one that fails, name it.
+  const std::string odd = machine->distributionFolder() + "\xff";
+  std::filesystem::rename(machine->distributionFolder(), odd);
+  std::filesystem::remove(odd + "/ZavPolyverbGer.hlp");
+  program_ = odd + "/PolyverbSetup";
+  // Windows refuses the quote in a folder name: the step fails, the reason names it too.
+  const std::string folder = "C:\\Odd\"quote\x01\xff";
+  const std::string log = machine->prefixFolder() + "/../odd.log";
+  const auto run = RunSetup({"--unattended", "--json", "--no-windows", "--bin=4", "--register=none",
+                             "--folder", folder, "--log", log});
+  EXPECT_EQ(run.exitCode, kExitCompletedWithErrors) << run.err;
+  const std::vector<json> objects = Objects(run.out);
+  ASSERT_EQ(objects.size(), 8u) << run.out;
+  // Quotes and control characters as they are; a byte that is no UTF-8 as U+FFFD.
+  const std::string carried = "C:\\Odd\"quote\x01\xEF\xBF\xBD";
+  EXPECT_EQ(objects[0].at("kind"), "create-folder");
+  EXPECT_EQ(objects[0].at("error"), "EDirCreate");
+  EXPECT_EQ(objects[0].at("target"), carried);
+  EXPECT_NE(Field(objects[0], "reason").find(carried), std::string::npos);
+  const std::string source = Field(objects[1], "source");
+  EXPECT_TRUE(source.ends_with("dist\xEF\xBF\xBD")) << source;
+  EXPECT_EQ(objects[6].at("error"), "EFileCopy");
+  EXPECT_NE(Field(objects[6], "reason").find(source + "\\ZavPolyverbGer.hlp"), std::string::npos)
+      << objects[6];
+  EXPECT_EQ(objects[7].at("failed"), 2);
+
+  const std::string written = testsupport::ReadFile(log);
+  EXPECT_EQ(written.find('\x01'), std::string::npos) << "shown as \\x01, never raw";
+  // Control characters as \xNN, other bytes as they are.
+  EXPECT_NE(written.find("Directory 'C:\\Odd\"quote\\x01\xEF\xBF\xBD' could not be created."),
+            std::string::npos)
+      << written;
+  EXPECT_NE(written.find("dist\xff\\ZavPolyverbGer.hlp"), std::string::npos) << written;
+}
+
+// Each start appends its record; a log that cannot be written refuses the start.
+TEST_F(ReportTest, TheLogKeepsEveryRun) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  std::filesystem::remove(machine->distributionFolder() + "/Demo.zip");
+  const std::string registry = testsupport::ReadFile(machine->prefixFolder() + "/user.reg");
+
+  const std::string folderLog = machine->prefixFolder();  // a folder, no file
+  const std::string missingLog = machine->prefixFolder() + "/no/such/folder/setup.log";
+  for (const std::string& log : {folderLog, missingLog}) {
+    const auto refused = RunSetup({"--unattended", "--log", log});
+    EXPECT_EQ(refused.exitCode, kExitBadCommandLine);
+    EXPECT_NE(refused.err.find("cannot be written"), std::string::npos) << refused.err;
+    EXPECT_EQ(refused.out, "");
+  }
+  EXPECT_FALSE(Exists("C:\\Programme"));
+  EXPECT_EQ(testsupport::ReadFile(machine->prefixFolder() + "/user.reg"), registry);
+
+  const std::string log = machine->prefixFolder() + "/../setup.log";
+  const auto first = RunSetup({"--unattended", "--no-windows", "--bin", "4", "--log", log});
+  EXPECT_EQ(first.exitCode, kExitCompletedWithErrors);
+  const std::string firstRecord = testsupport::ReadFile(log);
+  const auto second = RunSetup({"--unattended", "--json", "--no-windows", "--log=" + log});
+  EXPECT_EQ(second.exitCode, kExitCompletedWithErrors);
+  // Without a display the window's start ends at once; its record says so.
+  testsupport::ProcessOptions noDisplay;
+  noDisplay.environment = {{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}};
+  EXPECT_EQ(RunSetup({"--log", log}, noDisplay).exitCode, kExitFailed);
+
+  const std::string all = testsupport::ReadFile(log);
+  ASSERT_EQ(all.substr(0, firstRecord.size()), firstRecord) << "appended, never replaced";
+  // Each record: the date and the command line, the lines with their reasons, the end.
+  const std::string date = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d{4})";
+  const std::regex
+      record(date + R"( PolyverbSetup --unattended --no-windows --bin 4 --log \S+setup\.log
+  Directory 'C:\\Programme\\Zav Polyverb' created\.
+(  File '[^\n]+' copied to '[^\n]+'\.
+)+  Error: File 'Demo\.zip' could not be copied to 'C:\\Programme\\Zav Polyverb'\.
+    [^\n]*Demo\.zip[^\n]*the source file does not exist
+(  (File|Package) [^\n]+
+)+)" + date +
+             R"( completed-with-errors, exit code 3: \d+ steps, 1 failed, \d+ changes
+)" + date + R"( PolyverbSetup --unattended --json --no-windows --log=\S+
+  Directory 'C:\\Programme\\Zav Polyverb' already exists\.
+[^]*)" + date +
+             R"( completed-with-errors, exit code 3: \d+ steps, 1 failed, nothing changed
+)" + date + R"( PolyverbSetup --log \S+
+)" + date + R"( not-run, exit code 1: 0 steps, 0 failed, nothing changed
+)");
+  EXPECT_TRUE(std::regex_match(all, record)) << all;
+}
+
+// A run with --no-remember leaves the remembered folders and language byte for byte; the same
+// run without it would keep them.
+TEST_F(ReportTest, NoRememberKeepsTheSettingsAsTheyWere) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string userReg = machine->prefixFolder() + "/user.reg";
+  const std::vector<std::string> run = {"--unattended", "--language", "Deutsch", "--folder",
+                                        "C:\\Other",    "--register", "none",    "--no-windows"};
+  const std::string before = testsupport::ReadFile(userReg);
+  std::vector<std::string> noRemember = run;
+  noRemember.push_back("--no-remember");
+  EXPECT_EQ(RunSetup(noRemember).exitCode, kExitCompleted);
+  EXPECT_TRUE(Exists("C:\\Other\\ZavPolyverb40.bpl"));
+  EXPECT_EQ(testsupport::ReadFile(userReg), before);
+  EXPECT_EQ(RunSetup(run).exitCode, kExitCompleted);
+  EXPECT_NE(testsupport::ReadFile(userReg), before);
+}
+
+// An option this machine does not allow has its own exit code, and the report says which.
+TEST_F(ReportTest, WhatTheMachineDoesNotAllowIsNoBadCommandLine) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const auto run = RunSetup({"--unattended", "--json", "--bin", "5"});
+  EXPECT_EQ(run.exitCode, kExitNotAllowed);
+  const std::vector<json> objects = Objects(run.out);
+  ASSERT_EQ(objects.size(), 1u) << run.out;
+  EXPECT_EQ(objects[0].at("outcome"), "not-allowed");
+  EXPECT_EQ(objects[0].at("exit_code"), kExitNotAllowed);
+  EXPECT_EQ(objects[0].at("steps"), 0);
+  EXPECT_NE(Field(objects[0], "reason").find("--bin 5 cannot be chosen"), std::string::npos);
+  EXPECT_FALSE(Exists("C:\\Programme"));
+}
+
+}  // namespace
+}  // namespace installer_test
