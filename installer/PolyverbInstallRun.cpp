@@ -24,6 +24,7 @@ constexpr int kVersionIndependent = 0;
 
 // The target holds the source's bytes already: copying it again changes nothing.
 bool HoldsSameBytes(const std::string& Source, const std::string& Target) {
+  if (!platform::FileExists(Target)) return false;  // a first install reads no file twice
   const platform::Result<std::string> source = platform::ReadFile(Source);
   const platform::Result<std::string> target = platform::ReadFile(Target);
   return source && target && source.value() == target.value();
