@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "platform/FileDescriptor.h"
+#include "platform/FileInternals.h"
 #include "platform/FolderLock.h"
+#include "platform/OverlayFiles.h"
 #include "platform/ReplacementFile.h"
 
 namespace platform {
@@ -26,19 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A Windows path and the host path it stands for.
-struct Location {
-  WinPath path;
-  std::string host;
-};
-
-Result<Location> Locate(const WinePrefix& prefix, std::string_view path) {
-  Result<WinPath> parsed = WinPath::Parse(path);
-  if (!parsed) return parsed.status();
-  Result<std::string> host = prefix.ToHostPath(*parsed);
-  if (!host) return host.status();
-  return Location{std::move(parsed).value(), std::move(host).value()};
-}
+using namespace file_internals;
 
 // 0 or the error number, so that callers can tell "missing" from other failures.
 int StatOf(const std::string& host, struct stat* info) {
@@ -56,20 +46,6 @@ bool IsFolder(const std::string& host) {
 
 bool IsReadOnly(const struct stat& info) {
   return (info.st_mode & S_IWUSR) == 0;
-}
-
-std::string ParentOf(const std::string& host) {
-  return fs::path(host).parent_path().string();
-}
-
-Status Fail(ErrorCode code, const std::string& action, const std::string& reason) {
-  return {code, action + ": " + reason};
-}
-
-Status SystemError(int error, const std::string& action, const char* stage = nullptr) {
-  const std::string reason = std::generic_category().message(error);
-  if (stage == nullptr) return Fail(ErrorCodeFromErrno(error), action, reason);
-  return Fail(ErrorCodeFromErrno(error), action, stage + (": " + reason));
 }
 
 // What went wrong when `at` does not exist: the object itself (NotFound) or a folder on the
@@ -129,18 +105,6 @@ int CopyContent(int from, int to, const char** stage) {
     *stage = full ? "writing the copy" : "copying the content";
     return errno;
   }
-}
-
-// The permission bits of a copy of a file with `sourceMode`, given those of the file it
-// replaces (`keptMode`) or the umask's say for a new one (`newMode`). Never wider than the
-// source, as cp makes a new file: a private source stays private. A replaced file takes the
-// narrower of its own bits and the source's, because cp's rule (the target keeps its own)
-// would leave a private file of a new version readable by everyone where an older copy was,
-// while a target the user narrowed stays as narrow.
-mode_t CopyMode(mode_t sourceMode, std::optional<mode_t> keptMode, mode_t newMode) {
-  mode_t mode = (keptMode ? *keptMode : newMode) & sourceMode & 0777;
-  if ((sourceMode & S_IWUSR) == 0) mode &= ~mode_t{0222};  // read-only stays read-only
-  return mode;
 }
 
 // Writes the content of `source` beside `target` and renames it over `target`.
@@ -247,25 +211,28 @@ int CreateHostFolders(const std::string& folder, CreatedFolders& created) {
   return error == EEXIST && IsFolder(folder) ? 0 : error;
 }
 
-bool IsInside(const std::string& path, const std::string& folder) {
-  return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
-         path[folder.size()] == '/';
-}
-
 }  // namespace
 
+FileSystem::FileSystem(WinePrefix prefix, Writes writes)
+    : prefix_(std::move(prefix)),
+      overlay_(writes == Writes::KeptInOverlay ? std::make_shared<OverlayFiles>(prefix_)
+                                               : nullptr) {}
+
 bool FileSystem::FileExists(std::string_view path) const {
+  if (overlay_) return overlay_->FileExists(path);
   const Result<Location> at = Locate(prefix_, path);
   struct stat info {};
   return at && StatOf(at->host, &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool FileSystem::DirectoryExists(std::string_view path) const {
+  if (overlay_) return overlay_->DirectoryExists(path);
   const Result<Location> at = Locate(prefix_, path);
   return at && IsFolder(at->host);
 }
 
 bool FileSystem::SameFile(std::string_view a, std::string_view b) const {
+  if (overlay_) return overlay_->SameFile(a, b);
   const Result<Location> first = Locate(prefix_, a);
   const Result<Location> second = Locate(prefix_, b);
   struct stat firstInfo {};
@@ -276,6 +243,7 @@ bool FileSystem::SameFile(std::string_view a, std::string_view b) const {
 }
 
 Result<std::uint32_t> FileSystem::GetAttributes(std::string_view path) const {
+  if (overlay_) return overlay_->GetAttributes(path);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot read the attributes of " + at->path.ToString();
@@ -289,6 +257,7 @@ Result<std::uint32_t> FileSystem::GetAttributes(std::string_view path) const {
 }
 
 Status FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) const {
+  if (overlay_) return overlay_->SetAttributes(path, attributes);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot set the attributes of " + at->path.ToString();
@@ -306,6 +275,7 @@ Status FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes
 
 Status FileSystem::CopyFile(std::string_view source, std::string_view target,
                             bool overwrite) const {
+  if (overlay_) return overlay_->CopyFile(source, target, overwrite);
   const Result<Location> from = Locate(prefix_, source);
   if (!from) return from.status();
   const Result<Location> to = Locate(prefix_, target);
@@ -347,6 +317,7 @@ Status FileSystem::CopyFile(std::string_view source, std::string_view target,
 }
 
 Status FileSystem::DeleteFile(std::string_view path) const {
+  if (overlay_) return overlay_->DeleteFile(path);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot delete " + at->path.ToString();
@@ -365,6 +336,7 @@ Status FileSystem::DeleteFile(std::string_view path) const {
 }
 
 Status FileSystem::CreateDirectory(std::string_view path) const {
+  if (overlay_) return overlay_->CreateDirectory(path);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot create the folder " + at->path.ToString();
@@ -385,6 +357,7 @@ Status FileSystem::CreateDirectory(std::string_view path) const {
 }
 
 Status FileSystem::ForceDirectories(std::string_view path) const {
+  if (overlay_) return overlay_->ForceDirectories(path);
   const Result<WinPath> parsed = WinPath::Parse(path);
   if (!parsed) return parsed.status();
   const std::string action = "Cannot create the folder " + parsed->ToString();
@@ -427,6 +400,7 @@ Status FileSystem::ForceDirectories(std::string_view path) const {
 }
 
 Status FileSystem::RemoveDirectory(std::string_view path) const {
+  if (overlay_) return overlay_->RemoveDirectory(path);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot remove the folder " + at->path.ToString();
@@ -452,6 +426,7 @@ Status FileSystem::RemoveDirectory(std::string_view path) const {
 }
 
 Result<std::string> FileSystem::ReadFile(std::string_view path) const {
+  if (overlay_) return overlay_->ReadFile(path);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot read " + at->path.ToString();
@@ -462,6 +437,7 @@ Result<std::string> FileSystem::ReadFile(std::string_view path) const {
 }
 
 Status FileSystem::RewriteFile(std::string_view path, const FileChange& change) const {
+  if (overlay_) return overlay_->RewriteFile(path, change);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
   const std::string action = "Cannot save " + at->path.ToString();

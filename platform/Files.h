@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@
 
 #include "platform/Status.h"
 #include "platform/WinePrefix.h"
+#include "platform/Writes.h"
 
 namespace platform {
 
@@ -28,11 +30,16 @@ inline constexpr std::uint32_t faDirectory = 0x10;
 inline constexpr std::uint32_t faArchive = 0x20;
 inline constexpr std::uint32_t faNormal = 0x80;
 
+class OverlayFiles;
+
 class FileSystem {
  public:
-  explicit FileSystem(WinePrefix prefix) : prefix_(std::move(prefix)) {}
+  // With Writes::KeptInOverlay every call goes to an overlay over the prefix (OverlayFiles.h);
+  // copies of this object share it.
+  explicit FileSystem(WinePrefix prefix, Writes writes = Writes::ToDisk);
 
   const WinePrefix& prefix() const { return prefix_; }
+  bool keepsWrites() const { return overlay_ != nullptr; }
 
   // False as well when the path is invalid or cannot be examined; GetAttributes says why.
   bool FileExists(std::string_view path) const;
@@ -87,6 +94,8 @@ class FileSystem {
 
  private:
   WinePrefix prefix_;
+  // Null on the real path: one test of a pointer is all the overlay costs there.
+  std::shared_ptr<OverlayFiles> overlay_;
 };
 
 }  // namespace platform

@@ -11,8 +11,18 @@ std::unique_ptr<Machine>& Slot() {
 
 }  // namespace
 
-Machine::Machine(WinePrefix prefix, RegistryView view)
-    : prefix_(std::move(prefix)), files_(prefix_), registry_(prefix_.folder(), view) {}
+Machine::Machine(WinePrefix prefix, RegistryView view, Writes writes)
+    : prefix_(std::move(prefix)),
+      files_(prefix_, writes),
+      registry_(prefix_.folder(), view, writes) {}
+
+std::unique_ptr<Machine> Machine::Overlay(const Machine& real) {
+  auto overlay = std::make_unique<Machine>(real.prefix_, real.registry_.view(),
+                                           Writes::KeptInOverlay);
+  overlay->applicationDir_ = real.applicationDir_;
+  overlay->ownFolder_ = real.ownFolder_;
+  return overlay;
+}
 
 Result<std::string> Machine::ApplicationDir() const {
   if (!applicationDir_.empty()) return applicationDir_;

@@ -18,9 +18,15 @@ namespace platform {
 
 class Machine {
  public:
-  explicit Machine(WinePrefix prefix, RegistryView view = RegistryView::Win32);
+  // With Writes::KeptInOverlay the machine reads the prefix on disk and keeps its changes to
+  // itself (OverlayFiles.h, Registry): a dry run works on such a machine.
+  explicit Machine(WinePrefix prefix, RegistryView view = RegistryView::Win32,
+                   Writes writes = Writes::ToDisk);
+  // A machine over the same prefix and program folder as `real` that keeps its changes.
+  static std::unique_ptr<Machine> Overlay(const Machine& real);
 
   const WinePrefix& prefix() const { return prefix_; }
+  bool keepsWrites() const { return files_.keepsWrites(); }
   FileSystem& files() { return files_; }
   Registry& registry() { return registry_; }
 

@@ -110,11 +110,13 @@ bool WriterMayBeRunning(pid_t pid) {
 
 }  // namespace
 
+bool IsAbandonedCopy(std::string_view name) {
+  const pid_t writer = CopyWriter(name);
+  return writer > 0 && !WriterMayBeRunning(writer);
+}
+
 void RemoveAbandonedCopies(const std::string& folder) {
-  RemoveTemporaries(folder, [](std::string_view name) {
-    const pid_t writer = CopyWriter(name);
-    return writer > 0 && !WriterMayBeRunning(writer);
-  });
+  RemoveTemporaries(folder, IsAbandonedCopy);
 }
 
 Result<std::unique_ptr<ReplacementFile>> ReplacementFile::Create(const std::string& target,

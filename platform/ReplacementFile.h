@@ -59,6 +59,8 @@ std::string FolderOf(const std::string& path);
 // writes: a copy killed between writing its temporary and renaming it leaves one there for
 // good, and a folder holding one can never be removed.
 void RemoveAbandonedCopies(const std::string& folder);
+// Whether a file of this name is such a temporary, one whose writer is gone.
+bool IsAbandonedCopy(std::string_view name);
 
 // Replaces `target` (a host path, a link already resolved with WriteTarget) by `contents`.
 // A file that is replaced keeps its mode and, where we may set it, its owner; a new one gets

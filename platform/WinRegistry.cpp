@@ -158,9 +158,10 @@ const char* RootKeyName(RootKey root) {
 
 class Registry::HiveSet {
  public:
-  explicit HiveSet(const std::string& prefixDir) {
+  HiveSet(const std::string& prefixDir, Writes writes) {
     for (size_t i = 0; i < kHives.size(); ++i) {
-      files_[i] = std::make_unique<HiveFile>(prefixDir, kHives[i].file, kHives[i].relativeTo);
+      files_[i] =
+          std::make_unique<HiveFile>(prefixDir, kHives[i].file, kHives[i].relativeTo, writes);
     }
   }
   HiveFile& operator[](int i) { return *files_[static_cast<size_t>(i)]; }
@@ -176,10 +177,10 @@ struct Registry::Location {
   std::vector<std::string> missing;  // names still to create, as the caller wrote them
 };
 
-Registry::Registry(std::string prefixDir, RegistryView view)
+Registry::Registry(std::string prefixDir, RegistryView view, Writes writes)
     : prefixDir_(std::move(prefixDir)),
       view_(view),
-      hives_(std::make_unique<HiveSet>(prefixDir_)) {}
+      hives_(std::make_unique<HiveSet>(prefixDir_, writes)) {}
 
 Registry::~Registry() = default;
 

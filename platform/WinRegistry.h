@@ -21,6 +21,7 @@
 
 #include "platform/RegValue.h"
 #include "platform/Status.h"
+#include "platform/Writes.h"
 #include "platform/hive/Hive.h"
 
 namespace platform {
@@ -47,8 +48,12 @@ struct RegistryWrite {
 
 class Registry {
  public:
-  // `prefixDir` is the prefix's host folder (it need not exist yet).
-  explicit Registry(std::string prefixDir, RegistryView view = RegistryView::Win32);
+  // `prefixDir` is the prefix's host folder (it need not exist yet). With
+  // Writes::KeptInOverlay every change is checked as saving it would be (a Wine server on the
+  // prefix, a hive we do not understand, a folder we may not write in) and then kept in
+  // memory: it reads back, and the hive files are never written.
+  explicit Registry(std::string prefixDir, RegistryView view = RegistryView::Win32,
+                    Writes writes = Writes::ToDisk);
   ~Registry();
   Registry(const Registry&) = delete;
   Registry& operator=(const Registry&) = delete;

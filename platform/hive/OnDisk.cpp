@@ -59,14 +59,17 @@ Status MakeDirs(const std::string& dir) {
 
 }  // namespace
 
-HiveFile::HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo)
+HiveFile::HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo,
+                   Writes writes)
     : prefixDir_(std::move(prefixDir)),
       path_(prefixDir_ + "/" + fileName),
-      relativeTo_(std::move(relativeTo)) {}
+      relativeTo_(std::move(relativeTo)),
+      writes_(writes) {}
 
 HiveFile::~HiveFile() = default;
 
 Status HiveFile::LoadIfChanged() {
+  if (kept_) return Status::Ok();
   const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     if (errno != ENOENT && errno != ENOTDIR) return SystemError("cannot open", path_, errno);
@@ -89,12 +92,18 @@ Status HiveFile::LoadIfChanged() {
   return Status::Ok();
 }
 
+void HiveFile::Forget() {
+  hive_.reset();
+  loaded_.reset();
+}
+
 Result<const Hive*> HiveFile::Read() {
   if (Status s = LoadIfChanged(); !s) return s;
   return static_cast<const Hive*>(hive_.get());
 }
 
 Status HiveFile::Modify(const std::function<Result<bool>(Hive&)>& change) {
+  if (writes_ == Writes::KeptInOverlay) return KeepChange(change);
   if (Status s = RefuseWhileWineServerRuns(prefixDir_); !s) return s;
   if (Status s = MakeDirs(prefixDir_); !s) return s;
   const std::string target = WriteTarget(path_);
@@ -118,8 +127,7 @@ Status HiveFile::Modify(const std::function<Result<bool>(Hive&)>& change) {
   }
   if (!status) {
     // The cached hive may hold a change the disk does not: forget it.
-    hive_.reset();
-    loaded_.reset();
+    Forget();
     return status;
   }
   // The cache now matches what was written; remember the new file so the next

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/Status.h"
+#include "platform/Writes.h"
 #include "platform/hive/Hive.h"
 
 namespace platform {
@@ -22,7 +23,10 @@ class HiveFile {
   // `prefixDir` is the prefix folder (the server check belongs to it);
   // `fileName` the hive's name in it; `relativeTo` the branch a new file names
   // in its header.
-  HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo);
+  // With Writes::KeptInOverlay a change checks what saving it would, then stays in memory
+  // (KeptChanges.cpp): the file is never written, and reads see the change from then on.
+  HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo,
+           Writes writes = Writes::ToDisk);
   ~HiveFile();
   HiveFile(const HiveFile&) = delete;
   HiveFile& operator=(const HiveFile&) = delete;
@@ -42,12 +46,17 @@ class HiveFile {
  private:
   struct Identity;
   Status LoadIfChanged();
+  Status KeepChange(const std::function<Result<bool>(Hive&)>& change);
+  // Drops the cached hive: the next read loads the file again.
+  void Forget();
 
   std::string prefixDir_;
   std::string path_;
   std::string relativeTo_;
   std::unique_ptr<Hive> hive_;
   std::unique_ptr<Identity> loaded_;  // what the cached hive was read from
+  Writes writes_;
+  bool kept_ = false;  // the cached hive holds changes the file does not: it is the hive now
 };
 
 }  // namespace platform
