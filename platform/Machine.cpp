@@ -17,8 +17,8 @@ Machine::Machine(WinePrefix prefix, RegistryView view, Writes writes)
       registry_(prefix_.folder(), view, writes) {}
 
 std::unique_ptr<Machine> Machine::Overlay(const Machine& real) {
-  auto overlay = std::make_unique<Machine>(real.prefix_, real.registry_.view(),
-                                           Writes::KeptInOverlay);
+  auto overlay =
+      std::make_unique<Machine>(real.prefix_, real.registry_.view(), Writes::KeptInOverlay);
   overlay->applicationDir_ = real.applicationDir_;
   overlay->ownFolder_ = real.ownFolder_;
   return overlay;

@@ -88,9 +88,8 @@ class OverlayFiles::NewFolders {
     if (const int error = files_.ChangeInFolderError(ParentOf(host))) return error;
     const std::string key = Key(host);
     const auto before = files_.entries_.find(key);
-    made_.emplace_back(key, before == files_.entries_.end()
-                                ? std::nullopt
-                                : std::optional<Entry>(before->second));
+    made_.emplace_back(
+        key, before == files_.entries_.end() ? std::nullopt : std::optional<Entry>(before->second));
     files_.Put(host, {.kind = Entry::Kind::Folder, .mode = kNewFolderMode, .mtime = Now()});
     return 0;
   }
@@ -241,13 +240,13 @@ Status OverlayFiles::SetAttributes(std::string_view path, std::uint32_t attribut
     return error == ENOENT ? Missing(at->host, at->path, action, "file or folder")
                            : SystemError(error, action);
   }
-  const mode_t wanted = (attributes & faReadOnly) != 0 ? (node.mode & ~mode_t{0222})
-                                                       : (node.mode | S_IWUSR);
+  const mode_t wanted =
+      (attributes & faReadOnly) != 0 ? (node.mode & ~mode_t{0222}) : (node.mode | S_IWUSR);
   if (wanted == node.mode) return Status::Ok();
   // Only the owner (or root) may change the mode of a file on disk.
   struct stat info {};
-  if (::stat(at->host.c_str(), &info) == 0 && node.identity == Identity(info) &&
-      ::geteuid() != 0 && info.st_uid != ::geteuid()) {
+  if (::stat(at->host.c_str(), &info) == 0 && node.identity == Identity(info) && ::geteuid() != 0 &&
+      info.st_uid != ::geteuid()) {
     return SystemError(EPERM, action);
   }
   Entry changed{.kind = node.folder ? Entry::Kind::Folder : Entry::Kind::File,
@@ -297,8 +296,7 @@ Status OverlayFiles::CopyFile(std::string_view source, std::string_view target, 
     return SystemError(error, action);
   }
   // What writing the copy would meet: a source it may not open, a folder it may not write in.
-  if (!origin.content &&
-      ::faccessat(AT_FDCWD, origin.origin.c_str(), R_OK, AT_EACCESS) != 0) {
+  if (!origin.content && ::faccessat(AT_FDCWD, origin.origin.c_str(), R_OK, AT_EACCESS) != 0) {
     return SystemError(errno, action, "opening the source");
   }
   if (const int error = ChangeInFolderError(FolderOf(writeTo))) {
@@ -363,10 +361,11 @@ Status OverlayFiles::RewriteFile(std::string_view path, const FileSystem::FileCh
   if (error == 0) {
     if (node.folder) return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
     if (!node.regular) return Fail(ErrorCode::AccessDenied, action, "it is not a plain file");
-    Result<std::string> content = node.content ? Result<std::string>(*node.content)
-                                               : ReadHost(node.origin, action);
+    Result<std::string> content =
+        node.content ? Result<std::string>(*node.content) : ReadHost(node.origin, action);
     if (!content) return content.status();
-    if (IsReadOnly(node.mode)) return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
+    if (IsReadOnly(node.mode))
+      return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
     current = std::move(content).value();
   } else if (error != ENOENT && error != ENOTDIR) {
     return SystemError(error, action);

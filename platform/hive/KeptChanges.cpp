@@ -49,9 +49,9 @@ Status HiveFile::KeepChange(const std::function<Result<bool>(Hive&)>& change) {
   if (Status s = CheckFoldersCreatable(prefixDir_); !s) return s;
   const std::string target = WriteTarget(path_);
   if (const int error = ChangeInFolderError(FolderOf(target))) {
-    return {ErrorCodeFromErrno(error), "cannot save " + target +
-                                           ": creating a temporary file beside the target: " +
-                                           std::strerror(error)};
+    return {ErrorCodeFromErrno(error),
+            "cannot save " + target +
+                ": creating a temporary file beside the target: " + std::strerror(error)};
   }
   if (Status s = LoadIfChanged(); !s) return s;
   if (!hive_->writable()) {

@@ -1,0 +1,270 @@
+// A machine that keeps its changes in an overlay answers every call as the real machine does
+// afterwards, and leaves the disk as it was: the same script runs on the overlay, then on the
+// disk itself, and the two transcripts must match word for word.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/FileApi.h"
+#include "platform/Files.h"
+#include "platform/Machine.h"
+#include "platform/WinRegistry.h"
+#include "tests/support/FakeWineServer.h"
+#include "tests/support/TempDir.h"
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
+
+// Every file and folder below `root`: type, mode, modification time and content.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+  std::map<std::string, std::string> all;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    struct stat info {};
+    ::lstat(entry.path().c_str(), &info);
+    std::string state = std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) +
+                        "." + std::to_string(info.st_mtim.tv_nsec);
+    if (S_ISREG(info.st_mode)) state += " " + ReadFile(entry.path());
+    all[entry.path().string()] = state;
+  }
+  return all;
+}
+
+std::string Said(const Status& status) {
+  return status ? "ok" : std::to_string(static_cast<int>(status.code())) + " " + status.message();
+}
+
+std::string Attributes(const FileSystem& files, const std::string& path) {
+  const Result<std::uint32_t> attributes = files.GetAttributes(path);
+  return attributes ? std::to_string(*attributes) : Said(attributes.status());
+}
+
+std::string Content(const FileSystem& files, const std::string& path) {
+  const Result<std::string> content = files.ReadFile(path);
+  return content ? "\"" + *content + "\"" : Said(content.status());
+}
+
+std::string Exists(const FileSystem& files, const std::string& path) {
+  return std::string(files.FileExists(path) ? "file" : "-") +
+         (files.DirectoryExists(path) ? " folder" : "");
+}
+
+// Each call with what it answered, the questions after a change included.
+const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>>> kScript = {
+    {"copy",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\a.dll")); }},
+    {"read the copy", [](FileSystem& f) { return Content(f, "C:\\TARGET\\A.DLL"); }},
+    {"copy a missing source",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\none.dll", "C:\\target\\n.dll")); }},
+    {"copy over a read-only target",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\old.dll")); }},
+    {"copy into a missing folder",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\nowhere\\a.dll")); }},
+    {"copy onto a folder",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\empty")); }},
+    {"copy a folder", [](FileSystem& f) { return Said(f.CopyFile("C:\\empty", "C:\\e.dll")); }},
+    {"copy a file onto itself",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "c:\\DIST\\a.dll")); }},
+    {"copy without overwriting",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\a.dll", false)); }},
+    {"copy a read-only source",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\ro.dll", "C:\\target\\ro.dll")); }},
+    {"its attributes", [](FileSystem& f) { return Attributes(f, "C:\\target\\ro.dll"); }},
+    {"made writable",
+     [](FileSystem& f) { return Said(f.SetAttributes("C:\\target\\ro.dll", faNormal)); }},
+    {"its attributes then", [](FileSystem& f) { return Attributes(f, "C:\\target\\ro.dll"); }},
+    {"copy over the copy",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\b.dll", "C:\\target\\ro.dll")); }},
+    {"read it", [](FileSystem& f) { return Content(f, "C:\\target\\ro.dll"); }},
+    {"folders", [](FileSystem& f) { return Said(f.ForceDirectories("C:\\new\\deep\\er")); }},
+    {"found", [](FileSystem& f) { return Exists(f, "c:\\NEW\\deep\\ER"); }},
+    {"copy into them",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\new\\Deep\\er\\a.dll")); }},
+    {"a file on the way",
+     [](FileSystem& f) { return Said(f.ForceDirectories("C:\\blocker\\sub")); }},
+    {"a file in the way", [](FileSystem& f) { return Said(f.ForceDirectories("C:\\blocker")); }},
+    {"nothing left of it", [](FileSystem& f) { return Exists(f, "C:\\blocker\\sub"); }},
+    {"a folder there", [](FileSystem& f) { return Said(f.CreateDirectory("C:\\empty")); }},
+    {"a folder below a missing one",
+     [](FileSystem& f) { return Said(f.CreateDirectory("C:\\nowhere\\x")); }},
+    {"delete a read-only file",
+     [](FileSystem& f) { return Said(f.DeleteFile("C:\\target\\old.dll")); }},
+    {"delete a folder", [](FileSystem& f) { return Said(f.DeleteFile("C:\\empty")); }},
+    {"delete a file", [](FileSystem& f) { return Said(f.DeleteFile("C:\\target\\keep.txt")); }},
+    {"gone", [](FileSystem& f) { return Exists(f, "C:\\target\\keep.txt"); }},
+    {"read it again", [](FileSystem& f) { return Content(f, "C:\\target\\keep.txt"); }},
+    {"delete it again", [](FileSystem& f) { return Said(f.DeleteFile("C:\\target\\keep.txt")); }},
+    {"remove a full folder", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\full")); }},
+    {"empty it", [](FileSystem& f) { return Said(f.DeleteFile("C:\\full\\one.txt")); }},
+    {"remove it", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\full")); }},
+    {"below it", [](FileSystem& f) { return Content(f, "C:\\full\\one.txt"); }},
+    {"remove a file", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\target\\a.dll")); }},
+    {"remove the new folder with its copy",
+     [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\new\\deep\\er")); }},
+    {"empty the new folder",
+     [](FileSystem& f) { return Said(f.DeleteFile("C:\\new\\deep\\er\\a.dll")); }},
+    {"remove the new folder",
+     [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\new\\deep\\er")); }},
+    {"what is left",
+     [](FileSystem& f) { return Exists(f, "C:\\new\\deep") + Exists(f, "C:\\new\\deep\\er"); }},
+    {"remove and make again",
+     [](FileSystem& f) {
+       const std::string removed = Said(f.RemoveDirectory("C:\\empty"));
+       return removed + " " + Said(f.CreateDirectory("C:\\Empty"));
+     }},
+    {"a drive root", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\")); }},
+    {"save a new file",
+     [](FileSystem& f) {
+       const auto add = [](const std::optional<std::string>& now) -> Result<std::string> {
+         return now.value_or("") + "x";
+       };
+       std::string said = Said(f.RewriteFile("C:\\target\\settings.ini", add));
+       said += " " + Said(f.RewriteFile("C:\\target\\settings.ini", add));
+       return said + " " + Content(f, "C:\\target\\settings.ini");
+     }},
+    {"save over a read-only file",
+     [](FileSystem& f) {
+       return Said(f.RewriteFile("C:\\target\\old.dll",
+                                 [](const std::optional<std::string>& now) -> Result<std::string> {
+                                   return *now + "x";
+                                 }));
+     }},
+    {"one file, two names",
+     [](FileSystem& f) {
+       return std::to_string(f.SameFile("C:\\dist\\a.dll", "c:\\DIST\\A.dll")) +
+              std::to_string(f.SameFile("C:\\dist\\a.dll", "C:\\target\\a.dll")) +
+              std::to_string(f.SameFile("C:\\target\\a.dll", "C:\\TARGET\\a.dll"));
+     }},
+};
+
+class OverlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WriteFile(C("dist/a.dll"), "A");
+    WriteFile(C("dist/b.dll"), "B");
+    WriteFile(C("dist/ro.dll"), "R");
+    WriteFile(C("target/old.dll"), "old");
+    WriteFile(C("target/keep.txt"), "keep");
+    WriteFile(C("full/one.txt"), "1");
+    WriteFile(C("blocker"), "a file");
+    fs::create_directories(C("empty"));
+    fs::permissions(C("dist/ro.dll"), fs::perms::owner_write | fs::perms::group_write,
+                    fs::perm_options::remove);
+    fs::permissions(C("target/old.dll"), fs::perms::owner_write | fs::perms::group_write,
+                    fs::perm_options::remove);
+  }
+  std::string C(const std::string& relative) const { return dir_ / ("drive_c/" + relative); }
+
+  std::vector<std::string> Run(FileSystem files) {
+    std::vector<std::string> said;
+    for (const auto& [what, call] : kScript)
+      said.push_back(std::string(what) + ": " + call(files));
+    return said;
+  }
+
+  testsupport::TempDir dir_;
+};
+
+TEST_F(OverlayTest, AnswersAsTheDiskWouldAndLeavesItAlone) {
+  const auto before = Snapshot(dir_.path());
+  const std::vector<std::string> planned =
+      Run(FileSystem(WinePrefix(dir_.path()), Writes::KeptInOverlay));
+  EXPECT_EQ(Snapshot(dir_.path()), before) << "the overlay wrote to the disk";
+  const std::vector<std::string> done = Run(FileSystem(WinePrefix(dir_.path())));
+  EXPECT_EQ(planned, done);
+  EXPECT_NE(Snapshot(dir_.path()), before) << "the script changes nothing: it tests nothing";
+}
+
+// A copy made in the overlay keeps the source's bytes even when the source changes later in
+// the same overlay, as the file on disk would.
+TEST_F(OverlayTest, ACopyKeepsWhatItCopied) {
+  const FileSystem files(WinePrefix(dir_.path()), Writes::KeptInOverlay);
+  ASSERT_TRUE(files.CopyFile("C:\\dist\\a.dll", "C:\\target\\a.dll"));
+  ASSERT_TRUE(files.CopyFile("C:\\dist\\b.dll", "C:\\dist\\a.dll"));
+  EXPECT_EQ(Content(files, "C:\\target\\a.dll"), "\"A\"");
+  EXPECT_EQ(Content(files, "C:\\dist\\a.dll"), "\"B\"");
+}
+
+class OverlayRegistryTest : public OverlayTest {
+ protected:
+  void SetUp() override {
+    OverlayTest::SetUp();
+    WriteFile(dir_ / "system.reg",
+              "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n\n"
+              "#arch=win64\n\n[Software\\\\Borland\\\\Delphi\\\\5.0] 1700000000\n"
+              "#time=1da1b2c3d4e5f60\n\"App\"=\"C:\\\\D5\\\\Bin\\\\delphi32.exe\"\n");
+    WriteFile(dir_ / "user.reg",
+              "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-"
+              "1000\n\n#arch=win64\n\n[Software\\\\Zav] 1700000000\n#time=1da1b2c3d4e5f60\n"
+              "\"Lang\"=\"English\"\n");
+  }
+  static std::string Value(Registry& registry, RootKey root, const char* key, const char* name) {
+    const Result<RegistryKey> open = registry.OpenKey(root, key, false);
+    if (!open) return Said(open.status());
+    const Result<RegValue> value = registry.ReadValue(*open, name);
+    return value ? value->AsString().value_or("(not text)") : Said(value.status());
+  }
+};
+
+// The settings and the package lists go through these calls; a machine in overlay mode
+// answers them from its own changes, and the hives stay byte for byte as they were.
+TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
+  const auto before = Snapshot(dir_.path());
+  const auto scope = Machine::Use(std::make_unique<Machine>(
+      WinePrefix(dir_.path()), RegistryView::Win32, Writes::KeptInOverlay));
+  Registry& registry = Machine::Current().registry();
+  const Result<RegistryKey> zav = registry.OpenKey(RootKey::CurrentUser, "Software\\Zav", true);
+  ASSERT_TRUE(zav);
+  ASSERT_TRUE(registry.WriteString(*zav, "Lang", "Deutsch"));
+  const Result<RegistryKey> known = registry.OpenKey(
+      RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages", true);
+  ASSERT_TRUE(known);
+  ASSERT_TRUE(registry.WriteString(*known, "C:\\D5\\Bin\\x.bpl", "Zav"));
+  // A change that fails halfway leaves the overlay's earlier changes, and only those.
+  EXPECT_FALSE(registry.WriteValues(RootKey::CurrentUser,
+                                    {{"Software\\Zav", RegValue::String("Lang", "Français")},
+                                     {"Software\\Missing", RegValue::String("x", "y")}},
+                                    false));
+  EXPECT_EQ(Value(registry, RootKey::CurrentUser, "Software\\Zav", "Lang"), "Deutsch");
+  EXPECT_EQ(Value(registry, RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages",
+                  "C:\\D5\\Bin\\x.bpl"),
+            "Zav");
+  ASSERT_TRUE(registry.DeleteValue(*zav, "Lang"));
+  EXPECT_EQ(registry.ReadValue(*zav, "Lang").status().code(), ErrorCode::NotFound);
+  // The files are the overlay's as well.
+  ASSERT_TRUE(ForceDirectories("C:\\Zav"));
+  ASSERT_TRUE(CopyFileA("C:\\dist\\a.dll", "C:\\Zav\\a.dll", false));
+  EXPECT_TRUE(FileExists("C:\\zav\\A.dll"));
+  EXPECT_EQ(Snapshot(dir_.path()), before);
+}
+
+// While a Wine server owns the registry a change is refused as the real one is, and the
+// overlay takes nothing in.
+TEST_F(OverlayRegistryTest, ARunningWineServerRefusesAsOnDisk) {
+  testsupport::FakeWineServer server(dir_.path());
+  const auto before = Snapshot(dir_.path());
+  std::vector<std::string> said;
+  for (const Writes writes : {Writes::KeptInOverlay, Writes::ToDisk}) {
+    Registry registry(dir_.path(), RegistryView::Win32, writes);
+    const Result<RegistryKey> zav = registry.OpenKey(RootKey::CurrentUser, "Software\\Zav", false);
+    ASSERT_TRUE(zav);
+    said.push_back(Said(registry.WriteString(*zav, "Lang", "Deutsch")) + " / " +
+                   Said(registry.OpenKey(RootKey::CurrentUser, "Software\\New", true).status()) +
+                   " / " + Value(registry, RootKey::CurrentUser, "Software\\Zav", "Lang"));
+  }
+  EXPECT_EQ(said[0], said[1]);
+  EXPECT_NE(said[0].find("Wine"), std::string::npos) << said[0];
+  EXPECT_EQ(Snapshot(dir_.path()), before);
+}
+
+}  // namespace
+}  // namespace platform
