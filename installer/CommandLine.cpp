@@ -82,6 +82,10 @@ platform::Status Apply(TCommandLine& Line, const std::string& Option, const std:
     Line.Json = true;
   } else if (Option == "--no-remember") {
     Line.NoRemember = true;
+  } else if (Option == "--dry-run") {
+    Line.DryRun = true;
+  } else if (Option == "--detect") {
+    Line.Detect = true;
   } else if (Option == "--log") {
     if (Value.empty()) return Bad("--log needs a file to append the record of the run to.");
     Line.Log = Value;
@@ -103,17 +107,31 @@ platform::Status Apply(TCommandLine& Line, const std::string& Option, const std:
 bool IsKnown(std::string_view Option) {
   return TakesValue(Option) || Option == "--help" || Option == "--unattended" ||
          Option == "--uninstall" || Option == "--no-folder" || Option == "--no-windows" ||
-         Option == "--json" || Option == "--no-remember";
+         Option == "--json" || Option == "--no-remember" || Option == "--dry-run" ||
+         Option == "--detect";
 }
 
 // Combinations that cannot mean anything.
-platform::Status CheckCombination(const TCommandLine& Line, bool AnyOption) {
+platform::Status CheckCombination(const TCommandLine& Line, bool AnyOption,
+                                  const std::vector<std::string>& Seen) {
   if (Line.Help) return platform::Status::Ok();
+  // A detection runs nothing: there are no options of a run to set, no record of a run to
+  // keep, and no window; its report comes as text or, with --json, as one object.
+  if (Line.Detect) {
+    for (const std::string& option : Seen) {
+      if (option != "--detect" && option != "--json" && option != "--unattended") {
+        return Bad(option +
+                   " cannot be used with --detect: a detection runs nothing and only reports "
+                   "what the distribution and the prefix hold (--json for JSON).");
+      }
+    }
+    return platform::Status::Ok();
+  }
   // The window has no lines on standard output for --json to replace, and its user sees the
   // folders and the language it would keep.
   if (AnyOption && !Line.Unattended) {
     return Bad(
-        "Options other than --help and --log work only with --unattended; started "
+        "Options other than --help, --log and --detect work only with --unattended; started "
         "without arguments the program shows its window.");
   }
   if (Line.Folder && Line.NoFolder) return Bad("--folder and --no-folder exclude each other.");
@@ -163,9 +181,12 @@ platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Arg
     if (platform::Status applied = Apply(line, option, value.value_or("")); !applied) {
       return applied;
     }
-    if (option != "--unattended" && option != "--help" && option != "--log") anyOption = true;
+    if (option != "--unattended" && option != "--help" && option != "--log" &&
+        option != "--detect") {
+      anyOption = true;
+    }
   }
-  if (platform::Status combination = CheckCombination(line, anyOption); !combination) {
+  if (platform::Status combination = CheckCombination(line, anyOption, seen); !combination) {
     return combination;
   }
   return line;
@@ -174,6 +195,7 @@ platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Arg
 std::string CommandLineHelp() {
   return R"(Usage: PolyverbSetup
        PolyverbSetup --unattended [options]
+       PolyverbSetup --detect [--json]
 
 Without arguments the setup window opens. With --unattended the program performs one run
 without a window, as if the options below had been set in the window and Continue pressed.
@@ -197,6 +219,19 @@ the program is in. Each option is optional; the default is what the window offer
                           (PolyverbSetup --log FILE). A FILE that cannot be written is a bad
                           command line
   --no-remember           leave the remembered folder history and language as they were
+  --dry-run               do the whole run without changing anything (no file, folder,
+                          registry value or remembered setting): it reads the prefix and
+                          keeps its own changes to itself, so each step says what the run
+                          would do and which steps would fail, and the exit code is the one
+                          the run would give. The status lines come after a first line
+                          that says so, each marked [plan] ([Plan] in German); with --json
+                          every object has "planned": true; with --log the record is of a
+                          planned run
+  --detect                no run: print what the distribution folder holds and what the
+                          prefix has (each Delphi version, its program and Bin folder,
+                          whether the package is registered there and whether disabled);
+                          with --json as one object. Nothing changes; exit code 0. Takes
+                          no other option but --json
   --help, -h              this text
   --                      ends the options
 
@@ -207,8 +242,8 @@ remembered language, the one the window showed last, unless --language is given.
 A value that begins with -- is taken only as --option=value (--folder=--x): on its own it
 would be the next option, as when an empty shell variable leaves an option without its value.
 
-Exit codes:
-  0  the run completed without an error line (or --help)
+Exit codes (a dry run gives the code the run would give):
+  0  the run completed without an error line (or --help, --detect)
   1  the start-up ended with its message (no files to install, an unknown error), or the
      run ended with "An unknown installation error has occured."
   2  a bad command line (an unknown option, a missing or wrong value, options that exclude

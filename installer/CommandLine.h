@@ -27,6 +27,8 @@ struct TCommandLine {
   bool Json = false;               // JSON Lines on standard output in place of the lines
   std::optional<std::string> Log;  // a file to append the run's record to
   bool NoRemember = false;         // keep the remembered folders and language as they are
+  bool DryRun = false;             // the run's plan: the same run over an overlay of the machine
+  bool Detect = false;             // what the distribution and the prefix hold; no run
 };
 
 // The arguments after the program's name. A bad command line is an InvalidName error whose

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "installer/DelphiVersions.h"
+#include "installer/Detection.h"
 #include "package/Msg.h"
 #include "package/PathOps.h"
 #include "package/ShortPath.h"
@@ -77,7 +78,7 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
     if (!MachineIsPrefix()) return;
     bool anyPresent = false;
     for (const TDelphiVersion& version : kDelphiVersions) {
-      this->*version.Present = FileExist(ExpandApplicationDir(version.DesignPackage));
+      this->*version.Present = DesignPackagePresent(version);
       anyPresent = anyPresent || this->*version.Present;
     }
     if (!anyPresent) {
@@ -91,7 +92,7 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
       if (!(this->*version.Present)) continue;
       TCheckBox* locationBox = this->*version.LocationBox;
       TCheckBox* registerBox = this->*version.RegisterBox;
-      DetectDelphiFolder(locationBox, version.Key, version.ValueName);
+      DetectDelphiFolder(locationBox, version);
       registerBox->SetChecked(locationBox->Enabled());
       registerBox->SetEnabled(locationBox->Enabled());
     }
@@ -121,22 +122,12 @@ bool TPolyverbInstallForm::MachineIsPrefix() {
   return false;
 }
 
-void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox, const std::string& Key,
-                                              const std::string& ValueName) {
-  FRegistry->CloseKey();
-  FRegistry->SetRootKey(HKEY_LOCAL_MACHINE);
-  if (!FRegistry->OpenKey(Key, false)) return;
-  const ScopeExit closeKey([this] { FRegistry->CloseKey(); });
-  std::string programFile;
-  try {
-    programFile = FRegistry->ReadString(ValueName);
-  } catch (const Exception&) {
-    // A value that is not text names no program: that version counts as not installed.
-    return;
-  }
-  const std::string folder = platform::ExtractFileDir(programFile);
-  LocationBox->SetCaption(ShortPath(folder, kFolderCaptionLength));
-  LocationBox->SetHint(folder);
+void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox,
+                                              const TDelphiVersion& Version) {
+  const TDelphiFound found = FindDelphi(*FRegistry, Version);
+  if (!found.Installed) return;
+  LocationBox->SetCaption(ShortPath(found.BinFolder, kFolderCaptionLength));
+  LocationBox->SetHint(found.BinFolder);
   LocationBox->SetChecked(true);
   LocationBox->SetEnabled(true);
 }

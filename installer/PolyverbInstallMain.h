@@ -40,6 +40,8 @@
 #include "toolkit/visual/ExtCtrls.h"
 #include "toolkit/visual/StdCtrls.h"
 
+struct TDelphiVersion;
+
 class TPolyverbInstallForm : public TSuperForm {
   TOOLKIT_CLASS(TPolyverbInstallForm, TSuperForm)
 
@@ -130,8 +132,7 @@ class TPolyverbInstallForm : public TSuperForm {
  private:
   // Says so and keeps nothing when the machine's folder is no Wine prefix.
   bool MachineIsPrefix();
-  void DetectDelphiFolder(TCheckBox* LocationBox, const std::string& Key,
-                          const std::string& ValueName);
+  void DetectDelphiFolder(TCheckBox* LocationBox, const TDelphiVersion& Version);
   void SetRegisterBox(bool Wanted, TCheckBox* Box);
   // BtnWindows shows the Windows folder in full and what goes there.
   void ComposeWindowsCaption();

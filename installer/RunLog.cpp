@@ -55,15 +55,16 @@ void TRunLog::Begin(std::span<const std::string> Args) {
 void TRunLog::Step(const TRunStep& Step) {
   FCounts.Count(Step);
   // A step the list does not show is named by what it did.
-  WriteLine("  " +
+  // A dry run's steps are marked as the plan they are.
+  WriteLine(std::string(Step.Planned ? "  [plan] " : "  ") +
             OneLine(Step.Text.empty() ? "(" + Step.Kind + " " + Step.File + ")" : Step.Text));
   if (!Step.Reason.empty()) WriteLine("    " + OneLine(Step.Reason));
 }
 
 void TRunLog::End(const TRunEnd& End) {
-  std::string line = Now() + " " + End.Outcome + ", exit code " + std::to_string(End.ExitCode) +
-                     ": " + std::to_string(FCounts.Steps) + " steps, " +
-                     std::to_string(FCounts.Failed) + " failed, " +
+  std::string line = Now() + (End.Planned ? " planned run, " : " ") + End.Outcome + ", exit code " +
+                     std::to_string(End.ExitCode) + ": " + std::to_string(FCounts.Steps) +
+                     " steps, " + std::to_string(FCounts.Failed) + " failed, " +
                      (FCounts.Changes > 0 ? std::to_string(FCounts.Changes) + " changes"
                                           : std::string("nothing changed"));
   if (!End.Reason.empty()) line += "; " + OneLine(End.Reason);

@@ -40,6 +40,7 @@ void TRunReport::Step(const TRunStep& Step) {
                    {"error", OrNull(Step.ErrorKey)},
                    {"reason", OrNull(Step.Reason)},
                    {"changed", Step.Changed},
+                   {"planned", Step.Planned},
                    {"text", OrNull(Step.Text)}});
 }
 
@@ -52,5 +53,6 @@ void TRunReport::End(const TRunEnd& End) {
                    {"failed", FCounts.Failed},
                    {"changes", FCounts.Changes},
                    {"changed", FCounts.Changes > 0},
+                   {"planned", End.Planned},
                    {"reason", OrNull(End.Reason)}});
 }

@@ -22,7 +22,10 @@ struct TRunStep {
   // The machine's own reason for a failure; empty when there is none to tell.
   std::string Reason{};
   // Whether the step changed the machine: a copy over a file with the same bytes did not.
+  // In a dry run: whether it would.
   bool Changed = false;
+  // The step of a dry run: planned, not done; nothing on the machine changed.
+  bool Planned = false;
   // The status line in the chosen language; empty for a step the list does not show.
   std::string Text{};
 };
@@ -35,6 +38,8 @@ struct TRunEnd {
   int ExitCode = 0;
   // Why the run ended early, or what was not allowed; empty otherwise.
   std::string Reason{};
+  // A dry run's end: the outcome and exit code are the ones the run would have.
+  bool Planned = false;
 };
 
 // The steps of a run summed up.

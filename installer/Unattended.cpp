@@ -6,12 +6,14 @@
 #include <ostream>
 
 #include "installer/DelphiVersions.h"
+#include "installer/PlanLines.h"
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
 #include "installer/RunLog.h"
 #include "installer/RunReport.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
+#include "platform/Machine.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/WidgetSystem.h"
 #include "toolkit/model/ScopeGuards.h"
@@ -108,10 +110,18 @@ platform::Status ApplyCommandLine(TPolyverbInstallForm& Form, const TCommandLine
 
 int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut,
                   TRunLog* Log) {
+  // A dry run is this very run over a machine that keeps its changes to itself, the settings
+  // the form saves when it goes included: the scope outlasts the form.
+  std::optional<platform::Machine::Scope> overlay;
+  if (Line.DryRun) {
+    overlay.emplace(
+        platform::Machine::Use(platform::Machine::Overlay(platform::Machine::Current())));
+  }
   std::optional<TRunReport> report;
   if (Line.Json) report.emplace(StatusOut, Line.Uninstall ? "uninstall" : "install");
   // Every way out says how the start ended, to the report and to the log alike.
-  const auto ended = [&](const TRunEnd& End) {
+  const auto ended = [&](TRunEnd End) {
+    End.Planned = Line.DryRun;
     if (report) report->End(End);
     if (Log != nullptr) Log->End(End);
     return End.ExitCode;
@@ -132,14 +142,19 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
   }
   // With --json the report takes standard output's place; the lines are in it.
   if (!report) {
-    PolyverbInstallForm->OnStatusLine = [&StatusOut](const std::string& StatusLine) {
-      StatusOut << StatusLine << std::endl;  // at once: a script may be watching
+    const std::string language = PolyverbInstallForm->Polyverb->Language();
+    if (Line.DryRun) StatusOut << PlanHeading(language) << std::endl;
+    PolyverbInstallForm->OnStatusLine = [&StatusOut, &Line,
+                                         language](const std::string& StatusLine) {
+      // At once: a script may be watching.
+      StatusOut << (Line.DryRun ? PlanLine(language, StatusLine) : StatusLine) << std::endl;
     };
   }
   PolyverbInstallForm->OnReason = [&ErrorOut](const std::string& Reason) {
     ErrorOut << "PolyverbSetup: " << Reason << std::endl;
   };
-  PolyverbInstallForm->OnStep = [&](const TRunStep& Step) {
+  PolyverbInstallForm->OnStep = [&](TRunStep Step) {
+    Step.Planned = Line.DryRun;
     if (report) report->Step(Step);
     if (Log != nullptr) Log->Step(Step);
   };

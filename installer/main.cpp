@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "installer/CommandLine.h"
+#include "installer/DetectReport.h"
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
 #include "installer/RunLog.h"
@@ -64,6 +65,7 @@ int RunCommandLine(const std::vector<std::string>& Args) {
     std::cout << CommandLineHelp();
     return kExitCompleted;
   }
+  if (line->Detect) return RunDetect(line->Json, std::cout);
   // The log is opened before anything is done: one that cannot be written refuses the start.
   std::optional<TRunLog> log;
   if (line->Log) {

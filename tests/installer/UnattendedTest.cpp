@@ -38,6 +38,10 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
   EXPECT_EQ(parse({"--log", "run.log"})->Log, "run.log") << "the window keeps a log too";
   EXPECT_EQ(parse({"--unattended", "--folder=--x", "--"})->Folder, "--x")
       << "attached, it is a value";
+  auto planned = parse({"--unattended", "--dry-run", "--json", "--log", "plan.log"});
+  ASSERT_TRUE(planned) << planned.status().message();
+  EXPECT_TRUE(planned->DryRun && planned->Json && !planned->Detect);
+  EXPECT_TRUE(parse({"--detect", "--json"})->Detect) << "a detection needs no --unattended";
 
   // Each bad command line is one sentence that names the problem.
   const std::vector<std::pair<Args, std::string>> bad = {
@@ -62,11 +66,16 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
       {{"--unattended", "--language", "--"}, "--language needs a value"},
       {{"--unattended", "--", "--uninstall"}, "Unknown argument \"--uninstall\" after --"},
       {{"--unattended", "-x"}, "Unknown argument \"-x\""},
-      {{"--json"}, "Options other than --help and --log work only with --unattended"},
+      {{"--json"}, "Options other than --help, --log and --detect work only with --unattended"},
       {{"--log", "a.log", "--no-remember"}, "work only with --unattended"},
       {{"--unattended", "--log"}, "--log needs a value"},
       {{"--unattended", "--log="}, "--log needs a file"},
       {{"--unattended", "--json=yes"}, "--json takes no value"},
+      {{"--dry-run"}, "work only with --unattended"},
+      {{"--detect", "--folder", "C:\\x"}, "--folder cannot be used with --detect"},
+      {{"--unattended", "--detect", "--uninstall"}, "--uninstall cannot be used with --detect"},
+      {{"--detect", "--dry-run"}, "--dry-run cannot be used with --detect"},
+      {{"--log", "a.log", "--detect"}, "--log cannot be used with --detect"},
   };
   for (const auto& [args, message] : bad) {
     const auto line = parse(args);
