@@ -1,0 +1,278 @@
+// A dry run and a detection change nothing, and a dry run's plan is the run that follows it:
+// the program runs as a process, first with --dry-run, then for real, and the two reports are
+// compared step by step.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "installer/CommandLine.h"
+#include "tests/installer/RunTestSupport.h"
+#include "tests/support/FakeWineServer.h"
+
+namespace installer_test {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+// Every file and folder below `root` with its mode, time and bytes.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+  std::map<std::string, std::string> all;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    struct stat info {};
+    ::lstat(entry.path().c_str(), &info);
+    std::string state = std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) +
+                        "." + std::to_string(info.st_mtim.tv_nsec);
+    if (S_ISREG(info.st_mode)) state += " " + testsupport::ReadFile(entry.path());
+    all[entry.path().string()] = state;
+  }
+  return all;
+}
+
+// A report as one line a step, without the text and reason (a plan's reasons are the run's,
+// but they name the moment's state no better than the keys do) and without "planned".
+struct Report {
+  Lines steps;
+  json summary;
+  bool allPlanned = true;
+  bool nonePlanned = true;
+};
+Report Read(const std::string& out) {
+  Report report;
+  size_t start = 0;
+  for (size_t end; (end = out.find('\n', start)) != std::string::npos; start = end + 1) {
+    json object = json::parse(out.substr(start, end - start));
+    const bool planned = object.at("planned");
+    report.allPlanned = report.allPlanned && planned;
+    report.nonePlanned = report.nonePlanned && !planned;
+    object.erase("planned");
+    if (object.at("type") == "summary") {
+      report.summary = object;
+      continue;
+    }
+    object.erase("text");
+    object.erase("reason");
+    report.steps.push_back(object.dump());
+  }
+  return report;
+}
+
+class DryRunTest : public ProgramRunTest {
+ public:
+  // For the cases' preparations.
+  using ProgramRunTest::Host;
+  using ProgramRunTest::machine;
+  using ProgramRunTest::RunSetup;
+
+ protected:
+  // The whole machine: the prefix with both hives, the distribution.
+  std::map<std::string, std::string> Machine() const {
+    auto all = Snapshot(machine->prefixFolder());
+    all.merge(Snapshot(machine->distributionFolder()));
+    return all;
+  }
+  std::string Reg(const char* hive) const {
+    return testsupport::ReadFile(machine->prefixFolder() + "/" + hive);
+  }
+};
+
+const std::vector<std::string> kInstall = {"--unattended", "--json",  "--language", "Deutsch",
+                                           "--folder",     "C:\\Zav", "--bin",      "4,5",
+                                           "--register",   "4"};
+const std::vector<std::string> kUninstall = {
+    "--unattended", "--json", "--uninstall", "--folder", "C:\\Zav", "--bin", "4"};
+
+struct Case {
+  const char* name;
+  std::function<void(DryRunTest&)> before;  // makes the machine what the case needs
+  std::vector<std::string> args;
+  int exitCode;
+  const char* error;  // the error key a step must have; null for none
+};
+
+// Each case: the plan changes nothing, and the run that follows lists the same steps with the
+// same outcome, a failure foreseen by the plan included.
+TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
+  const std::vector<Case> cases = {
+      {"a first install", nullptr, kInstall, kExitCompleted, nullptr},
+      {"an install over one", [](DryRunTest& t) { t.RunSetup(kInstall); }, kInstall, kExitCompleted,
+       nullptr},
+      {"an uninstall", [](DryRunTest& t) { t.RunSetup(kInstall); }, kUninstall, kExitCompleted,
+       nullptr},
+      {"a read-only target",
+       [](DryRunTest& t) {
+         testsupport::WriteFile(t.Host("C:\\Zav") + "/ZavPolyverb40.bpl", "old");
+         fs::permissions(t.Host("C:\\Zav\\ZavPolyverb40.bpl"), fs::perms::all,
+                         fs::perm_options::remove);
+         fs::permissions(t.Host("C:\\Zav\\ZavPolyverb40.bpl"), fs::perms::owner_read);
+       },
+       kInstall, kExitCompletedWithErrors, "EFileCopy"},
+      {"a missing source",
+       [](DryRunTest& t) { fs::remove(t.machine->distributionFolder() + "/ZavPolyverb40.bpl"); },
+       kInstall, kExitCompletedWithErrors, "EFileCopy"},
+      {"a folder that cannot be created",
+       [](DryRunTest& t) { testsupport::WriteFile(t.Host("C:\\Zav"), "a file"); }, kInstall,
+       kExitCompletedWithErrors, "EDirCreate"},
+      {"a read-only file and a folder that stays",
+       [](DryRunTest& t) {
+         t.RunSetup(kInstall);
+         fs::permissions(t.Host("C:\\Zav\\ZavPolyverb40.bpl"), fs::perms::owner_write,
+                         fs::perm_options::remove);
+         testsupport::WriteFile(t.Host("C:\\Zav") + "/mine.txt", "the user's");
+       },
+       kUninstall, kExitCompletedWithErrors, "EDirDelete"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Make({4, 5}, Installed({4, 5}));
+    ASSERT_FALSE(HasFatalFailure());
+    if (c.before) c.before(*this);
+    const auto before = Machine();
+    std::vector<std::string> dry = c.args;
+    dry.push_back("--dry-run");
+    const auto planned = RunSetup(dry);
+    EXPECT_EQ(Machine(), before) << "the dry run changed the machine";
+    const auto done = RunSetup(c.args);
+
+    EXPECT_EQ(planned.exitCode, c.exitCode) << planned.err;
+    EXPECT_EQ(done.exitCode, c.exitCode) << done.err;
+    const Report plan = Read(planned.out);
+    const Report run = Read(done.out);
+    EXPECT_EQ(plan.steps, run.steps);
+    EXPECT_EQ(plan.summary, run.summary);
+    EXPECT_TRUE(plan.allPlanned && run.nonePlanned);
+    EXPECT_FALSE(plan.steps.empty());
+    if (c.error != nullptr) {
+      EXPECT_NE(planned.out.find(std::string("\"error\":\"") + c.error + "\""), std::string::npos)
+          << planned.out;
+    }
+  }
+}
+
+// While a Wine server owns the registry the registration fails, in the plan as in the run, and
+// the plan says why on standard error as the run does.
+TEST_F(DryRunTest, ARunningWineServerIsForeseen) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  testsupport::FakeWineServer server(machine->prefixFolder());
+  const auto before = Machine();
+  const std::vector<std::string> args = {"--unattended", "--json", "--no-windows", "--bin", "4",
+                                         "--register",   "4",      "--no-remember"};
+  std::vector<std::string> dry = args;
+  dry.push_back("--dry-run");
+  const auto planned = RunSetup(dry);
+  EXPECT_EQ(Machine(), before);
+  const auto done = RunSetup(args);
+  EXPECT_EQ(planned.exitCode, kExitCompletedWithErrors) << planned.err;
+  EXPECT_EQ(done.exitCode, kExitCompletedWithErrors);
+  EXPECT_EQ(Read(planned.out).steps, Read(done.out).steps);
+  EXPECT_NE(planned.out.find("\"error\":\"EPackageRegister\""), std::string::npos) << planned.out;
+  EXPECT_EQ(planned.err, done.err);
+}
+
+// As status lines, the plan is a first line that says so and then the run's own lines, each
+// marked, in the run's language; the log records a planned run.
+TEST_F(DryRunTest, ThePlansLinesAreTheRunsMarked) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string log = machine->prefixFolder() + "/../plan.log";
+  for (const char* lang : {"English", "Deutsch"}) {
+    SCOPED_TRACE(lang);
+    const std::vector<std::string> args = {"--unattended", "--language", lang, "--no-windows",
+                                           "--no-remember"};
+    std::vector<std::string> dry = args;
+    dry.insert(dry.end(), {"--dry-run", "--log", log});
+    const std::string userReg = Reg("user.reg");
+    const auto planned = RunSetup(dry);
+    EXPECT_EQ(Reg("user.reg"), userReg);
+    const auto done = RunSetup(args);
+    ASSERT_EQ(planned.exitCode, kExitCompleted) << planned.err;
+    const bool german = std::string(lang) == "Deutsch";
+    std::string expected = german ? "Probelauf: es wird nichts geändert. Die Zeilen mit [Plan] "
+                                    "sagen, was der Lauf täte.\n"
+                                  : "Dry run: nothing is changed. The lines marked [plan] say "
+                                    "what the run would do.\n";
+    size_t start = 0;
+    for (size_t end; (end = done.out.find('\n', start)) != std::string::npos; start = end + 1) {
+      const std::string line = done.out.substr(start, end - start);
+      expected +=
+          std::string(german ? "[Plan]" : "[plan]") + (line.empty() ? "" : " ") + line + "\n";
+    }
+    EXPECT_EQ(planned.out, expected);
+  }
+  const std::string record = testsupport::ReadFile(log);
+  EXPECT_NE(record.find("\n  [plan] "), std::string::npos) << record;
+  EXPECT_NE(record.find(" planned run, completed, exit code 0: "), std::string::npos) << record;
+}
+
+// The remembered settings go through the registry of the machine in use: a dry run keeps them
+// in its overlay, where the run after it finds nothing of them.
+TEST_F(DryRunTest, ADryRunRemembersNothing) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string userReg = Reg("user.reg");
+  const auto planned = RunSetup({"--unattended", "--dry-run", "--language", "Deutsch", "--folder",
+                                 "C:\\Elsewhere", "--no-windows"});
+  EXPECT_EQ(planned.exitCode, kExitCompleted) << planned.err;
+  EXPECT_EQ(Reg("user.reg"), userReg);
+  // The next run starts in the language remembered before, English.
+  const auto next = RunSetup({"--unattended", "--no-windows", "--no-remember", "--dry-run"});
+  EXPECT_TRUE(next.out.starts_with("Dry run:")) << next.out;
+}
+
+// What --detect reports on a machine with Delphi 4 installed and our package registered but
+// disabled there, Delphi 5's package in the distribution but Delphi 5 not installed, Delphi 3
+// neither; as text and as one JSON object. Nothing changes.
+TEST_F(DryRunTest, DetectReportsTheDistributionAndThePrefix) {
+  Make({4, 5}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_EQ(RunSetup({"--unattended", "--no-windows", "--register", "4"}).exitCode, kExitCompleted);
+  AddToDisabledList(4, DesignPackagePath(4));
+  const auto before = Machine();
+
+  const auto asJson = RunSetup({"--detect", "--json"});
+  EXPECT_EQ(asJson.exitCode, kExitCompleted) << asJson.err;
+  const std::string distribution = machine->distributionDir();
+  nlohmann::json expected = nlohmann::json::parse(R"({"type": "detection", "missing_hives": [],
+      "delphi": [
+        {"version": 3, "package": "ZavPolyverb30Design.dpl", "in_distribution": false,
+         "installed": false, "program": null, "bin_folder": null, "registered": false,
+         "disabled": false},
+        {"version": 4, "package": "ZavPolyverb40Design.bpl", "in_distribution": true,
+         "installed": true, "program": "C:\\Program Files\\Borland\\Delphi4\\Bin\\delphi32.exe",
+         "bin_folder": "C:\\Program Files\\Borland\\Delphi4\\Bin", "registered": true,
+         "disabled": true},
+        {"version": 5, "package": "ZavPolyverb50Design.bpl", "in_distribution": true,
+         "installed": false, "program": null, "bin_folder": null, "registered": false,
+         "disabled": false}]})");
+  expected["distribution"] = distribution;
+  expected["prefix"] = machine->prefixFolder();
+  EXPECT_EQ(nlohmann::json::parse(asJson.out), expected) << asJson.out;
+
+  const auto text = RunSetup({"--detect"});
+  EXPECT_EQ(text.exitCode, kExitCompleted);
+  EXPECT_EQ(text.out, "Distribution folder: " + distribution +
+                          "\nWine prefix: " + machine->prefixFolder() +
+                          "\nDelphi 3\n"
+                          "  design package ZavPolyverb30Design.dpl: not in the distribution\n"
+                          "  installed: no\n"
+                          "Delphi 4\n"
+                          "  design package ZavPolyverb40Design.bpl: in the distribution\n"
+                          "  installed: yes\n"
+                          "  program: C:\\Program Files\\Borland\\Delphi4\\Bin\\delphi32.exe\n"
+                          "  Bin folder: C:\\Program Files\\Borland\\Delphi4\\Bin\n"
+                          "  package registered: yes\n"
+                          "  package disabled: yes\n"
+                          "Delphi 5\n"
+                          "  design package ZavPolyverb50Design.bpl: in the distribution\n"
+                          "  installed: no\n");
+  EXPECT_EQ(Machine(), before);
+}
+
+}  // namespace
+}  // namespace installer_test
