@@ -225,14 +225,15 @@ TEST_F(DryRunTest, ADryRunRemembersNothing) {
   EXPECT_TRUE(next.out.starts_with("Dry run:")) << next.out;
 }
 
-// What --detect reports on a machine with Delphi 4 installed and our package registered but
-// disabled there, Delphi 5's package in the distribution but Delphi 5 not installed, Delphi 3
-// neither; as text and as one JSON object. Nothing changes.
+// What --detect reports on a machine with our package registered with Delphi 4, only on
+// Delphi 5's disabled list, and Delphi 3 neither installed nor in the distribution; as text
+// and as one JSON object. Nothing changes.
 TEST_F(DryRunTest, DetectReportsTheDistributionAndThePrefix) {
-  Make({4, 5}, Installed({4}));
+  Make({4, 5}, Installed({4, 5}));
   ASSERT_FALSE(HasFatalFailure());
-  ASSERT_EQ(RunSetup({"--unattended", "--no-windows", "--register", "4"}).exitCode, kExitCompleted);
-  AddToDisabledList(4, DesignPackagePath(4));
+  ASSERT_EQ(RunSetup({"--unattended", "--no-windows", "--bin", "4", "--register", "4"}).exitCode,
+            kExitCompleted);
+  AddToDisabledList(5, DesignPackagePath(5));
   const auto before = Machine();
 
   const auto asJson = RunSetup({"--detect", "--json"});
@@ -246,10 +247,11 @@ TEST_F(DryRunTest, DetectReportsTheDistributionAndThePrefix) {
         {"version": 4, "package": "ZavPolyverb40Design.bpl", "in_distribution": true,
          "installed": true, "program": "C:\\Program Files\\Borland\\Delphi4\\Bin\\delphi32.exe",
          "bin_folder": "C:\\Program Files\\Borland\\Delphi4\\Bin", "registered": true,
-         "disabled": true},
+         "disabled": false},
         {"version": 5, "package": "ZavPolyverb50Design.bpl", "in_distribution": true,
-         "installed": false, "program": null, "bin_folder": null, "registered": false,
-         "disabled": false}]})");
+         "installed": true, "program": "C:\\Program Files\\Borland\\Delphi5\\Bin\\delphi32.exe",
+         "bin_folder": "C:\\Program Files\\Borland\\Delphi5\\Bin", "registered": false,
+         "disabled": true}]})");
   expected["distribution"] = distribution;
   expected["prefix"] = machine->prefixFolder();
   EXPECT_EQ(nlohmann::json::parse(asJson.out), expected) << asJson.out;
@@ -267,10 +269,14 @@ TEST_F(DryRunTest, DetectReportsTheDistributionAndThePrefix) {
                           "  program: C:\\Program Files\\Borland\\Delphi4\\Bin\\delphi32.exe\n"
                           "  Bin folder: C:\\Program Files\\Borland\\Delphi4\\Bin\n"
                           "  package registered: yes\n"
-                          "  package disabled: yes\n"
+                          "  package disabled: no\n"
                           "Delphi 5\n"
                           "  design package ZavPolyverb50Design.bpl: in the distribution\n"
-                          "  installed: no\n");
+                          "  installed: yes\n"
+                          "  program: C:\\Program Files\\Borland\\Delphi5\\Bin\\delphi32.exe\n"
+                          "  Bin folder: C:\\Program Files\\Borland\\Delphi5\\Bin\n"
+                          "  package registered: no\n"
+                          "  package disabled: yes\n");
   EXPECT_EQ(Machine(), before);
 }
 

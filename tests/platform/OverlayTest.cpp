@@ -106,7 +106,10 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
     {"remove a full folder", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\full")); }},
     {"empty it", [](FileSystem& f) { return Said(f.DeleteFile("C:\\full\\one.txt")); }},
     {"remove it", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\full")); }},
-    {"below it", [](FileSystem& f) { return Content(f, "C:\\full\\one.txt"); }},
+    {"below it",
+     [](FileSystem& f) {
+       return Content(f, "C:\\full\\one.txt") + Exists(f, "C:\\full\\.~copy-99999999-1.tmp");
+     }},
     {"remove a file", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\target\\a.dll")); }},
     {"remove the new folder with its copy",
      [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\new\\deep\\er")); }},
@@ -155,6 +158,8 @@ class OverlayTest : public ::testing::Test {
     WriteFile(C("target/old.dll"), "old");
     WriteFile(C("target/keep.txt"), "keep");
     WriteFile(C("full/one.txt"), "1");
+    // What a copy killed halfway left: the real removal takes it away with the folder.
+    WriteFile(C("full/.~copy-99999999-1.tmp"), "half");
     WriteFile(C("blocker"), "a file");
     fs::create_directories(C("empty"));
     fs::permissions(C("dist/ro.dll"), fs::perms::owner_write | fs::perms::group_write,
@@ -245,6 +250,14 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
   ASSERT_TRUE(CopyFileA("C:\\dist\\a.dll", "C:\\Zav\\a.dll", false));
   EXPECT_TRUE(FileExists("C:\\zav\\A.dll"));
   EXPECT_EQ(Snapshot(dir_.path()), before);
+
+  // Another program changes the hive on disk meanwhile: the overlay's changes are not lost.
+  Registry disk(dir_.path());
+  const Result<RegistryKey> other = disk.OpenKey(RootKey::CurrentUser, "Software\\Other", true);
+  ASSERT_TRUE(other && disk.WriteString(*other, "x", "y"));
+  EXPECT_EQ(Value(registry, RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages",
+                  "C:\\D5\\Bin\\x.bpl"),
+            "Zav");
 }
 
 // While a Wine server owns the registry a change is refused as the real one is, and the
