@@ -111,11 +111,12 @@ TEST_F(ReportTest, EachStepIsOneObjectAndTheLastSumsUp) {
     EXPECT_EQ(read.steps, installSteps(first));
     EXPECT_EQ(read.texts, installLines(first));
     const int steps = static_cast<int>(read.steps.size());
-    EXPECT_EQ(read.summary, json::parse(R"({"type": "summary", "mode": "install",
+    EXPECT_EQ(read.summary,
+              json::parse(R"({"type": "summary", "mode": "install",
         "outcome": "completed", "exit_code": 0, "steps": )" +
-                                        std::to_string(steps) + R"(, "failed": 0, "changes": )" +
-                                        std::to_string(first ? steps : 0) + R"(, "changed": )" +
-                                        (first ? "true" : "false") + R"(, "reason": null})"));
+                          std::to_string(steps) + R"(, "failed": 0, "changes": )" +
+                          std::to_string(first ? steps : 0) + R"(, "changed": )" +
+                          (first ? "true" : "false") + R"(, "planned": false, "reason": null})"));
   }
 
   // An uninstall in German: the texts in German, the keys as before. Taking the package's
