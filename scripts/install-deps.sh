@@ -11,6 +11,7 @@ packages=(
   wine wine64
   xvfb xauth imagemagick fonts-dejavu-core
   hyperfine time
+  ansible-core
 )
 
 missing=()
