@@ -42,8 +42,6 @@ void UseClassicLook() {
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText}) {
     palette.setColor(role, Qt::black);
   }
-  palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Text, Qt::black);
   QApplication::setPalette(palette);
 }
 
