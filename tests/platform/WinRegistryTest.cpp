@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/WineServer.h"
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
 
@@ -372,6 +373,29 @@ TEST_F(RegistryTest, AWriteThatWaitedWhileAServerStartedIsRefused) {
   EXPECT_EQ(written.code(), ErrorCode::AccessDenied) << written.message();
   EXPECT_NE(written.message().find("running Wine server"), std::string::npos) << written.message();
   EXPECT_EQ(Text("system.reg"), before);
+}
+
+// A test that dies leaves no server behind: an orphan would keep the lock and the runner's output.
+TEST_F(RegistryTest, TheFakeServerDiesWithItsTest) {
+  const pid_t test = ::fork();
+  ASSERT_GE(test, 0);
+  if (test == 0) {
+    testsupport::FakeWineServer server(dir.path());
+    ::_exit(QueryWineServer(dir.path()).running ? 0 : 1);  // skips the server's destructor
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(test, &status, 0), test);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the server never ran";
+  bool running = true;
+  for (int i = 0; i < 500 && running; ++i, ::usleep(10000))
+    running = QueryWineServer(dir.path()).running;
+  EXPECT_FALSE(running);
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string left = "fake-wineserver-" + std::to_string(test) + "-";
+  for (const auto& entry :
+       std::filesystem::directory_iterator(tmp != nullptr && *tmp ? tmp : "/tmp"))
+    if (entry.path().filename().string().starts_with(left))
+      std::filesystem::remove_all(entry.path());
 }
 
 TEST_F(RegistryTest, UsersRootListsBothUsers) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -48,10 +49,21 @@ void FakeWineServer::Start() {
   const std::string lockPath = baseDir_ + "/" + serverDir + "/lock";
   int ready[2];
   ASSERT_EQ(::pipe(ready), 0);
+  const pid_t parent = ::getpid();
   child_ = ::fork();
   ASSERT_GE(child_, 0);
   if (child_ == 0) {
     // Only calls that are safe after fork in a process with threads.
+    // The server dies with its test, even one that crashed, and holds none of its output open:
+    // an orphan left holding the test runner's pipe once kept the whole run waiting.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(0);
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0) {
+      ::dup2(null, STDIN_FILENO);
+      ::dup2(null, STDOUT_FILENO);
+      ::dup2(null, STDERR_FILENO);
+    }
     const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT, 0600);
     struct flock lock {};
     lock.l_type = F_WRLCK;
