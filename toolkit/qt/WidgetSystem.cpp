@@ -1,12 +1,19 @@
 #include "toolkit/forms/WidgetSystem.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDir>
 #include <QPixmap>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QWidget>
+
+#include <cerrno>
 #include <cstdlib>
+#include <string>
 
 #include "toolkit/forms/Forms.h"
 #include "toolkit/visual/Controls.h"
@@ -40,6 +47,26 @@ void OffscreenMessage(QtMsgType type, const QMessageLogContext& context, const Q
   if (qtHandler != nullptr) qtHandler(type, context, text);
 }
 
+// Qt keeps files in a private runtime folder and warns on stderr when the session names none, as
+// for root in a container. We make the folder Qt would fall back to (the temporary folder's
+// "runtime-<user>", ours alone) and name it, so a normal start prints nothing. A folder there that
+// is not ours alone is left to Qt, which says so.
+void ProvideRuntimeFolder() {
+  const char* given = std::getenv("XDG_RUNTIME_DIR");
+  if (given != nullptr && *given != '\0') return;
+  const uid_t uid = ::geteuid();
+  const passwd* user = ::getpwuid(uid);
+  const std::string folder = QDir::tempPath().toStdString() + "/runtime-" +
+                             (user != nullptr ? std::string(user->pw_name) : std::to_string(uid));
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return;
+  struct stat st {};
+  if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != uid ||
+      (st.st_mode & 0777) != 0700) {
+    return;
+  }
+  ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+}
+
 // The focus moved to another widget: the form tells the controls left and entered.
 void FocusChanged(QWidget* now) {
   if (now == nullptr) return;
@@ -57,6 +84,7 @@ void InitWidgetSystem() {
     if (application == nullptr) throw EInvalidOperation("A Qt application without widgets exists");
   } else {
     if (Offscreen()) qtHandler = qInstallMessageHandler(OffscreenMessage);
+    ProvideRuntimeFolder();
     application = new QApplication(argumentCount, arguments);
   }
   // The classic look the forms were drawn for.
