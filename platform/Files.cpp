@@ -18,6 +18,7 @@
 
 #include "platform/FileDescriptor.h"
 #include "platform/FileInternals.h"
+#include "platform/FolderLevels.h"
 #include "platform/FolderLock.h"
 #include "platform/OverlayFiles.h"
 #include "platform/ReplacementFile.h"
@@ -201,16 +202,6 @@ class CreatedFolders {
   bool kept_ = false;
 };
 
-// Creates `folder` (a host path) with every missing level above it.
-int CreateHostFolders(const std::string& folder, CreatedFolders& created) {
-  if (IsFolder(folder)) return 0;
-  if (const std::string parent = ParentOf(folder); parent != folder && !parent.empty()) {
-    if (const int error = CreateHostFolders(parent, created)) return error;
-  }
-  const int error = created.Create(folder);
-  return error == EEXIST && IsFolder(folder) ? 0 : error;
-}
-
 }  // namespace
 
 FileSystem::FileSystem(WinePrefix prefix, Writes writes)
@@ -358,45 +349,13 @@ Status FileSystem::CreateDirectory(std::string_view path) const {
 
 Status FileSystem::ForceDirectories(std::string_view path) const {
   if (overlay_) return overlay_->ForceDirectories(path);
-  const Result<WinPath> parsed = WinPath::Parse(path);
-  if (!parsed) return parsed.status();
-  const std::string action = "Cannot create the folder " + parsed->ToString();
-
-  const Result<std::string> root = prefix_.DriveRoot(parsed->drive());
-  if (!root) return Fail(root.status().code(), action, root.status().message());
   CreatedFolders created;
-  if (!IsFolder(*root)) {
-    // A new prefix gets its drive_c; a drive elsewhere on the host is not ours to create.
-    if (!IsInside(*root, prefix_.folder())) {
-      return Fail(ErrorCode::PathNotFound, action,
-                  "the drive's folder " + *root + " does not exist");
-    }
-    if (const int error = CreateHostFolders(*root, created)) return SystemError(error, action);
-  }
-
-  // The missing levels are created from the top down.
-  std::vector<WinPath> levels;
-  for (WinPath level = *parsed; !level.IsDriveRoot(); level = level.Parent())
-    levels.push_back(level);
-  std::reverse(levels.begin(), levels.end());
-  for (size_t i = 0; i < levels.size(); ++i) {
-    const Result<std::string> host = prefix_.ToHostPath(levels[i]);
-    if (!host) return Fail(host.status().code(), action, host.status().message());
-    if (IsFolder(*host)) continue;
-    // Only the last name of the path was checked for a device, and Windows creates none.
-    if (Status name = CheckFileName(levels[i].components().back()); !name) {
-      return Fail(ErrorCode::InvalidName, action, name.message());
-    }
-    const int error = created.Create(*host);
-    if (error == 0) continue;
-    if (error != EEXIST) return SystemError(error, action);
-    if (IsFolder(*host)) continue;
-    const std::string reason = levels[i].ToString() + " is taken by a file";
-    const bool last = i + 1 == levels.size();
-    return Fail(last ? ErrorCode::AlreadyExists : ErrorCode::PathNotFound, action, reason);
-  }
-  created.Keep();
-  return Status::Ok();
+  const Status made = CreateFolderLevels(
+      prefix_, path,
+      {.exists = [](const std::string& host) { return IsFolder(host); },
+       .create = [&created](const std::string& host) { return created.Create(host); }});
+  if (made) created.Keep();
+  return made;
 }
 
 Status FileSystem::RemoveDirectory(std::string_view path) const {

@@ -11,6 +11,7 @@
 
 #include "platform/FileDescriptor.h"
 #include "platform/FileInternals.h"
+#include "platform/FolderLevels.h"
 #include "platform/ReplacementFile.h"
 
 namespace platform {
@@ -406,48 +407,13 @@ Status OverlayFiles::CreateDirectory(std::string_view path) {
 }
 
 Status OverlayFiles::ForceDirectories(std::string_view path) {
-  const Result<WinPath> parsed = WinPath::Parse(path);
-  if (!parsed) return parsed.status();
-  const std::string action = "Cannot create the folder " + parsed->ToString();
-
-  const Result<std::string> root = prefix_.DriveRoot(parsed->drive());
-  if (!root) return Fail(root.status().code(), action, root.status().message());
   NewFolders created(*this);
-  if (!IsFolder(*root)) {
-    // A new prefix gets its drive_c; a drive elsewhere on the host is not ours to create.
-    if (!IsInside(*root, prefix_.folder())) {
-      return Fail(ErrorCode::PathNotFound, action,
-                  "the drive's folder " + *root + " does not exist");
-    }
-    std::vector<std::string> missing;
-    for (std::string level = *root; !level.empty() && !IsFolder(level); level = ParentOf(level))
-      missing.push_back(level);
-    for (auto level = missing.rbegin(); level != missing.rend(); ++level) {
-      if (const int error = created.Create(*level)) return SystemError(error, action);
-    }
-  }
-
-  // The missing levels are created from the top down, as on disk.
-  std::vector<WinPath> levels;
-  for (WinPath level = *parsed; !level.IsDriveRoot(); level = level.Parent())
-    levels.push_back(level);
-  std::reverse(levels.begin(), levels.end());
-  for (size_t i = 0; i < levels.size(); ++i) {
-    const Result<std::string> host = prefix_.ToHostPath(levels[i]);
-    if (!host) return Fail(host.status().code(), action, host.status().message());
-    if (IsFolder(*host)) continue;
-    if (Status name = CheckFileName(levels[i].components().back()); !name) {
-      return Fail(ErrorCode::InvalidName, action, name.message());
-    }
-    const int error = created.Create(*host);
-    if (error == 0) continue;
-    if (error != EEXIST) return SystemError(error, action);
-    const std::string reason = levels[i].ToString() + " is taken by a file";
-    const bool last = i + 1 == levels.size();
-    return Fail(last ? ErrorCode::AlreadyExists : ErrorCode::PathNotFound, action, reason);
-  }
-  created.Keep();
-  return Status::Ok();
+  const Status made = CreateFolderLevels(
+      prefix_, path,
+      {.exists = [this](const std::string& host) { return IsFolder(host); },
+       .create = [&created](const std::string& host) { return created.Create(host); }});
+  if (made) created.Keep();
+  return made;
 }
 
 Status OverlayFiles::RemoveDirectory(std::string_view path) {

@@ -35,19 +35,6 @@ struct Play {
   std::map<std::string, Recap> hosts;
 };
 
-// Every file below `folder` with its bytes.
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    files[fs::relative(entry.path(), folder).string()] = bytes.str();
-  }
-  return files;
-}
-
 class AnsibleRoleTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -121,13 +108,13 @@ TEST_F(AnsibleRoleTest, InstallsOnceChecksWithoutChangingFailsAHostAloneAndUnins
     EXPECT_EQ(second.hosts.at(Host(host)).changed, 0) << second.process.out;
 
   // Check mode says what an uninstall would change, and changes nothing on disk.
-  const std::map<std::string, std::string> before = Snapshot(Dir());
+  const std::map<std::string, std::string> before = testsupport::FolderState(Dir());
   const Play check = Run({"--check", uninstall[0], uninstall[1]});
   for (int host = 1; host <= kHosts; ++host) {
     EXPECT_EQ(check.hosts.at(Host(host)).changed, 1) << check.process.out;
     EXPECT_EQ(check.hosts.at(Host(host)).failed, 0) << check.process.out;
   }
-  std::map<std::string, std::string> after = Snapshot(Dir());
+  std::map<std::string, std::string> after = testsupport::FolderState(Dir());
   std::erase_if(after, [](const auto& file) { return file.first.starts_with("ansible"); });
   std::map<std::string, std::string> expected = before;
   std::erase_if(expected, [](const auto& file) { return file.first.starts_with("ansible"); });

@@ -3,7 +3,6 @@
 // compared step by step.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -19,20 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
-
-// Every file and folder below `root` with its mode, time and bytes.
-std::map<std::string, std::string> Snapshot(const std::string& root) {
-  std::map<std::string, std::string> all;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    struct stat info {};
-    ::lstat(entry.path().c_str(), &info);
-    std::string state = std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) +
-                        "." + std::to_string(info.st_mtim.tv_nsec);
-    if (S_ISREG(info.st_mode)) state += " " + testsupport::ReadFile(entry.path());
-    all[entry.path().string()] = state;
-  }
-  return all;
-}
 
 // A report as one line a step, without the text and reason (a plan's reasons are the run's,
 // but they name the moment's state no better than the keys do) and without "planned".
@@ -71,10 +56,10 @@ class DryRunTest : public ProgramRunTest {
 
  protected:
   // The whole machine: the prefix with both hives, the distribution.
-  std::map<std::string, std::string> Machine() const {
-    auto all = Snapshot(machine->prefixFolder());
-    all.merge(Snapshot(machine->distributionFolder()));
-    return all;
+  std::pair<std::map<std::string, std::string>, std::map<std::string, std::string>> Machine()
+      const {
+    return {testsupport::FolderState(machine->prefixFolder()),
+            testsupport::FolderState(machine->distributionFolder())};
   }
   std::string Reg(const char* hive) const {
     return testsupport::ReadFile(machine->prefixFolder() + "/" + hive);

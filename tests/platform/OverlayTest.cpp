@@ -3,7 +3,6 @@
 // disk itself, and the two transcripts must match word for word.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -22,22 +21,9 @@ namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::FolderState;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
-
-// Every file and folder below `root`: type, mode, modification time and content.
-std::map<std::string, std::string> Snapshot(const std::string& root) {
-  std::map<std::string, std::string> all;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    struct stat info {};
-    ::lstat(entry.path().c_str(), &info);
-    std::string state = std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) +
-                        "." + std::to_string(info.st_mtim.tv_nsec);
-    if (S_ISREG(info.st_mode)) state += " " + ReadFile(entry.path());
-    all[entry.path().string()] = state;
-  }
-  return all;
-}
 
 std::string Said(const Status& status) {
   return status ? "ok" : std::to_string(static_cast<int>(status.code())) + " " + status.message();
@@ -180,13 +166,13 @@ class OverlayTest : public ::testing::Test {
 };
 
 TEST_F(OverlayTest, AnswersAsTheDiskWouldAndLeavesItAlone) {
-  const auto before = Snapshot(dir_.path());
+  const auto before = FolderState(dir_.path());
   const std::vector<std::string> planned =
       Run(FileSystem(WinePrefix(dir_.path()), Writes::KeptInOverlay));
-  EXPECT_EQ(Snapshot(dir_.path()), before) << "the overlay wrote to the disk";
+  EXPECT_EQ(FolderState(dir_.path()), before) << "the overlay wrote to the disk";
   const std::vector<std::string> done = Run(FileSystem(WinePrefix(dir_.path())));
   EXPECT_EQ(planned, done);
-  EXPECT_NE(Snapshot(dir_.path()), before) << "the script changes nothing: it tests nothing";
+  EXPECT_NE(FolderState(dir_.path()), before) << "the script changes nothing: it tests nothing";
 }
 
 // A copy made in the overlay keeps the source's bytes even when the source changes later in
@@ -223,7 +209,7 @@ class OverlayRegistryTest : public OverlayTest {
 // The settings and the package lists go through these calls; a machine in overlay mode
 // answers them from its own changes, and the hives stay byte for byte as they were.
 TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
-  const auto before = Snapshot(dir_.path());
+  const auto before = FolderState(dir_.path());
   const auto scope = Machine::Use(std::make_unique<Machine>(
       WinePrefix(dir_.path()), RegistryView::Win32, Writes::KeptInOverlay));
   Registry& registry = Machine::Current().registry();
@@ -249,7 +235,7 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
   ASSERT_TRUE(ForceDirectories("C:\\Zav"));
   ASSERT_TRUE(CopyFileA("C:\\dist\\a.dll", "C:\\Zav\\a.dll", false));
   EXPECT_TRUE(FileExists("C:\\zav\\A.dll"));
-  EXPECT_EQ(Snapshot(dir_.path()), before);
+  EXPECT_EQ(FolderState(dir_.path()), before);
 
   // Another program changes the hive on disk meanwhile: the overlay's changes are not lost.
   Registry disk(dir_.path());
@@ -264,7 +250,7 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
 // overlay takes nothing in.
 TEST_F(OverlayRegistryTest, ARunningWineServerRefusesAsOnDisk) {
   testsupport::FakeWineServer server(dir_.path());
-  const auto before = Snapshot(dir_.path());
+  const auto before = FolderState(dir_.path());
   std::vector<std::string> said;
   for (const Writes writes : {Writes::KeptInOverlay, Writes::ToDisk}) {
     Registry registry(dir_.path(), RegistryView::Win32, writes);
@@ -276,7 +262,7 @@ TEST_F(OverlayRegistryTest, ARunningWineServerRefusesAsOnDisk) {
   }
   EXPECT_EQ(said[0], said[1]);
   EXPECT_NE(said[0].find("Wine"), std::string::npos) << said[0];
-  EXPECT_EQ(Snapshot(dir_.path()), before);
+  EXPECT_EQ(FolderState(dir_.path()), before);
 }
 
 }  // namespace

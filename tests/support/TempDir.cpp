@@ -1,6 +1,7 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -41,6 +42,19 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream buffer;
   buffer << in.rdbuf();
   return buffer.str();
+}
+
+std::map<std::string, std::string> FolderState(const std::string& root) {
+  std::map<std::string, std::string> all;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    struct stat info {};
+    ::lstat(entry.path().c_str(), &info);
+    std::string state = std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) +
+                        "." + std::to_string(info.st_mtim.tv_nsec);
+    if (S_ISREG(info.st_mode)) state += " " + ReadFile(entry.path());
+    all[fs::relative(entry.path(), root).string()] = state;
+  }
+  return all;
 }
 
 }  // namespace testsupport
