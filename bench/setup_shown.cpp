@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   platform::Machine::Current().SetApplicationDir(*dist);
 
   UseOffscreenWidgetSystem();
+  StartReadingTheMachine();  // as CreateSetupForm does first, before the widget system starts
   // A start-up that fails says why on standard error instead of in a box nobody can close.
   Application->SetPresenter(std::make_unique<TConsolePresenter>(std::cerr));
   InitWidgetSystem();

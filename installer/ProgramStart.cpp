@@ -6,6 +6,7 @@
 #include "package/PackageClasses.h"
 #include "package/UnitVersion.h"
 #include "package/Utils.h"
+#include "platform/Machine.h"
 #include "toolkit/forms/Forms.h"
 
 namespace {
@@ -20,7 +21,13 @@ void RegisterSetupClasses() {
   RegisterConfigClasses();
 }
 
+void StartReadingTheMachine() {
+  platform::Machine::Current().registry().ReadAhead();
+}
+
 void CreateSetupForm() {
+  // The prefix's hives are read while the window system and its fonts start.
+  StartReadingTheMachine();
   Application->SetTitle("Setup");
   Application->Initialize();
   RegisterSetupClasses();

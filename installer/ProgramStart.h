@@ -11,6 +11,10 @@ class TPolyverbInstallForm;
 // the selection controls, the configuration component). A second call is harmless.
 void RegisterSetupClasses();
 
+// Starts reading the machine's registry on another thread, so that what follows (the window
+// system, fonts) runs meanwhile. CreateSetupForm does it first; a second call is harmless.
+void StartReadingTheMachine();
+
 // Sets the application title and builds the installer form hidden as the main form
 // (PolyverbInstallForm); its start-up has run when this returns, and FReady tells whether it
 // succeeded (a failed one has shown why).

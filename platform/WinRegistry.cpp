@@ -274,6 +274,10 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
   return loc;
 }
 
+void Registry::ReadAhead() {
+  (*hives_)[kMachineHive].ReadAhead();
+}
+
 Result<const Hive*> Registry::ReadHive(int index) {
   HiveFile& file = (*hives_)[index];
   Result<const Hive*> hive = file.Read();

@@ -85,6 +85,10 @@ class Registry {
   Result<std::vector<std::string>> SubKeyNames(const RegistryKey& key);
   Result<std::vector<RegValue>> Values(const RegistryKey& key);
 
+  // Starts reading the machine's hive (the large one, which the installed programs are found
+  // in) on another thread while the caller does other work; the first lookup takes it.
+  void ReadAhead();
+
   // What the hive loader could not understand in the hives read so far, one
   // line each ("user.reg:12: ...").
   std::vector<std::string> Problems();

@@ -37,6 +37,12 @@ struct HiveFile::Identity {
   }
 };
 
+// A file read and parsed apart from the object: by ReadAhead's thread.
+struct HiveFile::Loaded {
+  Identity identity;
+  std::unique_ptr<Hive> hive;  // none when the file could not be read
+};
+
 namespace {
 
 Status SystemError(const std::string& what, const std::string& path, int err) {
@@ -68,8 +74,28 @@ HiveFile::HiveFile(std::string prefixDir, std::string fileName, std::string rela
 
 HiveFile::~HiveFile() = default;
 
+void HiveFile::ReadAhead() {
+  if (hive_ || ahead_.valid()) return;
+  ahead_ = std::async(std::launch::async, [path = path_] {
+    auto loaded = std::make_unique<Loaded>();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return loaded;
+    FileDescriptor guard(fd);
+    struct stat st {};
+    std::string text;
+    if (::fstat(fd, &st) != 0 || ReadAll(fd, text) != 0) return loaded;
+    loaded->identity = Identity::Of(st);
+    loaded->hive = std::make_unique<Hive>(Hive::Parse(std::move(text)));
+    return loaded;
+  });
+}
+
 Status HiveFile::LoadIfChanged() {
   if (kept_) return Status::Ok();
+  // A read ahead is taken once, and only while it is what the file holds now (checked below);
+  // any failure there is left to the read that follows, which reports it.
+  std::unique_ptr<Loaded> ahead;
+  if (ahead_.valid()) ahead = ahead_.get();
   const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     if (errno != ENOENT && errno != ENOTDIR) return SystemError("cannot open", path_, errno);
@@ -85,6 +111,11 @@ Status HiveFile::LoadIfChanged() {
   if (::fstat(fd, &st) != 0) return SystemError("cannot examine", path_, errno);
   const Identity now = Identity::Of(st);
   if (hive_ && loaded_ && *loaded_ == now) return Status::Ok();
+  if (ahead && ahead->hive && ahead->identity == now) {
+    hive_ = std::move(ahead->hive);
+    loaded_ = std::make_unique<Identity>(now);
+    return Status::Ok();
+  }
   std::string text;
   if (const int error = ReadAll(fd, text)) return SystemError("cannot read", path_, error);
   hive_ = std::make_unique<Hive>(Hive::Parse(std::move(text)));

@@ -9,6 +9,7 @@
 // applies the change and replaces the file (ReplaceFileContents).
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 
@@ -43,8 +44,14 @@ class HiveFile {
   // understand. On any failure the file on disk is left as it was.
   Status Modify(const std::function<Result<bool>(Hive&)>& change);
 
+  // Starts reading and parsing the file on another thread, so that a program's start-up can
+  // do its other work meanwhile; the next read takes that hive if the file is still the one
+  // read. Reads without it are as before.
+  void ReadAhead();
+
  private:
   struct Identity;
+  struct Loaded;
   Status LoadIfChanged();
   Status KeepChange(const std::function<Result<bool>(Hive&)>& change);
   // Drops the cached hive: the next read loads the file again.
@@ -54,7 +61,8 @@ class HiveFile {
   std::string path_;
   std::string relativeTo_;
   std::unique_ptr<Hive> hive_;
-  std::unique_ptr<Identity> loaded_;  // what the cached hive was read from
+  std::unique_ptr<Identity> loaded_;            // what the cached hive was read from
+  std::future<std::unique_ptr<Loaded>> ahead_;  // a read started by ReadAhead, not yet taken
   Writes writes_;
   bool kept_ = false;  // the cached hive holds changes the file does not: it is the hive now
 };

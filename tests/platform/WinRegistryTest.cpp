@@ -201,6 +201,27 @@ TEST_F(RegistryTest, WritingTheSameDataLeavesTheFileAlone) {
   EXPECT_EQ(Text("system.reg"), before);
 }
 
+// A hive read ahead counts only while it is still what the file holds.
+TEST_F(RegistryTest, AReadAheadOfAnOlderFileIsNotTaken) {
+  const char* const path = "Software\\Wow6432Node\\Borland\\Delphi\\5.0";
+  const auto app = [&](Registry& reg) {
+    auto key = reg.OpenKey(RootKey::LocalMachine, "Software\\Borland\\Delphi\\5.0", false);
+    auto value = key ? reg.ReadValue(*key, "App") : platform::Result<RegValue>(key.status());
+    return value ? value->AsString().value_or("not a string") : value.status().message();
+  };
+  Registry ahead(dir.path());
+  ahead.ReadAhead();
+  EXPECT_EQ(app(ahead), "C:\\Program Files (x86)\\Borland\\Delphi5\\Bin\\delphi32.exe");
+
+  Registry late(dir.path());
+  late.ReadAhead();
+  ::usleep(50000);  // the read ahead has all but surely read the old file by now
+  Registry writer(dir.path());
+  auto key = writer.OpenKey(RootKey::LocalMachine, path, false);
+  ASSERT_TRUE(key && writer.WriteString(*key, "App", "D:\\New\\delphi32.exe"));
+  EXPECT_EQ(app(late), "D:\\New\\delphi32.exe");
+}
+
 TEST_F(RegistryTest, HiveWeDoNotUnderstandIsNeverWritten) {
   const std::string odd = "WINE REGISTRY Version 3\n\n[Software\\\\X] 1\n\"a\"=\"b\"\n";
   WriteFile(dir / "user.reg", odd);
