@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev nlohmann-json3-dev
   wine wine64
   xvfb xauth imagemagick fonts-dejavu-core
-  hyperfine time
+  hyperfine time gnuplot-nox
   ansible-core
 )
 
