@@ -16,3 +16,6 @@ build/release/installer/PolyverbScreenshot --dist build/demo/dist --language Eng
   --output docs/setup-run.png
 build/release/installer/PolyverbScreenshot --dist build/demo/dist --language English \
   --folder 'C:\Program Files\Borland\Delphi5' --browse --output docs/setup-browse.png
+# At a scale factor of 2 the window keeps its layout, drawn with twice the pixels.
+QT_SCALE_FACTOR=2 build/release/installer/PolyverbScreenshot --dist build/demo/dist \
+  --language English --output docs/setup-scale2.png
