@@ -33,6 +33,8 @@ void CreateSetupForm() {
   RegisterSetupClasses();
   Application->SetShowMainForm(false);
   Application->CreateForm(PolyverbInstallForm);
+  // The start-up's lookups are done; a run reads again what it needs.
+  platform::Machine::Current().registry().Release();
 }
 
 int RunSetupProgram(const std::function<void(TPolyverbInstallForm&)>& WhenShown,

@@ -278,6 +278,11 @@ void Registry::ReadAhead() {
   (*hives_)[kMachineHive].ReadAhead();
 }
 
+void Registry::Release() {
+  for (int i = 0; i < kHiveCount; ++i)
+    (*hives_)[i].Release();
+}
+
 Result<const Hive*> Registry::ReadHive(int index) {
   HiveFile& file = (*hives_)[index];
   Result<const Hive*> hive = file.Read();

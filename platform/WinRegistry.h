@@ -88,6 +88,9 @@ class Registry {
   // Starts reading the machine's hive (the large one, which the installed programs are found
   // in) on another thread while the caller does other work; the first lookup takes it.
   void ReadAhead();
+  // Frees the hives read so far (a new prefix's machine hive holds some megabytes); the next
+  // lookup reads them again.
+  void Release();
 
   // What the hive loader could not understand in the hives read so far, one
   // line each ("user.reg:12: ...").

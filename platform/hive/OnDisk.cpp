@@ -123,6 +123,10 @@ Status HiveFile::LoadIfChanged() {
   return Status::Ok();
 }
 
+void HiveFile::Release() {
+  if (!kept_) Forget();
+}
+
 void HiveFile::Forget() {
   hive_.reset();
   loaded_.reset();

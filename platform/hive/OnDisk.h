@@ -49,6 +49,10 @@ class HiveFile {
   // read. Reads without it are as before.
   void ReadAhead();
 
+  // Frees the cached hive; the next read loads the file again. A hive holding changes kept
+  // from the file (a dry run's) stays, as it is the only copy of them.
+  void Release();
+
  private:
   struct Identity;
   struct Loaded;

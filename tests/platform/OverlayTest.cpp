@@ -237,10 +237,12 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
   EXPECT_TRUE(FileExists("C:\\zav\\A.dll"));
   EXPECT_EQ(FolderState(dir_.path()), before);
 
-  // Another program changes the hive on disk meanwhile: the overlay's changes are not lost.
+  // Another program changes the hive on disk meanwhile, and the start-up's hives are released:
+  // the overlay's changes are not lost.
   Registry disk(dir_.path());
   const Result<RegistryKey> other = disk.OpenKey(RootKey::CurrentUser, "Software\\Other", true);
   ASSERT_TRUE(other && disk.WriteString(*other, "x", "y"));
+  registry.Release();
   EXPECT_EQ(Value(registry, RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages",
                   "C:\\D5\\Bin\\x.bpl"),
             "Zav");
