@@ -114,7 +114,11 @@ std::string XServer::Xdotool(const std::vector<std::string>& args) const {
 }
 
 std::string XServer::WaitForWindow(const std::string& name) const {
-  return Lines(Xdotool({"search", "--sync", "--onlyvisible", "--name", name})).front();
+  try {
+    return Lines(Xdotool({"search", "--sync", "--onlyvisible", "--name", name})).front();
+  } catch (const std::runtime_error& failed) {
+    throw std::runtime_error("no window named '" + name + "' was shown: " + failed.what());
+  }
 }
 
 std::vector<std::string> XServer::VisibleWindows() const {
