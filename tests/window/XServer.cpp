@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <sstream>
@@ -25,8 +26,8 @@ using Clock = std::chrono::steady_clock;
 
 // However slow the machine, a window comes or goes well within this; a step that takes longer
 // has failed.
-constexpr auto kPatience = std::chrono::seconds(60);
-const std::string kPatienceSeconds = "60";
+constexpr std::chrono::seconds kPatience(60);
+const std::string kPatienceSeconds = std::to_string(kPatience.count());
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -58,13 +59,13 @@ std::string ReadDisplayNumber(int fd) {
 }  // namespace
 
 XServer::XServer() {
-  int pipe[2] = {-1, -1};
-  if (::pipe2(pipe, O_CLOEXEC) != 0) {
+  int ready[2] = {-1, -1};
+  if (::pipe2(ready, O_CLOEXEC) != 0) {
     ADD_FAILURE() << "no pipe for Xvfb";
     return;
   }
   const std::string log = dir_ / "Xvfb.log";
-  std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(pipe[1]),
+  std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(ready[1]),
                                    "-screen",   "0",          "1024x768x24",
                                    "-nolisten", "tcp"};
   std::vector<char*> argv;
@@ -78,13 +79,13 @@ XServer::XServer() {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out < 0 || ::dup2(out, 1) < 0 || ::dup2(out, 2) < 0) ::_exit(127);
-    if (::fcntl(pipe[1], F_SETFD, 0) != 0) ::_exit(127);
+    if (::fcntl(ready[1], F_SETFD, 0) != 0) ::_exit(127);
     ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
-  ::close(pipe[1]);
-  const std::string number = pid_ > 0 ? ReadDisplayNumber(pipe[0]) : std::string();
-  ::close(pipe[0]);
+  ::close(ready[1]);
+  const std::string number = pid_ > 0 ? ReadDisplayNumber(ready[0]) : std::string();
+  ::close(ready[0]);
   if (number.empty()) {
     ADD_FAILURE() << "Xvfb did not start: " << testsupport::ReadFile(log);
     return;
@@ -99,18 +100,20 @@ XServer::~XServer() {
   }
 }
 
-std::string XServer::Xdotool(const std::vector<std::string>& args) const {
+testsupport::ProcessResult XServer::RunXdotool(const std::vector<std::string>& args) const {
   std::vector<std::string> argv = {"/usr/bin/timeout", kPatienceSeconds, "xdotool"};
   argv.insert(argv.end(), args.begin(), args.end());
-  const testsupport::ProcessResult result = testsupport::RunProcess(argv, {{"DISPLAY", display_}});
-  if (result.exitCode != 0) {
-    std::string command = "xdotool";
-    for (const std::string& arg : args)
-      command += " '" + arg + "'";
-    throw std::runtime_error(command + " failed (exit code " + std::to_string(result.exitCode) +
-                             (result.exitCode == 124 ? ", timed out" : "") + "): " + result.err);
-  }
-  return result.out;
+  return testsupport::RunProcess(argv, {{"DISPLAY", display_}});
+}
+
+std::string XServer::Xdotool(const std::vector<std::string>& args) const {
+  const testsupport::ProcessResult result = RunXdotool(args);
+  if (result.exitCode == 0) return result.out;
+  std::string command = "xdotool";
+  for (const std::string& arg : args)
+    command += " '" + arg + "'";
+  throw std::runtime_error(command + " failed (exit code " + std::to_string(result.exitCode) +
+                           (result.exitCode == 124 ? ", timed out" : "") + "): " + result.err);
 }
 
 std::string XServer::WaitForWindow(const std::string& name) const {
@@ -122,10 +125,8 @@ std::string XServer::WaitForWindow(const std::string& name) const {
 }
 
 std::vector<std::string> XServer::VisibleWindows() const {
-  // No match at all is no error here.
-  const testsupport::ProcessResult result = testsupport::RunProcess(
-      {"/usr/bin/timeout", kPatienceSeconds, "xdotool", "search", "--onlyvisible", "--name", ""},
-      {{"DISPLAY", display_}});
+  // Exit code 1 is no window at all.
+  const testsupport::ProcessResult result = RunXdotool({"search", "--onlyvisible", "--name", ""});
   if (result.exitCode > 1) throw std::runtime_error("xdotool search failed: " + result.err);
   return Lines(result.out);
 }

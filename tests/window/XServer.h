@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Process.h"
 #include "tests/support/TempDir.h"
 
 namespace window_test {
@@ -48,7 +49,9 @@ class XServer {
   bool Picture(const std::string& window, const std::string& file) const;
 
  private:
-  // xdotool's standard output; throws when it fails or takes too long.
+  // xdotool run against this server, ended when it takes too long.
+  testsupport::ProcessResult RunXdotool(const std::vector<std::string>& args) const;
+  // Its standard output; throws when it fails.
   std::string Xdotool(const std::vector<std::string>& args) const;
 
   testsupport::TempDir dir_;  // the server's own messages
