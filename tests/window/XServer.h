@@ -31,7 +31,8 @@ class XServer {
   // ":N"; empty when the server could not be started.
   const std::string& display() const { return display_; }
 
-  // The visible window whose title matches `name` (a regular expression), waited for.
+  // The visible window whose title matches `name` (a regular expression, which xdotool matches
+  // ignoring case), waited for.
   std::string WaitForWindow(const std::string& name) const;
   // A visible window that is not among `known`, waited for.
   std::string WaitForNewWindow(const std::vector<std::string>& known) const;
