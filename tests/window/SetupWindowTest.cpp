@@ -72,11 +72,15 @@ class SetupWindowTest : public testing::Test {
            testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + what + ".png";
   }
 
-  // Starts the program from its distribution folder; its window, once shown.
+  // Starts the program from its distribution folder; its window, once shown. In the sanitizer
+  // build only the leaks of the libraries it uses are passed over (lsan-suppressions.txt).
   std::string Start() {
     testsupport::ProcessOptions options;
     options.environment = {
-        {"DISPLAY", x->display()}, {"QT_QPA_PLATFORM", "xcb"}, {"WINEPREFIX", Prefix()}};
+        {"DISPLAY", x->display()},
+        {"QT_QPA_PLATFORM", "xcb"},
+        {"WINEPREFIX", Prefix()},
+        {"LSAN_OPTIONS", "print_suppressions=0:suppressions=" LSAN_SUPPRESSIONS}};
     options.removed = {"XDG_RUNTIME_DIR"};
     program.emplace(std::vector<std::string>{Dist() + "/PolyverbSetup"}, options);
     return x->WaitForWindow("^Zav Polyverb - Installation$");
