@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev nlohmann-json3-dev
   wine wine64
-  xvfb xauth imagemagick fonts-dejavu-core xdotool
+  xdotool
+  xvfb xauth imagemagick fonts-dejavu-core
   hyperfine time
   ansible-core
 )
