@@ -21,9 +21,11 @@ namespace testsupport {
 
 namespace {
 
-// This process's environment with `changes` applied, as "NAME=value" strings.
+// This process's environment with `changes` applied and `removed` taken out, as "NAME=value"
+// strings.
 std::vector<std::string> EnvironmentWith(
-    const std::vector<std::pair<std::string, std::string>>& changes) {
+    const std::vector<std::pair<std::string, std::string>>& changes,
+    const std::vector<std::string>& removed) {
   std::map<std::string, std::string> variables;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string text = *entry;
@@ -32,6 +34,8 @@ std::vector<std::string> EnvironmentWith(
   }
   for (const auto& [name, value] : changes)
     variables[name] = value;
+  for (const std::string& name : removed)
+    variables.erase(name);
   std::vector<std::string> result;
   for (const auto& [name, value] : variables)
     result.push_back(name + "=" + value);
@@ -86,7 +90,7 @@ struct ChildProcess::Output {
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOptions& options)
     : output_(std::make_unique<Output>()) {
   std::vector<std::string> args = argv;
-  std::vector<std::string> env = EnvironmentWith(options.environment);
+  std::vector<std::string> env = EnvironmentWith(options.environment, options.removed);
   std::vector<char*> argPointers = Pointers(args);
   std::vector<char*> envPointers = Pointers(env);
   rlimit fileSize{};

@@ -34,6 +34,8 @@ struct ProcessOptions {
   Stream err = Stream::Collected;
   // Added to (and overriding) this process's environment.
   std::vector<std::pair<std::string, std::string>> environment;
+  // Taken out of the environment the child gets, as `env -u NAME` does.
+  std::vector<std::string> removed;
   // RLIMIT_FSIZE: no file the child writes may grow beyond this many bytes.
   std::optional<std::uint64_t> fileSizeLimit;
   // The child cannot write where the permission bits say no, even when it runs as root: the
