@@ -9,8 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev nlohmann-json3-dev
   wine wine64
-  xdotool
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth xdotool imagemagick fonts-dejavu-core
   hyperfine time gnuplot-nox
   ansible-core
 )
