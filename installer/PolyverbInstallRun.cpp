@@ -23,11 +23,10 @@ namespace {
 constexpr int kVersionIndependent = 0;
 
 // The target holds the source's bytes already: copying it again changes nothing.
+// A target that cannot be compared (there is none, on a first install) is a change.
 bool HoldsSameBytes(const std::string& Source, const std::string& Target) {
-  if (!platform::FileExists(Target)) return false;  // a first install reads no file twice
-  const platform::Result<std::string> source = platform::ReadFile(Source);
-  const platform::Result<std::string> target = platform::ReadFile(Target);
-  return source && target && source.value() == target.value();
+  const platform::Result<bool> same = platform::SameContent(Source, Target);
+  return same && same.value();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <mutex>
@@ -164,6 +165,19 @@ Result<std::optional<std::string>> ReadIfPresent(const std::string& host,
   std::string content;
   if (const int error = ReadAll(file.fd, content)) return SystemError(error, action, "reading");
   return std::optional<std::string>(std::move(content));
+}
+
+// Fills `buffer` from the file, short only at its end: the bytes read, or -1 with errno set.
+ssize_t ReadPiece(int fd, std::vector<char>& buffer) {
+  size_t filled = 0;
+  while (filled < buffer.size()) {
+    const ssize_t got = ::read(fd, buffer.data() + filled, buffer.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  return static_cast<ssize_t>(filled);
 }
 
 // Removes what copies killed in earlier runs left in `folder`: the first time this process
@@ -393,6 +407,57 @@ Result<std::string> FileSystem::ReadFile(std::string_view path) const {
   if (!content) return content.status();
   if (!content->has_value()) return Missing(*at, action, "file");
   return std::move(**content);
+}
+
+Result<bool> FileSystem::SameContent(std::string_view a, std::string_view b) const {
+  if (overlay_) {
+    // A dry run's files may be its own, in memory; it compares them whole, as it copies none.
+    const Result<std::string> first = overlay_->ReadFile(a);
+    if (!first) return first.status();
+    const Result<std::string> second = overlay_->ReadFile(b);
+    if (!second) return second.status();
+    return first.value() == second.value();
+  }
+  struct Opened {
+    FileDescriptor file;
+    struct stat info {};
+  };
+  const auto open = [this](std::string_view path, Opened& opened) -> Status {
+    const Result<Location> at = Locate(prefix_, path);
+    if (!at) return at.status();
+    const std::string action = "Cannot read " + at->path.ToString();
+    opened.file.fd = ::open(at->host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (opened.file.fd < 0) {
+      return errno == ENOENT || errno == ENOTDIR ? Missing(*at, action, "file")
+                                                 : SystemError(errno, action);
+    }
+    if (::fstat(opened.file.fd, &opened.info) != 0) return SystemError(errno, action);
+    if (!S_ISREG(opened.info.st_mode)) {
+      return Fail(ErrorCode::AccessDenied, action, "it is not a plain file");
+    }
+    return Status::Ok();
+  };
+  Opened first;
+  Opened second;
+  if (Status s = open(a, first); !s) return s;
+  if (Status s = open(b, second); !s) return s;
+  if (first.info.st_size != second.info.st_size) return false;
+  if (first.info.st_dev == second.info.st_dev && first.info.st_ino == second.info.st_ino)
+    return true;
+  // A megabyte at a time: a large file is never held whole, and a difference ends the reading.
+  std::vector<char> x(size_t{1} << 20);
+  std::vector<char> y(x.size());
+  for (;;) {
+    const ssize_t got = ReadPiece(first.file.fd, x);
+    const ssize_t other = ReadPiece(second.file.fd, y);
+    if (got < 0 || other < 0) {
+      return SystemError(errno, "Cannot compare " + std::string(a) + " with " + std::string(b),
+                         "reading");
+    }
+    if (got != other || std::memcmp(x.data(), y.data(), static_cast<size_t>(got)) != 0)
+      return false;
+    if (got < static_cast<ssize_t>(x.size())) return true;
+  }
 }
 
 Status FileSystem::RewriteFile(std::string_view path, const FileChange& change) const {

@@ -70,6 +70,11 @@ class FileSystem {
   // does not), AccessDenied for a folder or anything else that is not a plain file.
   Result<std::string> ReadFile(std::string_view path) const;
 
+  // Whether two files hold the same bytes: false at once when their sizes differ, and read a
+  // piece at a time up to the first difference, never whole. What ReadFile answers for a file
+  // that cannot be read.
+  Result<bool> SameContent(std::string_view a, std::string_view b) const;
+
   // What RewriteFile asks for: the new content, given the file's content now (nothing when
   // the file does not exist yet).
   using FileChange = std::function<Result<std::string>(const std::optional<std::string>& current)>;

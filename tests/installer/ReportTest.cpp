@@ -119,6 +119,16 @@ TEST_F(ReportTest, EachStepIsOneObjectAndTheLastSumsUp) {
                           (first ? "true" : "false") + R"(, "planned": false, "reason": null})"));
   }
 
+  // Other bytes of the same size behind the installation's back: that copy alone is a change.
+  const std::string tampered = machine->prefixFolder() + "/drive_c/Zav/" + intoFolder.front();
+  std::string bytes = testsupport::ReadFile(tampered);
+  ASSERT_FALSE(bytes.empty());
+  bytes.back() = static_cast<char>(bytes.back() ^ 1);
+  testsupport::WriteFile(tampered, bytes);
+  Lines repaired = installSteps(false);
+  repaired[1] = Each("copy-file", {intoFolder.front()}, "C:\\Zav", true).front();
+  EXPECT_EQ(Read(RunSetup(install).out).steps, repaired);
+
   // An uninstall in German: the texts in German, the keys as before. Taking the package's
   // entry away has no line, but it is a step that changed the machine.
   const auto run = RunSetup({"--unattended", "--json", "--uninstall", "--language", "Deutsch",

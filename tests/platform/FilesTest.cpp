@@ -234,6 +234,32 @@ TEST_F(FilesTest, AFolderTheKernelRefusesKeepsTheOldTarget) {
   EXPECT_EQ(Get("dst/a.txt"), "old");
 }
 
+// Files a megabyte long and more are compared a piece at a time: a difference in the last byte
+// of a later piece counts as much as one in the first.
+TEST_F(FilesTest, SameContentComparesEveryByte) {
+  const std::string big(3 << 20, 'x');
+  std::string lastDiffers = big;
+  lastDiffers.back() = 'y';
+  Put("a.bin", big);
+  Put("copy.bin", big);
+  Put("last.bin", lastDiffers);
+  Put("short.bin", big.substr(1));
+  Put("empty.bin", "");
+  Put("empty2.bin", "");
+  fs::create_directories(C("folder"));
+  const auto said = [&](const char* a, const char* b) {
+    const Result<bool> same = files_.SameContent(a, b);
+    return same ? std::string(*same ? "same" : "differ") : same.status().message();
+  };
+  EXPECT_EQ(said("C:\\a.bin", "C:\\copy.bin"), "same");
+  EXPECT_EQ(said("C:\\a.bin", "C:\\last.bin"), "differ");
+  EXPECT_EQ(said("C:\\a.bin", "C:\\short.bin"), "differ");
+  EXPECT_EQ(said("C:\\empty.bin", "C:\\EMPTY2.BIN"), "same");
+  EXPECT_EQ(said("C:\\a.bin", "c:\\A.BIN"), "same");
+  EXPECT_EQ(said("C:\\a.bin", "C:\\none.bin"), "Cannot read C:\\none.bin: the file does not exist");
+  EXPECT_EQ(said("C:\\folder", "C:\\a.bin"), "Cannot read C:\\folder: it is not a plain file");
+}
+
 TEST_F(FilesTest, DeletesFilesButNotReadOnlyOnesOrFolders) {
   Put("a.txt", "x");
   Put("locked.txt", "x");

@@ -127,6 +127,17 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
                                    return *now + "x";
                                  }));
      }},
+    {"same content",
+     [](FileSystem& f) {
+       const auto same = [&f](const char* a, const char* b) {
+         const Result<bool> said = f.SameContent(a, b);
+         return said ? std::to_string(*said) : Said(said.status());
+       };
+       return same("C:\\dist\\a.dll", "C:\\target\\a.dll") + " " +
+              same("C:\\dist\\b.dll", "C:\\target\\RO.dll") + " " +
+              same("C:\\dist\\a.dll", "C:\\dist\\b.dll") + " " +
+              same("C:\\dist\\a.dll", "C:\\target\\keep.txt");
+     }},
     {"one file, two names",
      [](FileSystem& f) {
        return std::to_string(f.SameFile("C:\\dist\\a.dll", "c:\\DIST\\A.dll")) +
