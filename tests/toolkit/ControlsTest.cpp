@@ -5,9 +5,11 @@
 
 #include <sstream>
 
+#include "tests/support/TempDir.h"
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "toolkit/forms/Forms.h"
+#include "toolkit/forms/WidgetSystem.h"
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/FormStreaming.h"
 #include "toolkit/visual/Buttons.h"
@@ -255,6 +257,32 @@ TEST(RichEditTest, LinesAppendAndRebuild) {
   edit->SetText("a\r\nb\r\n");
   EXPECT_EQ(edit->Lines()->Count(), 2);
   EXPECT_EQ(edit->Text(), "a\r\nb\r\n");
+}
+
+// Lines added while the list is hidden are there when it is shown, as if added in view.
+TEST(RichEditTest, LinesAddedWhileHiddenAreShown) {
+  testsupport::TempDir dir;
+  const auto picture = [&](bool hiddenFirst, const std::string& name) {
+    auto* form = new TForm(Application);
+    FormGuard guard{form};
+    form->SetBounds(0, 0, 200, 120);
+    auto* edit = new TRichEdit(form);
+    edit->SetAlign(alClient);
+    edit->SetParent(form);
+    form->HandleNeeded();  // the widgets exist, hidden, as an unattended run's do
+    if (!hiddenFirst) form->Show();
+    edit->Lines()->Add("first");
+    edit->Lines()->Add("second");
+    if (hiddenFirst) form->Show();
+    edit->Lines()->Add("third");
+    ProcessWidgetEvents();
+    const std::string path = dir / name;
+    EXPECT_TRUE(SaveWindowPicture(edit, path));
+    return testsupport::ReadFile(path);
+  };
+  const std::string inView = picture(false, "in-view.png");
+  EXPECT_FALSE(inView.empty());
+  EXPECT_TRUE(picture(true, "hidden-first.png") == inView) << "see " << dir.path();
 }
 
 TEST(ComboBoxTest, ItemsKeepTheEditTextAndTheSelectionFollowsItsLine) {

@@ -1,8 +1,12 @@
 // The rich edit's widget: a plain text field that shows the lines.
 
+#include <QEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+
+#include <functional>
+#include <utility>
 
 #include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ComCtrls.h"
@@ -18,11 +22,33 @@ QString Joined(const TStrings& lines) {
   return text;
 }
 
+// Calls `shown` each time the widget it watches is shown.
+class ShowWatcher : public QObject {
+ public:
+  ShowWatcher(QWidget* widget, std::function<void()> shown)
+      : QObject(widget), shown_(std::move(shown)) {
+    widget->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) shown_();
+    return false;
+  }
+
+ private:
+  std::function<void()> shown_;
+};
+
 }  // namespace
 
 HWND TRichEdit::CreateWidget(HWND ParentWidget) {
   auto* edit = new QPlainTextEdit(FromHandle<QWidget>(ParentWidget));
   edit->setTabChangesFocus(true);
+  new ShowWatcher(edit, [this, edit] {
+    if (!linesBehind_) return;
+    ShowLines();
+    // Where the appends would have left the caret, and the view with it.
+    edit->moveCursor(QTextCursor::End);
+  });
   return ToHandle<QWidget>(edit);
 }
 
@@ -33,13 +59,20 @@ void TRichEdit::WidgetCreated() {
 }
 
 void TRichEdit::ShowAppendedLine(const std::string& Line) {
-  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
-    const QSignalBlocker block(edit);
-    edit->appendPlainText(QString::fromStdString(Line));
+  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
+  if (edit == nullptr) return;
+  // Each line appended is laid out at once; a list nobody sees (an unattended run's, in its
+  // hidden window) takes its lines in one go when it is shown, if ever.
+  if (!edit->isVisible() || linesBehind_) {
+    linesBehind_ = true;
+    return;
   }
+  const QSignalBlocker block(edit);
+  edit->appendPlainText(QString::fromStdString(Line));
 }
 
 void TRichEdit::ShowLines() {
+  linesBehind_ = false;
   if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
     const QSignalBlocker block(edit);
     edit->setPlainText(Joined(*lines_));
