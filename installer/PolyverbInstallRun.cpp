@@ -22,8 +22,8 @@ namespace {
 // Every version-specific set and placement belongs to one of these.
 constexpr int kVersionIndependent = 0;
 
-// The target holds the source's bytes already: copying it again changes nothing.
-// A target that cannot be compared (there is none, on a first install) is a change.
+// The target holds the source's bytes already: copying it again changes nothing. A target
+// that cannot be compared (there is none, on a first install) is a change.
 bool HoldsSameBytes(const std::string& Source, const std::string& Target) {
   const platform::Result<bool> same = platform::SameContent(Source, Target);
   return same && same.value();

@@ -447,13 +447,15 @@ Result<bool> FileSystem::SameContent(std::string_view a, std::string_view b) con
   // A megabyte at a time: a large file is never held whole, and a difference ends the reading.
   std::vector<char> x(size_t{1} << 20);
   std::vector<char> y(x.size());
+  const auto unread = [&] {
+    return SystemError(errno, "Cannot compare " + std::string(a) + " with " + std::string(b),
+                       "reading");
+  };
   for (;;) {
     const ssize_t got = ReadPiece(first.file.fd, x);
+    if (got < 0) return unread();
     const ssize_t other = ReadPiece(second.file.fd, y);
-    if (got < 0 || other < 0) {
-      return SystemError(errno, "Cannot compare " + std::string(a) + " with " + std::string(b),
-                         "reading");
-    }
+    if (other < 0) return unread();
     if (got != other || std::memcmp(x.data(), y.data(), static_cast<size_t>(got)) != 0)
       return false;
     if (got < static_cast<ssize_t>(x.size())) return true;
