@@ -7,6 +7,7 @@
 
 #include "toolkit/qt/GlyphIcon.h"
 #include "toolkit/qt/QtWidgets.h"
+#include "toolkit/qt/ShowWatcher.h"
 #include "toolkit/visual/Buttons.h"
 
 HWND TButton::CreateWidget(HWND ParentWidget) {
@@ -58,6 +59,13 @@ static_assert(std::size(kKindIcons) == bkAll + 1);
 
 void TBitBtn::UpdateIcon() {
   if (!HandleAllocated()) return;
+  // A standard icon is read from Qt's image files when first used: a button nobody sees (in an
+  // unattended run's hidden window) takes its icon when it is shown, if ever.
+  if (!FromHandle<QWidget>(WindowHandle())->isVisible()) {
+    iconBehind_ = true;
+    return;
+  }
+  iconBehind_ = false;
   ApplyGlyph(WindowHandle(), glyph_, numGlyphs_, kKindIcons[kind_]);
 }
 
@@ -69,6 +77,11 @@ void TBitBtn::ShowLayout() {
 
 void TBitBtn::WidgetCreated() {
   inherited::WidgetCreated();
+  new ShowWatcher(FromHandle<QWidget>(WindowHandle()), [this] {
+    if (!iconBehind_) return;
+    iconBehind_ = false;
+    ApplyGlyph(WindowHandle(), glyph_, numGlyphs_, kKindIcons[kind_]);
+  });
   UpdateIcon();
   ShowLayout();
 }

@@ -1,14 +1,11 @@
 // The rich edit's widget: a plain text field that shows the lines.
 
-#include <QEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-#include <functional>
-#include <utility>
-
 #include "toolkit/qt/QtWidgets.h"
+#include "toolkit/qt/ShowWatcher.h"
 #include "toolkit/visual/ComCtrls.h"
 
 namespace {
@@ -21,22 +18,6 @@ QString Joined(const TStrings& lines) {
   }
   return text;
 }
-
-// Calls `shown` each time the widget it watches is shown.
-class ShowWatcher : public QObject {
- public:
-  ShowWatcher(QWidget* widget, std::function<void()> shown)
-      : QObject(widget), shown_(std::move(shown)) {
-    widget->installEventFilter(this);
-  }
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Show) shown_();
-    return false;
-  }
-
- private:
-  std::function<void()> shown_;
-};
 
 }  // namespace
 

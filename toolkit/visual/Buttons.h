@@ -49,6 +49,7 @@ class TBitBtn : public TButton {
   TBitmap* glyph_;
   TNumGlyphs numGlyphs_ = static_cast<TNumGlyphs>(1);
   TButtonLayout layout_ = blGlyphLeft;
+  bool iconBehind_ = false;  // the icon changed while the button was hidden, shown when it is
   int margin_ = -1;
   int spacing_ = 4;
 };
