@@ -23,6 +23,20 @@ namespace {
 
 [[maybe_unused]] const bool kUnitVersion = UnitVersion("Unattended.cpp 1.0");
 
+// A dry run's messages are marked as its lines are: the end it tells of is the plan's.
+class TPlanPresenter : public TConsolePresenter {
+ public:
+  using TConsolePresenter::TConsolePresenter;
+  int MessageBox(const TMessageBoxRequest& Request) override {
+    // Messages of a start-up still reading its form come before any language is chosen.
+    const bool chosen = PolyverbInstallForm != nullptr && PolyverbInstallForm->Polyverb != nullptr;
+    const std::string language = chosen ? PolyverbInstallForm->Polyverb->Language() : "";
+    TMessageBoxRequest marked = Request;
+    marked.Caption = PlanLine(language, Request.Caption);
+    return TConsolePresenter::MessageBox(marked);
+  }
+};
+
 bool Contains(const std::vector<int>& Versions, int Version) {
   return std::find(Versions.begin(), Versions.end(), Version) != Versions.end();
 }
@@ -128,7 +142,11 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
   };
 
   UseOffscreenWidgetSystem();
-  Application->SetPresenter(std::make_unique<TConsolePresenter>(ErrorOut));
+  if (Line.DryRun) {
+    Application->SetPresenter(std::make_unique<TPlanPresenter>(ErrorOut));
+  } else {
+    Application->SetPresenter(std::make_unique<TConsolePresenter>(ErrorOut));
+  }
   CreateSetupForm();
   // The form goes as at the end of the window, whatever happens here.
   const ScopeExit formEnd([] { DeleteClass(PolyverbInstallForm); });
