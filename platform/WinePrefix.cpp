@@ -1,12 +1,16 @@
 #include "platform/WinePrefix.h"
 
+#include <dirent.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <optional>
+#include <string_view>
 #include <system_error>
 
 #include "platform/RunningProgram.h"
@@ -54,13 +58,18 @@ std::optional<size_t> DepthWithin(const fs::path& path, const fs::path& root) {
 
 // The name in `folder` that stands for the Windows name `name`: the exact name when it
 // exists, else the first case-insensitive match in directory order.
-std::optional<std::string> FindEntry(const fs::path& folder, const std::string& name) {
-  std::error_code ec;
-  if (fs::symlink_status(folder / name, ec).type() != fs::file_type::not_found && !ec) return name;
-  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
-       it.increment(ec)) {
-    std::string entry = it->path().filename().string();
-    if (EqualNoCase(entry, name)) return entry;
+// Every path of a run comes here, level by level: plain system calls, no path objects.
+std::optional<std::string> FindEntry(const std::string& folder, const std::string& name) {
+  struct stat info {};
+  if (::lstat((folder + "/" + name).c_str(), &info) == 0) return name;
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return std::nullopt;
+  const auto close = [](DIR* d) { ::closedir(d); };
+  const std::unique_ptr<DIR, decltype(close)> closing(listing, close);
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view entryName = entry->d_name;
+    if (entryName == "." || entryName == "..") continue;
+    if (EqualNoCase(entryName, name)) return std::string(entryName);
   }
   return std::nullopt;
 }
@@ -165,14 +174,15 @@ Result<std::string> WinePrefix::ToHostPath(std::string_view windowsPath) const {
 Result<std::string> WinePrefix::ToHostPath(const WinPath& path) const {
   Result<std::string> root = DriveRoot(path.drive());
   if (!root) return root.status();
-  fs::path host = *root;
+  std::string host = std::move(root).value();
   bool lookingUp = true;  // once a name is missing, nothing below it can exist
   for (const std::string& name : path.components()) {
     std::optional<std::string> found = lookingUp ? FindEntry(host, name) : std::nullopt;
     lookingUp = found.has_value();
-    host /= found ? *found : name;
+    if (host.empty() || host.back() != '/') host += '/';
+    host += found ? *found : name;
   }
-  return host.string();
+  return host;
 }
 
 Result<std::string> WinePrefix::ToWindowsPath(std::string_view hostPath) const {
