@@ -210,6 +210,11 @@ class CreatedFolders {
     return 0;
   }
   void Keep() { kept_ = true; }
+  // The disk's folders as the shared walks ask for them, made through this object.
+  FolderMaker Maker() {
+    return {.exists = [](const std::string& host) { return IsFolder(host); },
+            .create = [this](const std::string& host) { return Create(host); }};
+  }
 
  private:
   std::vector<std::string> created_;
@@ -342,32 +347,15 @@ Status FileSystem::DeleteFile(std::string_view path) const {
 
 Status FileSystem::CreateDirectory(std::string_view path) const {
   if (overlay_) return overlay_->CreateDirectory(path);
-  const Result<Location> at = Locate(prefix_, path);
-  if (!at) return at.status();
-  const std::string action = "Cannot create the folder " + at->path.ToString();
-  if (at->path.IsDriveRoot()) {
-    if (IsFolder(at->host)) return Fail(ErrorCode::AlreadyExists, action, "it is a drive root");
-    return Fail(ErrorCode::PathNotFound, action,
-                "the drive's folder " + at->host + " does not exist");
-  }
-  if (!IsFolder(ParentOf(at->host))) {
-    return Fail(ErrorCode::PathNotFound, action,
-                "the folder " + at->path.Parent().ToString() + " does not exist");
-  }
-  if (::mkdir(at->host.c_str(), 0777) != 0) {
-    if (errno == EEXIST) return Fail(ErrorCode::AlreadyExists, action, "the name is taken");
-    return SystemError(errno, action);
-  }
-  return Status::Ok();
+  CreatedFolders created;
+  created.Keep();  // one level: a failed call made nothing
+  return CreateOneFolder(prefix_, path, created.Maker());
 }
 
 Status FileSystem::ForceDirectories(std::string_view path) const {
   if (overlay_) return overlay_->ForceDirectories(path);
   CreatedFolders created;
-  const Status made = CreateFolderLevels(
-      prefix_, path,
-      {.exists = [](const std::string& host) { return IsFolder(host); },
-       .create = [&created](const std::string& host) { return created.Create(host); }});
+  const Status made = CreateFolderLevels(prefix_, path, created.Maker());
   if (made) created.Keep();
   return made;
 }

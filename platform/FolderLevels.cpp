@@ -8,6 +8,28 @@
 
 namespace platform::file_internals {
 
+Status CreateOneFolder(const WinePrefix& prefix, std::string_view path,
+                       const FolderMaker& folders) {
+  const Result<Location> at = Locate(prefix, path);
+  if (!at) return at.status();
+  const std::string action = "Cannot create the folder " + at->path.ToString();
+  if (at->path.IsDriveRoot()) {
+    if (folders.exists(at->host))
+      return Fail(ErrorCode::AlreadyExists, action, "it is a drive root");
+    return Fail(ErrorCode::PathNotFound, action,
+                "the drive's folder " + at->host + " does not exist");
+  }
+  if (!folders.exists(ParentOf(at->host))) {
+    return Fail(ErrorCode::PathNotFound, action,
+                "the folder " + at->path.Parent().ToString() + " does not exist");
+  }
+  if (const int error = folders.create(at->host)) {
+    if (error == EEXIST) return Fail(ErrorCode::AlreadyExists, action, "the name is taken");
+    return SystemError(error, action);
+  }
+  return Status::Ok();
+}
+
 Status CreateFolderLevels(const WinePrefix& prefix, std::string_view path,
                           const FolderMaker& folders) {
   const Result<WinPath> parsed = WinPath::Parse(path);

@@ -19,6 +19,10 @@ struct FolderMaker {
   std::function<int(const std::string& host)> create;
 };
 
+// Creates the Windows folder `path`, one level: its parent must exist. PathNotFound when it
+// does not (or the drive's folder is missing), AlreadyExists when the name is taken.
+Status CreateOneFolder(const WinePrefix& prefix, std::string_view path, const FolderMaker& folders);
+
 // Creates the Windows folder `path` with every missing level above it, from the top down.
 Status CreateFolderLevels(const WinePrefix& prefix, std::string_view path,
                           const FolderMaker& folders);

@@ -95,6 +95,11 @@ class OverlayFiles::NewFolders {
     return 0;
   }
   void Keep() { kept_ = true; }
+  // The overlay's folders as the shared walks ask for them, made through this object.
+  FolderMaker Maker() {
+    return {.exists = [this](const std::string& host) { return files_.IsFolder(host); },
+            .create = [this](const std::string& host) { return Create(host); }};
+  }
 
  private:
   OverlayFiles& files_;
@@ -385,33 +390,14 @@ Status OverlayFiles::RewriteFile(std::string_view path, const FileSystem::FileCh
 }
 
 Status OverlayFiles::CreateDirectory(std::string_view path) {
-  const Result<Location> at = Locate(prefix_, path);
-  if (!at) return at.status();
-  const std::string action = "Cannot create the folder " + at->path.ToString();
-  if (at->path.IsDriveRoot()) {
-    if (IsFolder(at->host)) return Fail(ErrorCode::AlreadyExists, action, "it is a drive root");
-    return Fail(ErrorCode::PathNotFound, action,
-                "the drive's folder " + at->host + " does not exist");
-  }
-  if (!IsFolder(ParentOf(at->host))) {
-    return Fail(ErrorCode::PathNotFound, action,
-                "the folder " + at->path.Parent().ToString() + " does not exist");
-  }
   NewFolders created(*this);
-  if (const int error = created.Create(at->host)) {
-    if (error == EEXIST) return Fail(ErrorCode::AlreadyExists, action, "the name is taken");
-    return SystemError(error, action);
-  }
-  created.Keep();
-  return Status::Ok();
+  created.Keep();  // one level: a failed call made nothing
+  return CreateOneFolder(prefix_, path, created.Maker());
 }
 
 Status OverlayFiles::ForceDirectories(std::string_view path) {
   NewFolders created(*this);
-  const Status made = CreateFolderLevels(
-      prefix_, path,
-      {.exists = [this](const std::string& host) { return IsFolder(host); },
-       .create = [&created](const std::string& host) { return created.Create(host); }});
+  const Status made = CreateFolderLevels(prefix_, path, created.Maker());
   if (made) created.Keep();
   return made;
 }
