@@ -1,13 +1,13 @@
 #include "installer/DetectReport.h"
 
 #include <iostream>
-#include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "installer/CommandLine.h"
 #include "installer/Detection.h"
+#include "installer/JsonFields.h"
 #include "package/PathOps.h"
 #include "package/UnitVersion.h"
 #include "platform/Machine.h"
@@ -17,12 +17,6 @@
 namespace {
 
 [[maybe_unused]] const bool kUnitVersion = UnitVersion("DetectReport.cpp 1.0");
-
-using json = nlohmann::ordered_json;
-
-json OrNull(const std::string& Text) {
-  return Text.empty() ? json(nullptr) : json(Text);
-}
 
 std::string YesNo(bool Value) {
   return Value ? "yes" : "no";

@@ -1,22 +1,14 @@
 #include "installer/RunReport.h"
 
-#include <nlohmann/json.hpp>
 #include <ostream>
 #include <utility>
 
+#include "installer/JsonFields.h"
 #include "package/UnitVersion.h"
 
 namespace {
 
 [[maybe_unused]] const bool kUnitVersion = UnitVersion("RunReport.cpp 1.0");
-
-// The keys in the order the README gives them.
-using json = nlohmann::ordered_json;
-
-// A field that does not apply to this step is null, never an empty text.
-json OrNull(const std::string& Text) {
-  return Text.empty() ? json(nullptr) : json(Text);
-}
 
 void WriteLine(std::ostream& Out, const json& Object) {
   // File names and reasons come from the machine and may hold any byte: quotes and control
