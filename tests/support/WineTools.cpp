@@ -46,7 +46,9 @@ void SetWineEnvironment(const std::string& prefix) {
 
 }  // namespace
 
-CommandResult RunWithPrefix(const std::string& prefix, const std::vector<std::string>& argv) {
+namespace {
+
+CommandResult RunOnce(const std::string& prefix, const std::vector<std::string>& argv) {
   CommandResult result;
   // Output goes to a file, not a pipe: Wine's helper processes (services,
   // devices) inherit it and outlive the command, so a pipe would never close.
@@ -81,6 +83,25 @@ CommandResult RunWithPrefix(const std::string& prefix, const std::vector<std::st
   result.output = ReadFile(outputPath);
   ::unlink(outputPath);
   return result;
+}
+
+}  // namespace
+
+CommandResult RunWithPrefix(const std::string& prefix, const std::vector<std::string>& argv) {
+  CommandResult result = RunOnce(prefix, argv);
+  // Now and then Wine's loader trips glibc's check in _dl_fini after the program has
+  // finished its work: exit 127, and the program's own exit code is lost. A change
+  // by "reg" that says it completed did complete; anything else is run once more
+  // (our commands are queries or idempotent changes).
+  if (result.exitCode != 127 ||
+      result.output.find("Inconsistency detected by ld.so: dl-fini.c") == std::string::npos) {
+    return result;
+  }
+  if (result.output.find("The operation completed successfully") != std::string::npos) {
+    result.exitCode = 0;
+    return result;
+  }
+  return RunOnce(prefix, argv);
 }
 
 const std::string& TemplatePrefix() {
