@@ -141,7 +141,7 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
     return End.ExitCode;
   };
 
-  UseOffscreenWidgetSystem();
+  UseHeadlessWidgetSystem();
   if (Line.DryRun) {
     Application->SetPresenter(std::make_unique<TPlanPresenter>(ErrorOut));
   } else {

@@ -37,7 +37,7 @@ int RunWindow(TRunLog* Log = nullptr) {
   const bool display = DisplayAvailable();
   if (!display) {
     // Without a display the start-up still runs, so its messages reach the terminal.
-    UseOffscreenWidgetSystem();
+    UseHeadlessWidgetSystem();
     Application->SetPresenter(std::make_unique<TConsolePresenter>(std::cerr));
     whenShown = [](TPolyverbInstallForm&) {
       std::fprintf(stderr,

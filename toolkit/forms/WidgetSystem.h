@@ -27,6 +27,10 @@ bool DisplayAvailable();
 // Makes the widget system on Qt's offscreen platform: real widgets, nothing on screen.
 // Call before the first window is made; later it changes nothing.
 void UseOffscreenWidgetSystem();
+// The same for a run that never shows or pictures a window: real widgets, but no fonts are
+// loaded (text measures as boxes), so the font configuration, a third of such a run, is never
+// read. Call before the first window is made; later it changes nothing.
+void UseHeadlessWidgetSystem();
 
 class TWinControl;
 // Saves the picture of Control's window (as it would be shown) as a PNG file; false when

@@ -21,17 +21,25 @@
 namespace {
 
 // Qt keeps a reference to the argument count for the application's lifetime. The
-// platform option counts only when the offscreen platform was asked for.
+// platform option counts only when a platform without windows on screen was asked for.
 int argumentCount = 1;
 char programName[] = "setup";
 char platformOption[] = "-platform";
 char offscreenPlatform[] = "offscreen";
+// The minimal platform without its "enable_fonts" option: no font database at all.
+char headlessPlatform[] = "minimal";
 char* arguments[] = {programName, platformOption, offscreenPlatform, nullptr};
 
 QApplication* application = nullptr;
 
 bool Offscreen() {
   return argumentCount == 3;
+}
+
+void UsePlatform(char* Name) {
+  if (application != nullptr) return;
+  argumentCount = 3;
+  arguments[2] = Name;
 }
 
 // Without a display Qt's offscreen platform still tells stderr what it cannot do for a window
@@ -133,10 +141,14 @@ bool DisplayAvailable() {
   return false;
 }
 
+// Qt's own "-platform" argument, so the choice stays with this process and is not handed
+// down to programs it starts.
 void UseOffscreenWidgetSystem() {
-  // Qt's own "-platform" argument, so the choice stays with this process and is not
-  // handed down to programs it starts.
-  if (application == nullptr) argumentCount = 3;
+  UsePlatform(offscreenPlatform);
+}
+
+void UseHeadlessWidgetSystem() {
+  UsePlatform(headlessPlatform);
 }
 
 bool SaveWindowPicture(TWinControl* Control, const std::string& Path) {
