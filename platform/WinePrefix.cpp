@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -74,39 +75,46 @@ std::optional<std::string> FindEntry(const std::string& folder, const std::strin
   return std::nullopt;
 }
 
-std::optional<DriveMapping> ReadDriveLink(const fs::directory_entry& entry,
-                                          const fs::path& linkBase) {
-  const std::string name = entry.path().filename().string();
+// The prefix's dosdevices folder, and the folder its relative links are relative to.
+struct DosDevices {
+  std::string folder;
+  std::string linkBase;
+};
+
+// Every path of a run comes through here: plain system calls, no path objects.
+std::optional<DosDevices> FindDosDevices(const std::string& prefix) {
+  std::string dosdevices = prefix + "/dosdevices";
+  struct stat info {};
+  if (::stat(dosdevices.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+  // Wine's links point to `../drive_c`: relative to where dosdevices really is.
+  std::string linkBase = dosdevices;
+  if (::lstat(dosdevices.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    if (char* real = ::realpath(dosdevices.c_str(), nullptr)) {
+      linkBase = real;
+      std::free(real);
+    }
+  }
+  return DosDevices{std::move(dosdevices), std::move(linkBase)};
+}
+
+std::optional<DriveMapping> ReadDriveLink(const DosDevices& devices, std::string_view name) {
   // Drive links are a lower-case letter and a colon; `c::` (raw devices), com1 and the like
   // are not drives.
   if (name.size() != 2 || name[1] != ':' || name[0] < 'a' || name[0] > 'z') return std::nullopt;
   const char letter = static_cast<char>(name[0] - 'a' + 'A');
-  std::error_code ec;
-  if (entry.is_symlink(ec)) {
-    const fs::path target = fs::read_symlink(entry.path(), ec);
-    if (ec) return std::nullopt;
-    return DriveMapping{letter,
-                        CleanPath(target.is_absolute() ? target : linkBase / target).string()};
+  const std::string link = devices.folder + "/" + std::string(name);
+  struct stat info {};
+  if (::lstat(link.c_str(), &info) != 0) return std::nullopt;
+  if (S_ISLNK(info.st_mode)) {
+    char read[PATH_MAX];
+    const ssize_t length = ::readlink(link.c_str(), read, sizeof read);
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof read) return std::nullopt;
+    std::string target(read, static_cast<size_t>(length));
+    if (target.front() != '/') target = devices.linkBase + "/" + target;
+    return DriveMapping{letter, CleanPath(target).string()};
   }
-  if (entry.is_directory(ec)) return DriveMapping{letter, CleanPath(entry.path()).string()};
+  if (S_ISDIR(info.st_mode)) return DriveMapping{letter, CleanPath(link).string()};
   return std::nullopt;
-}
-
-// The prefix's dosdevices folder, and the folder its relative links are relative to.
-struct DosDevices {
-  fs::path folder;
-  fs::path linkBase;
-};
-
-std::optional<DosDevices> FindDosDevices(const std::string& prefix) {
-  const fs::path dosdevices = fs::path(prefix) / "dosdevices";
-  std::error_code ec;
-  if (!fs::is_directory(dosdevices, ec)) return std::nullopt;
-  // Wine's links point to `../drive_c`: relative to where dosdevices really is.
-  fs::path linkBase = dosdevices;
-  if (fs::is_symlink(dosdevices, ec)) linkBase = fs::canonical(dosdevices, ec);
-  if (ec) linkBase = dosdevices;
-  return DosDevices{dosdevices, linkBase};
 }
 
 // Wine's drives where a prefix has no dosdevices folder.
@@ -136,10 +144,12 @@ std::vector<DriveMapping> WinePrefix::Drives() const {
   const std::optional<DosDevices> devices = FindDosDevices(folder_);
   if (!devices) return DefaultDrives(folder_);
   std::vector<DriveMapping> drives;
-  std::error_code ec;
-  for (auto it = fs::directory_iterator(devices->folder, ec); !ec && it != fs::directory_iterator();
-       it.increment(ec)) {
-    if (auto drive = ReadDriveLink(*it, devices->linkBase)) drives.push_back(std::move(*drive));
+  DIR* listing = ::opendir(devices->folder.c_str());
+  if (listing == nullptr) return drives;
+  const auto close = [](DIR* d) { ::closedir(d); };
+  const std::unique_ptr<DIR, decltype(close)> closing(listing, close);
+  while (const dirent* entry = ::readdir(listing)) {
+    if (auto drive = ReadDriveLink(*devices, entry->d_name)) drives.push_back(std::move(*drive));
   }
   std::sort(drives.begin(), drives.end(),
             [](const DriveMapping& a, const DriveMapping& b) { return a.letter < b.letter; });
@@ -150,11 +160,9 @@ Result<std::string> WinePrefix::DriveRoot(char letter) const {
   const WinPath root = WinPath::DriveRoot(letter);
   std::optional<DriveMapping> drive;
   if (const std::optional<DosDevices> devices = FindDosDevices(folder_)) {
-    // The drive's own link alone, not the whole folder: every path of a run comes here.
+    // The drive's own link alone, not the whole folder.
     const std::string name{static_cast<char>(root.drive() - 'A' + 'a'), ':'};
-    std::error_code ec;
-    const fs::directory_entry entry(devices->folder / name, ec);
-    if (!ec) drive = ReadDriveLink(entry, devices->linkBase);
+    drive = ReadDriveLink(*devices, name);
   } else {
     for (DriveMapping& fallback : DefaultDrives(folder_)) {
       if (fallback.letter == root.drive()) drive = std::move(fallback);

@@ -88,6 +88,20 @@ TEST_F(WinePrefixTest, DrivesAreTheDosdevicesLinks) {
   EXPECT_EQ(prefix_.ToHostPath("Z:\\tmp").status().code(), ErrorCode::PathNotFound);
 }
 
+// A dosdevices folder kept elsewhere: its relative links lead from where it really is. A drive
+// may be a plain folder there too.
+TEST_F(WinePrefixTest, RelativeLinksLeadFromTheRealDosdevicesFolder) {
+  testsupport::TempDir shared;
+  fs::create_directories(shared / "devices/f:");
+  fs::create_symlink("../drive_c", shared / "devices/c:");
+  fs::create_symlink(shared / "devices", dir_ / "dosdevices");
+  EXPECT_EQ(Host("C:\\x"), shared / "drive_c/x");
+  EXPECT_EQ(Host("F:\\"), dir_ / "dosdevices/f:");
+  const std::vector<DriveMapping> drives = prefix_.Drives();
+  ASSERT_EQ(drives.size(), 2u);
+  EXPECT_EQ(drives[1].root, dir_ / "dosdevices/f:");
+}
+
 TEST_F(WinePrefixTest, PrefixComesFromTheEnvironmentLikeWine) {
   {
     ScopedEnv prefix("WINEPREFIX", (dir_.path() + "/").c_str());
