@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -57,12 +58,22 @@ std::optional<size_t> DepthWithin(const fs::path& path, const fs::path& root) {
   return depth;
 }
 
-// The name in `folder` that stands for the Windows name `name`: the exact name when it
-// exists, else the first case-insensitive match in directory order.
-// Every path of a run comes here, level by level: plain system calls, no path objects.
-std::optional<std::string> FindEntry(const std::string& folder, const std::string& name) {
+// `folder`/`name`, with one slash between them (the host root is "/").
+std::string Child(const std::string& folder, std::string_view name) {
+  std::string child = folder;
+  if (child.empty() || child.back() != '/') child += '/';
+  child += name;
+  return child;
+}
+
+bool Exists(const std::string& path) {
   struct stat info {};
-  if (::lstat((folder + "/" + name).c_str(), &info) == 0) return name;
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+// The first name in `folder` that matches the Windows name `name` without regard to case,
+// in directory order.
+std::optional<std::string> FindByCase(const std::string& folder, const std::string& name) {
   DIR* listing = ::opendir(folder.c_str());
   if (listing == nullptr) return std::nullopt;
   const auto close = [](DIR* d) { ::closedir(d); };
@@ -75,6 +86,14 @@ std::optional<std::string> FindEntry(const std::string& folder, const std::strin
   return std::nullopt;
 }
 
+// The name in `folder` that stands for the Windows name `name`: the exact name when it
+// exists, else the first case-insensitive match. Plain system calls, no path objects:
+// every path of a run comes here.
+std::optional<std::string> FindEntry(const std::string& folder, const std::string& name) {
+  if (Exists(Child(folder, name))) return name;
+  return FindByCase(folder, name);
+}
+
 // The prefix's dosdevices folder, and the folder its relative links are relative to.
 struct DosDevices {
   std::string folder;
@@ -85,15 +104,17 @@ struct DosDevices {
 std::optional<DosDevices> FindDosDevices(const std::string& prefix) {
   std::string dosdevices = prefix + "/dosdevices";
   struct stat info {};
-  if (::stat(dosdevices.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
-  // Wine's links point to `../drive_c`: relative to where dosdevices really is.
+  if (::lstat(dosdevices.c_str(), &info) != 0) return std::nullopt;
   std::string linkBase = dosdevices;
-  if (::lstat(dosdevices.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+  if (S_ISLNK(info.st_mode)) {
+    if (::stat(dosdevices.c_str(), &info) != 0) return std::nullopt;
+    // Wine's links point to `../drive_c`: relative to where dosdevices really is.
     if (char* real = ::realpath(dosdevices.c_str(), nullptr)) {
       linkBase = real;
       std::free(real);
     }
   }
+  if (!S_ISDIR(info.st_mode)) return std::nullopt;
   return DosDevices{std::move(dosdevices), std::move(linkBase)};
 }
 
@@ -103,17 +124,18 @@ std::optional<DriveMapping> ReadDriveLink(const DosDevices& devices, std::string
   if (name.size() != 2 || name[1] != ':' || name[0] < 'a' || name[0] > 'z') return std::nullopt;
   const char letter = static_cast<char>(name[0] - 'a' + 'A');
   const std::string link = devices.folder + "/" + std::string(name);
-  struct stat info {};
-  if (::lstat(link.c_str(), &info) != 0) return std::nullopt;
-  if (S_ISLNK(info.st_mode)) {
-    char read[PATH_MAX];
-    const ssize_t length = ::readlink(link.c_str(), read, sizeof read);
-    if (length <= 0 || static_cast<size_t>(length) >= sizeof read) return std::nullopt;
+  // Read as a link first: drives are links but for a rare folder.
+  char read[PATH_MAX];
+  const ssize_t length = ::readlink(link.c_str(), read, sizeof read);
+  if (length > 0 && static_cast<size_t>(length) < sizeof read) {
     std::string target(read, static_cast<size_t>(length));
     if (target.front() != '/') target = devices.linkBase + "/" + target;
     return DriveMapping{letter, CleanPath(target).string()};
   }
-  if (S_ISDIR(info.st_mode)) return DriveMapping{letter, CleanPath(link).string()};
+  struct stat info {};
+  if (length < 0 && errno == EINVAL && ::lstat(link.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    return DriveMapping{letter, CleanPath(link).string()};
+  }
   return std::nullopt;
 }
 
@@ -182,13 +204,26 @@ Result<std::string> WinePrefix::ToHostPath(std::string_view windowsPath) const {
 Result<std::string> WinePrefix::ToHostPath(const WinPath& path) const {
   Result<std::string> root = DriveRoot(path.drive());
   if (!root) return root.status();
+  const std::vector<std::string>& names = path.components();
+  if (names.empty()) return root;
+  // Most paths stand on disk as they are spelled, or their folder does (a file about to be
+  // copied): one look at each spares the walk level by level, with the same result.
+  std::string folder = root.value();
+  for (size_t i = 0; i + 1 < names.size(); ++i)
+    folder = Child(folder, names[i]);
+  std::string whole = Child(folder, names.back());
+  if (Exists(whole)) return whole;
+  if (names.size() > 1 && Exists(folder)) {
+    const std::optional<std::string> found = FindByCase(folder, names.back());
+    return Child(folder, found ? *found : names.back());
+  }
+
   std::string host = std::move(root).value();
   bool lookingUp = true;  // once a name is missing, nothing below it can exist
-  for (const std::string& name : path.components()) {
+  for (const std::string& name : names) {
     std::optional<std::string> found = lookingUp ? FindEntry(host, name) : std::nullopt;
     lookingUp = found.has_value();
-    if (host.empty() || host.back() != '/') host += '/';
-    host += found ? *found : name;
+    host = Child(host, found ? *found : name);
   }
   return host;
 }

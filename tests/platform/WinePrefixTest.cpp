@@ -60,12 +60,16 @@ class WinePrefixTest : public ::testing::Test {
 };
 
 TEST_F(WinePrefixTest, WithoutDosdevicesWineDefaultsApply) {
-  const std::vector<DriveMapping> drives = prefix_.Drives();
-  ASSERT_EQ(drives.size(), 2u);
-  EXPECT_EQ(drives[0].letter, 'C');
-  EXPECT_EQ(drives[0].root, dir_ / "drive_c");
-  EXPECT_EQ(drives[1].letter, 'Z');
-  EXPECT_EQ(drives[1].root, "/");
+  for (const bool fileInItsPlace : {false, true}) {
+    if (fileInItsPlace) testsupport::WriteFile(dir_ / "dosdevices", "not a folder");
+    const std::vector<DriveMapping> drives = prefix_.Drives();
+    ASSERT_EQ(drives.size(), 2u);
+    EXPECT_EQ(drives[0].letter, 'C');
+    EXPECT_EQ(drives[0].root, dir_ / "drive_c");
+    EXPECT_EQ(drives[1].letter, 'Z');
+    EXPECT_EQ(drives[1].root, "/");
+    EXPECT_EQ(Host("C:\\x"), dir_ / "drive_c/x");
+  }
 }
 
 TEST_F(WinePrefixTest, DrivesAreTheDosdevicesLinks) {
