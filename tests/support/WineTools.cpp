@@ -44,10 +44,6 @@ void SetWineEnvironment(const std::string& prefix) {
   ::unsetenv("DISPLAY");
 }
 
-}  // namespace
-
-namespace {
-
 CommandResult RunOnce(const std::string& prefix, const std::vector<std::string>& argv) {
   CommandResult result;
   // Output goes to a file, not a pipe: Wine's helper processes (services,

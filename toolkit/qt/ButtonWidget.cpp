@@ -77,10 +77,9 @@ void TBitBtn::ShowLayout() {
 
 void TBitBtn::WidgetCreated() {
   inherited::WidgetCreated();
+  // Qt counts a widget visible before it sends the show event, so the icon goes on now.
   new ShowWatcher(FromHandle<QWidget>(WindowHandle()), [this] {
-    if (!iconBehind_) return;
-    iconBehind_ = false;
-    ApplyGlyph(WindowHandle(), glyph_, numGlyphs_, kKindIcons[kind_]);
+    if (iconBehind_) UpdateIcon();
   });
   UpdateIcon();
   ShowLayout();
