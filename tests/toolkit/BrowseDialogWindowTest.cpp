@@ -85,6 +85,8 @@ TEST_F(BrowseDialogWindowTest, AUserOpensFoldersAndChoosesOne) {
                                         "        Borland", "      users", "      windows",
                                         "    Local Disk (Z:)", "    Control Panel", "    Printers",
                                         "  Network", "  Recycle Bin"}));
+    // Its names are in the controls' font (8-point MS Sans Serif), as in the window that opens it.
+    EXPECT_EQ(TreeFontPixels(window), 11);
     EXPECT_TRUE(SaveBrowseWindowPicture(window, SETUP_TEST_OUTPUT_DIR "/browse-dialog.png"));
 
     ASSERT_TRUE(ClickTreeItem(window, {"My Computer", "Control Panel"}));

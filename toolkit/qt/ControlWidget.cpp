@@ -161,8 +161,6 @@ class TWidgetEventFilter : public QObject {
   TControl* control_;
 };
 
-namespace {
-
 QFont ToQFont(const TFont* font) {
   QFont result;
   // The classic dialog faces stand for the desktop's sans face.
@@ -191,8 +189,6 @@ QFont ToQFont(const TFont* font) {
   result.setStrikeOut(style.Contains(fsStrikeOut));
   return result;
 }
-
-}  // namespace
 
 HWND TControl::CreateWidget(HWND ParentWidget) {
   return ToHandle<QWidget>(new QWidget(FromHandle<QWidget>(ParentWidget)));

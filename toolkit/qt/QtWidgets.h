@@ -6,6 +6,7 @@
 //
 //   if (auto* box = WidgetOf<QCheckBox>(this)) box->setChecked(Checked());
 
+#include <QFont>
 #include <QWidget>
 
 #include "toolkit/visual/Controls.h"
@@ -15,6 +16,9 @@ template <class Widget>
 Widget* WidgetOf(const TControl* Control) {
   return static_cast<Widget*>(FromHandle<QWidget>(Control->WindowHandle()));
 }
+
+// The Qt font a control's font stands for.
+QFont ToQFont(const TFont* Font);
 
 // The shape Qt shows for a cursor: over a control, and over every window while the screen's
 // cursor is set.

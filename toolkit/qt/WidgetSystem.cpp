@@ -16,6 +16,7 @@
 #include <string>
 
 #include "toolkit/forms/Forms.h"
+#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/Controls.h"
 
 namespace {
@@ -94,6 +95,10 @@ void InitWidgetSystem() {
     if (Offscreen()) qtHandler = qInstallMessageHandler(OffscreenMessage);
     ProvideRuntimeFolder();
     application = new QApplication(argumentCount, arguments);
+    // Qt's default font is the controls' default, so what Qt lays out before a control's font
+    // reaches it (the line edit a combo box makes for itself) is measured in the font it shows.
+    const TFont controlsFont;
+    QApplication::setFont(ToQFont(&controlsFont));
   }
   // The classic look the forms were drawn for.
   if (QStyle* style = QStyleFactory::create(QStringLiteral("Windows"))) {

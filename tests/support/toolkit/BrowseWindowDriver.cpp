@@ -1,6 +1,7 @@
 #include "tests/support/toolkit/BrowseWindowDriver.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
@@ -104,6 +105,10 @@ std::vector<std::string> TreeNodes(HWND Window) {
   for (int i = 0; i < tree->topLevelItemCount(); ++i)
     AddNodes(tree->topLevelItem(i), 0, lines);
   return lines;
+}
+
+int TreeFontPixels(HWND Window) {
+  return QFontInfo(Part<QTreeWidget>(Window, "tree")->font()).pixelSize();
 }
 
 }  // namespace toolkit_test

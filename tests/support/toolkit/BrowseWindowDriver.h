@@ -31,6 +31,9 @@ bool OkButtonEnabled(HWND Window);
 // spaces a level: what a user sees with every opened node expanded.
 std::vector<std::string> TreeNodes(HWND Window);
 
+// The pixel size of the font the tree shows its names in.
+int TreeFontPixels(HWND Window);
+
 // Saves the window's picture as a PNG file.
 bool SaveBrowseWindowPicture(HWND Window, const std::string& Path);
 
