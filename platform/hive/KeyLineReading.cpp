@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -13,6 +14,39 @@ namespace platform {
 
 namespace {
 
+// Bytes a path component cannot simply go on over: the delimiters, NUL, and what is not plain
+// ASCII.
+constexpr auto kSpecial = [] {
+  std::array<bool, 256> special{};
+  for (int c = 0x80; c < 256; ++c)
+    special[c] = true;
+  special[0] = special[']'] = special['\\'] = true;
+  return special;
+}();
+
+// The first special byte at or after `pos`, or the end of the text. Key paths are mostly plain
+// ASCII, so the text is looked at a word at a time: a word's flagged bytes are its NUL bytes,
+// its bytes with the high bit set, and the bytes where `word | 1` equals ']' (so ']' and '\\',
+// which differ only in the low bit). The lowest flag is exact: a false one can only follow a
+// true one within the word.
+size_t NextSpecial(std::string_view text, size_t pos) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr uint64_t kOnes = 0x0101010101010101u;
+    constexpr uint64_t kHighs = 0x8080808080808080u;
+    for (; pos + 8 <= text.size(); pos += 8) {
+      uint64_t word = 0;
+      std::memcpy(&word, text.data() + pos, 8);
+      const uint64_t delimiter = (word | kOnes) ^ (kOnes * ']');
+      const uint64_t flags =
+          (((delimiter - kOnes) & ~delimiter) | ((word - kOnes) & ~word) | word) & kHighs;
+      if (flags != 0) return pos + static_cast<size_t>(std::countr_zero(flags)) / 8;
+    }
+  }
+  while (pos < text.size() && !kSpecial[static_cast<unsigned char>(text[pos])])
+    ++pos;
+  return pos;
+}
+
 // Finds the components of an escaped path from `from` to its closing ']', returning the
 // offset of the ']'. Only "\\\\" separates components here: a backslash always takes the
 // byte after it, and neither escapes nor UTF-8 sequences can swallow a '\\' or a ']', so
@@ -20,19 +54,11 @@ namespace {
 // missing ']'.
 bool FindComponents(std::string_view path, size_t from, std::vector<PathSpan>& spans,
                     size_t& close) {
-  // Bytes that need a look: the delimiters, NUL, and what is not plain ASCII.
-  static constexpr auto kSpecial = [] {
-    std::array<bool, 256> special{};
-    for (int c = 0x80; c < 256; ++c)
-      special[c] = true;
-    special[0] = special[']'] = special['\\'] = true;
-    return special;
-  }();
   spans.clear();
   PathSpan span{from, from, true};
-  for (size_t pos = from; pos < path.size(); ++pos) {
+  for (size_t pos = NextSpecial(path, from); pos < path.size();) {
     const auto c = static_cast<unsigned char>(path[pos]);
-    if (!kSpecial[c]) continue;
+    size_t next = pos + 1;
     if (c == ']' || (c == '\\' && pos + 1 < path.size() && path[pos + 1] == '\\')) {
       span.end = pos;
       if (span.end > span.begin) spans.push_back(span);
@@ -41,16 +67,17 @@ bool FindComponents(std::string_view path, size_t from, std::vector<PathSpan>& s
         return true;
       }
       span = {pos + 2, pos + 2, true};
-      ++pos;
+      next = pos + 2;
     } else if (c == '\\') {
       if (pos + 1 >= path.size() || path[pos + 1] == '\0') return false;
       span.plain = false;
-      ++pos;
+      next = pos + 2;  // the escaped byte, whatever it is
     } else if (c == '\0') {
       return false;
-    } else if (c >= 0x80) {
-      span.plain = false;
+    } else {
+      span.plain = false;  // not ASCII
     }
+    pos = NextSpecial(path, next);
   }
   return false;
 }

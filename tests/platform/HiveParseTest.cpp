@@ -220,5 +220,17 @@ TEST(HiveParseTest, EmptyPathComponentsNameNoKey) {
   EXPECT_EQ(hive.FindValue(Hive::kRoot, "")->data, Sz(u"root"));
 }
 
+TEST(HiveParseTest, ANulByteEndsAKeyLineWhereverItStands) {
+  // The loader reads a line as a C string: cut at the NUL, the line has no ']' and names no
+  // key, however far into the path the NUL stands.
+  using namespace std::string_view_literals;
+  const std::string text = Header() + Lines({"[Software\\\\Vendor\\\\Product\0Hidden] 1"sv,
+                                             "[Software\\\\Vendor\\\\Other] 1",
+                                             "[Software\\\\Vendor\\\\OtherToo\\\\Deep\0er] 1"sv});
+  const Hive hive = Hive::Parse(text);
+  EXPECT_EQ(hive.SubKeyNames(Key(hive, "Software\\Vendor")), std::vector<std::string>{"Other"});
+  EXPECT_EQ(hive.diagnostics().size(), 2u);
+}
+
 }  // namespace
 }  // namespace platform
