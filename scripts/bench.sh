@@ -259,22 +259,6 @@ done
 sed -n '/^hive of/,$p' "$work/hive.txt"
 awk '/^BM_Load \/ BM_PlainPass/ { print "\"hive load\"", $4, 1.25 }' "$work/hive.txt" >>"$chart"
 
-# A bar per figure: the ratio as a share of its aim, so that every aim is the line at 1.
-gnuplot <<GNUPLOT
-set terminal pngcairo size 900,420 font "DejaVu Sans,11"
-set output "$work/ratios.png"
-set title "Beside the peers, $(date '+%Y-%m-%d'): each ratio as a share of its aim (below 1: met)"
-set style fill solid 0.6 border -1
-set boxwidth 0.6
-set yrange [0:*]
-set offsets 0, 0, graph 0.12, 0
-set grid ytics
-set xtics nomirror
-set key off
-plot "$chart" using 0:(\$2/\$3):(\$2 > \$3 ? 0xc05050 : 0x4a7ab5):xtic(1) \
-       with boxes lc rgb variable, \
-     1 with lines lw 2 dt 2 lc rgb "#b03030", \
-     "$chart" using 0:(\$2/\$3):(sprintf("%.3g (aim %s)", \$2, stringcolumn(3))) \
-       with labels offset 0,0.8 font ",9"
-GNUPLOT
+scripts/draw-ratios.sh "$chart" "$work/ratios.png" \
+  "Beside the peers, $(date '+%Y-%m-%d'): each ratio as a share of its aim (below 1: met)"
 echo "The chart of these ratios: $work/ratios.png"
