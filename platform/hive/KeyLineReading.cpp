@@ -26,9 +26,9 @@ constexpr auto kSpecial = [] {
 
 // The first special byte at or after `pos`, or the end of the text. Key paths are mostly plain
 // ASCII, so the text is looked at a word at a time: a word's flagged bytes are its NUL bytes,
-// its bytes with the high bit set, and the bytes where `word | 1` equals ']' (so ']' and '\\',
-// which differ only in the low bit). The lowest flag is exact: a false one can only follow a
-// true one within the word.
+// its bytes with the high bit set, and the bytes that equal ']' once their low bit is set (']'
+// and '\\', which differ only in that bit). The lowest flag is exact: a false one can only
+// follow a true one within the word.
 size_t NextSpecial(std::string_view text, size_t pos) {
   if constexpr (std::endian::native == std::endian::little) {
     constexpr uint64_t kOnes = 0x0101010101010101u;
