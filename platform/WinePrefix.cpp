@@ -102,7 +102,7 @@ struct DosDevices {
 
 // Every path of a run comes through here: plain system calls, no path objects.
 std::optional<DosDevices> FindDosDevices(const std::string& prefix) {
-  std::string dosdevices = prefix + "/dosdevices";
+  std::string dosdevices = Child(prefix, "dosdevices");
   struct stat info {};
   if (::lstat(dosdevices.c_str(), &info) != 0) return std::nullopt;
   std::string linkBase = dosdevices;
@@ -123,13 +123,13 @@ std::optional<DriveMapping> ReadDriveLink(const DosDevices& devices, std::string
   // are not drives.
   if (name.size() != 2 || name[1] != ':' || name[0] < 'a' || name[0] > 'z') return std::nullopt;
   const char letter = static_cast<char>(name[0] - 'a' + 'A');
-  const std::string link = devices.folder + "/" + std::string(name);
+  const std::string link = Child(devices.folder, name);
   // Read as a link first: drives are links but for a rare folder.
   char read[PATH_MAX];
   const ssize_t length = ::readlink(link.c_str(), read, sizeof read);
   if (length > 0 && static_cast<size_t>(length) < sizeof read) {
     std::string target(read, static_cast<size_t>(length));
-    if (target.front() != '/') target = devices.linkBase + "/" + target;
+    if (target.front() != '/') target = Child(devices.linkBase, target);
     return DriveMapping{letter, CleanPath(target).string()};
   }
   struct stat info {};

@@ -33,7 +33,8 @@ char* arguments[] = {programName, platformOption, offscreenPlatform, nullptr};
 
 QApplication* application = nullptr;
 
-bool Offscreen() {
+// A platform without windows on screen (offscreen or minimal) was asked for.
+bool WithoutScreen() {
   return argumentCount == 3;
 }
 
@@ -43,12 +44,12 @@ void UsePlatform(char* Name) {
   arguments[2] = Name;
 }
 
-// Without a display Qt's offscreen platform still tells stderr what it cannot do for a window
-// nobody sees (no runtime folder, no raising, no keyboard grab). That is noise to a user who
-// runs the program in a script; every other message goes where Qt would send it.
+// Without a display Qt's offscreen and minimal platforms still tell stderr what they cannot do
+// for a window nobody sees (no runtime folder, no raising, no keyboard grab). That is noise to a
+// user who runs the program in a script; every other message goes where Qt would send it.
 QtMessageHandler qtHandler = nullptr;
 
-void OffscreenMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+void WithoutScreenMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (type == QtWarningMsg && (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")) ||
                                text.startsWith(QLatin1String("This plugin does not support")))) {
     return;
@@ -92,7 +93,7 @@ void InitWidgetSystem() {
     application = qobject_cast<QApplication*>(QApplication::instance());
     if (application == nullptr) throw EInvalidOperation("A Qt application without widgets exists");
   } else {
-    if (Offscreen()) qtHandler = qInstallMessageHandler(OffscreenMessage);
+    if (WithoutScreen()) qtHandler = qInstallMessageHandler(WithoutScreenMessage);
     ProvideRuntimeFolder();
     application = new QApplication(argumentCount, arguments);
     // Qt's default font is the controls' default, so what Qt lays out before a control's font
