@@ -25,6 +25,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/ConfigFile.h"
 #include "controls/FileSelect.h"
@@ -34,7 +35,6 @@
 #include "package/LangComboBox.h"
 #include "package/Polyverb.h"
 #include "package/SuperForm.h"
-#include "platform/Status.h"
 #include "toolkit/model/Registry.h"
 #include "toolkit/visual/ComCtrls.h"
 #include "toolkit/visual/ExtCtrls.h"
@@ -125,8 +125,8 @@ class TPolyverbInstallForm : public TSuperForm {
   // The steps of the run: every name of Set, then one name, into (or out of) Folder.
   void ProcessFileSet(TFileSet Set, const std::string& Folder);
   void ProcessFile(std::string_view Name, const std::string& Folder);
-  // Writes (install) or deletes (uninstall) the entry PackagePath in the registry key Key
-  // below HKEY_CURRENT_USER; a key that does not exist is passed over.
+  // Deletes the entry PackagePath from the registry key Key below HKEY_CURRENT_USER; a key
+  // that does not exist is passed over.
   void SetPackageEntry(const std::string& Key, const std::string& PackagePath);
 
  private:
@@ -151,7 +151,14 @@ class TPolyverbInstallForm : public TSuperForm {
   void ProcessPlacements(std::span<const TPlacement> Placements, const std::string& Folder);
   void CopyToFolder(std::string_view Name, const std::string& Folder);
   void DeleteFromFolder(std::string_view Name, const std::string& Folder);
-  platform::Status WritePackageEntry(const std::string& PackagePath);
+  // An entry of a package list: the list's key below HKEY_CURRENT_USER and the package.
+  struct TPackageEntry {
+    std::string Key;
+    std::string PackagePath;
+  };
+  // Writes the entries into their lists, all in one change of the registry.
+  void RegisterPackages(const std::vector<TPackageEntry>& Entries);
+  static TRunStep PackageStep(const char* Kind, const TPackageEntry& Entry);
   // The entry is there with the data a registration writes.
   bool EntryInPlace(const std::string& PackagePath);
   bool VersionPresent(int Version) const;

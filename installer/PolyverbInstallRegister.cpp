@@ -7,6 +7,7 @@
 #include "package/PathOps.h"
 #include "package/UnitVersion.h"
 #include "platform/FileNames.h"
+#include "platform/Machine.h"
 #include "platform/Status.h"
 #include "toolkit/model/Exceptions.h"
 
@@ -28,13 +29,19 @@ void TPolyverbInstallForm::RegistryStep() {
     const TCheckBox* box = this->*Version.RegisterBox;
     return box->Enabled() && box->Checked();
   };
-  // An uninstall removes the entry of every version in the distribution, whatever boxes.
-  for (const TDelphiVersion& version : kDelphiVersions) {
-    if (this->*version.Present && (!InstallMode || registerBoxChosen(version))) {
-      SetPackageEntry(version.KnownPackagesKey, packagePath(version));
+  if (InstallMode) {
+    std::vector<TPackageEntry> entries;
+    for (const TDelphiVersion& version : kDelphiVersions) {
+      if (this->*version.Present && registerBoxChosen(version))
+        entries.push_back({version.KnownPackagesKey, packagePath(version)});
+    }
+    RegisterPackages(entries);
+  } else {
+    // An uninstall removes the entry of every version in the distribution, whatever boxes.
+    for (const TDelphiVersion& version : kDelphiVersions) {
+      if (this->*version.Present) SetPackageEntry(version.KnownPackagesKey, packagePath(version));
     }
   }
-  InstallMode = false;
   for (const TDelphiVersion& version : kDelphiVersions) {
     if (this->*version.Present && registerBoxChosen(version)) {
       SetPackageEntry(version.DisabledPackagesKey, packagePath(version));
@@ -42,26 +49,73 @@ void TPolyverbInstallForm::RegistryStep() {
   }
 }
 
+TRunStep TPolyverbInstallForm::PackageStep(const char* Kind, const TPackageEntry& Entry) {
+  return TRunStep{.Kind = Kind,
+                  .File = platform::ExtractFileName(Entry.PackagePath),
+                  .Source = platform::ExtractFileDir(Entry.PackagePath),
+                  .Target = "HKEY_CURRENT_USER\\" + Entry.Key};
+}
+
+// The registrations of all chosen versions go into the user's hive as one change: one durable
+// save instead of one for each version. Their lines follow that save, so that none says
+// "registered" before its entry is on disk; a save that fails fails each of them.
+void TPolyverbInstallForm::RegisterPackages(const std::vector<TPackageEntry>& Entries) {
+  struct TOutcome {
+    TRunStep Step;
+    const std::string* PackagePath;
+    bool Written = false;  // part of the one change; otherwise Step.Reason says why not
+  };
+  std::vector<TOutcome> outcomes;
+  std::vector<platform::RegistryWrite> writes;
+  for (const TPackageEntry& entry : Entries) {
+    TOutcome outcome{PackageStep("register-package", entry), &entry.PackagePath};
+    FRegistry->CloseKey();
+    FRegistry->SetRootKey(HKEY_CURRENT_USER);
+    // A Delphi that has never started has no package list yet; it is not ours to make.
+    if (!FRegistry->OpenKey(entry.Key, false)) {
+      if (FRegistry->LastError() == platform::ErrorCode::NotFound) continue;
+      outcome.Step.Reason = FRegistry->LastErrorMsg();
+    } else if (!FileExist(entry.PackagePath)) {
+      // An entry names a package that is there: one whose copy failed is not registered (its
+      // copy's line says why).
+    } else {
+      outcome.Step.Changed = !EntryInPlace(entry.PackagePath);
+      outcome.Written = true;
+      writes.push_back(
+          {entry.Key, platform::RegValue::String(entry.PackagePath, std::string(kProductName))});
+    }
+    outcomes.push_back(std::move(outcome));
+  }
+  FRegistry->CloseKey();
+  // Refused: a Wine server owns the registry, the disk is full, the hive cannot be replaced.
+  const platform::Status saved =
+      platform::Machine::Current().registry().WriteValues(HKEY_CURRENT_USER, writes, false);
+  for (TOutcome& outcome : outcomes) {
+    const bool registered = outcome.Written && saved;
+    if (outcome.Written && !saved) {
+      outcome.Step.Changed = false;
+      outcome.Step.Reason =
+          "Failed to set data for '" + *outcome.PackagePath + "': " + saved.message();
+    }
+    const std::string packageName = outcome.Step.File;
+    AddStep(std::move(outcome.Step), registered ? "PackageRegistered" : "EPackageRegister",
+            {packageName});
+  }
+}
+
+// Takes the entry off a package list: an uninstall's, or the disabled list of a version just
+// registered, which enables the package.
 void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::string& PackagePath) {
-  const std::string packageName = platform::ExtractFileName(PackagePath);
-  // Taking the entry off the disabled list while installing enables the package.
-  const char* kind = InstallMode             ? "register-package"
-                     : BtnInstall->Checked() ? "enable-package"
-                                             : "unregister-package";
-  const TRunStep step{.Kind = kind,
-                      .File = packageName,
-                      .Source = platform::ExtractFileDir(PackagePath),
-                      .Target = "HKEY_CURRENT_USER\\" + Key};
+  const TPackageEntry entry{Key, PackagePath};
+  const bool enabling = BtnInstall->Checked();
+  const TRunStep step = PackageStep(enabling ? "enable-package" : "unregister-package", entry);
   // The list says the entry could not be changed; standard error says why. Taking the entry
   // off the disabled list while installing is part of registering it, which was listed.
   auto failed = [&](const std::string& Reason) {
+    if (enabling) return;
     TRunStep failure = step;
     failure.Reason = Reason;
-    if (InstallMode) {
-      AddStep(std::move(failure), "EPackageRegister", {packageName});
-    } else if (!BtnInstall->Checked()) {
-      AddStep(std::move(failure), "EPackageUnregister", {packageName});
-    }
+    AddStep(std::move(failure), "EPackageUnregister", {step.File});
   };
   // A key or value that is simply not there is no failure; one nobody could read is.
   auto notThere = [&] { return FRegistry->LastError() == platform::ErrorCode::NotFound; };
@@ -71,18 +125,6 @@ void TPolyverbInstallForm::SetPackageEntry(const std::string& Key, const std::st
   // A Delphi that has never started has no package list yet; it is not ours to make.
   if (!FRegistry->OpenKey(Key, false)) {
     if (!notThere()) failed(FRegistry->LastErrorMsg());
-    return;
-  }
-  if (InstallMode) {
-    TRunStep registration = step;
-    registration.Changed = !EntryInPlace(PackagePath);
-    const platform::Status written = WritePackageEntry(PackagePath);
-    if (!written) {
-      registration.Changed = false;
-      registration.Reason = written.message();
-    }
-    AddStep(std::move(registration), written ? "PackageRegistered" : "EPackageRegister",
-            {packageName});
     return;
   }
   // Taking away an entry that is not there is no failure. One that stays because the
@@ -109,18 +151,4 @@ bool TPolyverbInstallForm::EntryInPlace(const std::string& PackagePath) {
     // Not text: the registration writes it anew.
     return false;
   }
-}
-
-// An entry names a package that is there: one whose copy failed is not registered (the
-// line says so; there is no further reason to tell).
-platform::Status TPolyverbInstallForm::WritePackageEntry(const std::string& PackagePath) {
-  if (!FileExist(PackagePath)) return {platform::ErrorCode::NotFound, ""};
-  try {
-    FRegistry->WriteString(PackagePath, kProductName);
-  } catch (const ERegistryException& E) {
-    // Refused: a Wine server owns the registry, the disk is full, the hive cannot be replaced.
-    // The line says the package is not registered; standard error says why.
-    return {platform::ErrorCode::AccessDenied, E.Message};
-  }
-  return platform::Status::Ok();
 }
