@@ -62,13 +62,13 @@ TRunStep TPolyverbInstallForm::PackageStep(const char* Kind, const TPackageEntry
 void TPolyverbInstallForm::RegisterPackages(const std::vector<TPackageEntry>& Entries) {
   struct TOutcome {
     TRunStep Step;
-    const std::string* PackagePath;
+    std::string PackagePath;
     bool Written = false;  // part of the one change; otherwise Step.Reason says why not
   };
   std::vector<TOutcome> outcomes;
   std::vector<platform::RegistryWrite> writes;
   for (const TPackageEntry& entry : Entries) {
-    TOutcome outcome{PackageStep("register-package", entry), &entry.PackagePath};
+    TOutcome outcome{PackageStep("register-package", entry), entry.PackagePath};
     FRegistry->CloseKey();
     FRegistry->SetRootKey(HKEY_CURRENT_USER);
     // A Delphi that has never started has no package list yet; it is not ours to make.
@@ -95,7 +95,7 @@ void TPolyverbInstallForm::RegisterPackages(const std::vector<TPackageEntry>& En
     if (outcome.Written && !saved) {
       outcome.Step.Changed = false;
       outcome.Step.Reason =
-          "Failed to set data for '" + *outcome.PackagePath + "': " + saved.message();
+          "Failed to set data for '" + outcome.PackagePath + "': " + saved.message();
     }
     const std::string packageName = outcome.Step.File;
     AddStep(std::move(outcome.Step), registered ? "PackageRegistered" : "EPackageRegister",
