@@ -4,7 +4,10 @@
 // prefix's drives touched, and every failure is a line.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <string>
@@ -13,6 +16,7 @@
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
+#include "toolkit/model/ScopeGuards.h"
 
 namespace installer_test {
 namespace {
@@ -175,6 +179,45 @@ TEST_F(RunTest, InstallationFoldersOutsideThePrefixAreRefusedWithALine) {
   Continue();
   EXPECT_EQ(StatusList()[2], "Directory '" + deep + "' created.");
   EXPECT_EQ(StatusList()[3], "File 'ZavPolyverb30.dpl' copied to '" + deep + "'.");
+}
+
+// The registrations of a run are one change of user.reg: a save that fails leaves every
+// version unregistered, and no line says "registered" before the save.
+TEST_P(LanguageRunTest, ARegistrySaveThatFailsRegistersNoVersionAndSaysSoForEach) {
+  Start({3, 4, 5}, Installed({3, 4, 5}));
+  ASSERT_FALSE(HasFatalFailure());
+  Click(form->BtnFolder);
+  Click(form->BtnWindows);
+  const std::string hive = machine->prefixFolder() + "/user.reg";
+  const std::string before = testsupport::ReadFile(hive);
+  // A file size limit that lets the small copies through and stops the larger hive.
+  for (const auto& entry : std::filesystem::directory_iterator(machine->distributionFolder())) {
+    if (entry.path().filename() != "PolyverbSetup") {
+      ASSERT_LT(entry.file_size(), before.size()) << entry.path();
+    }
+  }
+  {
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{before.size(), limit.rlim_max};
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const ScopeExit restore([&] {
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+      std::signal(SIGXFSZ, oldHandler);
+    });
+    testing::internal::CaptureStderr();
+    Continue();
+    testing::internal::GetCapturedStderr();
+  }
+  const Lines lines = StatusList();
+  EXPECT_EQ(Lines(lines.end() - 5, lines.end()), List()
+                                                     .NotRegistered("ZavPolyverb30Design.dpl")
+                                                     .NotRegistered("ZavPolyverb40Design.bpl")
+                                                     .NotRegistered("ZavPolyverb50Design.bpl")
+                                                     .Finished()
+                                                     .lines());
+  EXPECT_EQ(testsupport::ReadFile(hive), before);
 }
 
 TEST_P(LanguageRunTest, ARegistryOwnedByAWineServerIsNeverWrittenAndTheListSaysSo) {
