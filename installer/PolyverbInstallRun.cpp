@@ -22,13 +22,6 @@ namespace {
 // Every version-specific set and placement belongs to one of these.
 constexpr int kVersionIndependent = 0;
 
-// The target holds the source's bytes already: copying it again changes nothing. A target
-// that cannot be compared (there is none, on a first install) is a change.
-bool HoldsSameBytes(const std::string& Source, const std::string& Target) {
-  const platform::Result<bool> same = platform::SameContent(Source, Target);
-  return same && same.value();
-}
-
 }  // namespace
 
 void TPolyverbInstallForm::ButtonPanelContinueClick(TObject*) {
@@ -174,13 +167,13 @@ void TPolyverbInstallForm::CopyToFolder(std::string_view Name, const std::string
                 .Source = RemoveBackslash(GetApplicationDir()),
                 .Target = RemoveBackslash(Folder)};
   // The copy is made even over the same bytes, as the window's run makes it; it only does
-  // not count as a change then.
-  const bool same = HoldsSameBytes(source, target);
-  const platform::Status copied = platform::CopyFileA(source, target, false);
+  // not count as a change then. A target that could not be compared is a change.
+  platform::FileSystem::CopyReport report;
+  const platform::Status copied = platform::CopyFileA(source, target, false, report);
   if (copied) {
     // A copy from a read-only medium would be read-only too; the installed file is not.
     (void)platform::SetFileAttributesA(target, platform::FILE_ATTRIBUTE_NORMAL);
-    step.Changed = !same;
+    step.Changed = !report.replacedSameBytes;
     AddStep(std::move(step), "FileCopied", {name, RemoveBackslash(Folder)});
   } else if (ReportAllFailures || FileExist(source)) {
     step.Reason = copied.message();

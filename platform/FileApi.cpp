@@ -17,6 +17,11 @@ Status CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName
   return Files().CopyFile(ExistingFileName, NewFileName, !FailIfExists);
 }
 
+Status CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName, bool FailIfExists,
+                 FileSystem::CopyReport& Report) {
+  return Files().CopyFile(ExistingFileName, NewFileName, !FailIfExists, Report);
+}
+
 Status SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes) {
   return Files().SetAttributes(FileName, Attributes);
 }

@@ -23,6 +23,9 @@ inline constexpr std::uint32_t FILE_ATTRIBUTE_NORMAL = faNormal;
 // leaves the target as it was.
 Status CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName,
                  bool FailIfExists);
+// The same, telling whether the target already held the source's bytes.
+Status CopyFileA(std::string_view ExistingFileName, std::string_view NewFileName, bool FailIfExists,
+                 FileSystem::CopyReport& Report);
 // FILE_ATTRIBUTE_NORMAL clears the read-only attribute, faReadOnly sets it.
 Status SetFileAttributesA(std::string_view FileName, std::uint32_t Attributes);
 // A file, not a folder; a read-only file is refused.

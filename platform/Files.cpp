@@ -180,6 +180,38 @@ ssize_t ReadPiece(int fd, std::vector<char>& buffer) {
   return static_cast<ssize_t>(filled);
 }
 
+// Whether two open files hold the same bytes from where they stand: 0 with `same` set, or the
+// error number of a read that failed. A megabyte at a time: a large file is never held whole,
+// and a difference ends the reading.
+int CompareOpenFiles(int a, int b, bool& same) {
+  std::vector<char> x(size_t{1} << 20);
+  std::vector<char> y(x.size());
+  for (;;) {
+    const ssize_t got = ReadPiece(a, x);
+    if (got < 0) return errno;
+    const ssize_t other = ReadPiece(b, y);
+    if (other < 0) return errno;
+    if (got != other || std::memcmp(x.data(), y.data(), static_cast<size_t>(got)) != 0) {
+      same = false;
+      return 0;
+    }
+    if (got < static_cast<ssize_t>(x.size())) {
+      same = true;
+      return 0;
+    }
+  }
+}
+
+// Whether two host files hold the same bytes; false as well when either cannot be read, which
+// a copy then counts as a change.
+bool HoldSameBytes(const std::string& a, const std::string& b) {
+  const FileDescriptor first(::open(a.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  const FileDescriptor second(::open(b.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  bool same = false;
+  return first.fd >= 0 && second.fd >= 0 && CompareOpenFiles(first.fd, second.fd, same) == 0 &&
+         same;
+}
+
 // Removes what copies killed in earlier runs left in `folder`: the first time this process
 // copies into it or deletes from it is enough, since a copy of this process's own never
 // leaves its temporary behind, and a folder is not read again for every file of a run.
@@ -285,7 +317,19 @@ Status FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes
 
 Status FileSystem::CopyFile(std::string_view source, std::string_view target,
                             bool overwrite) const {
-  if (overlay_) return overlay_->CopyFile(source, target, overwrite);
+  CopyReport unused;
+  return CopyFile(source, target, overwrite, unused);
+}
+
+Status FileSystem::CopyFile(std::string_view source, std::string_view target, bool overwrite,
+                            CopyReport& report) const {
+  if (overlay_) {
+    // A dry run compares before its copy takes the target's place, as SameContent compares.
+    const Result<bool> same = SameContent(source, target);
+    const Status copied = overlay_->CopyFile(source, target, overwrite);
+    if (copied) report.replacedSameBytes = same && same.value();
+    return copied;
+  }
   const Result<Location> from = Locate(prefix_, source);
   if (!from) return from.status();
   const Result<Location> to = Locate(prefix_, target);
@@ -323,7 +367,11 @@ Status FileSystem::CopyFile(std::string_view source, std::string_view target,
   } else if (error != ENOENT) {
     return SystemError(error, action);
   }
-  return WriteCopy(from->host, sourceInfo, writeTo, keptMode, overwrite, action);
+  const bool same = keptMode && S_ISREG(targetInfo.st_mode) &&
+                    targetInfo.st_size == sourceInfo.st_size && HoldSameBytes(from->host, writeTo);
+  Status copied = WriteCopy(from->host, sourceInfo, writeTo, keptMode, overwrite, action);
+  if (copied) report.replacedSameBytes = same;
+  return copied;
 }
 
 Status FileSystem::DeleteFile(std::string_view path) const {
@@ -432,22 +480,12 @@ Result<bool> FileSystem::SameContent(std::string_view a, std::string_view b) con
   if (first.info.st_size != second.info.st_size) return false;
   if (first.info.st_dev == second.info.st_dev && first.info.st_ino == second.info.st_ino)
     return true;
-  // A megabyte at a time: a large file is never held whole, and a difference ends the reading.
-  std::vector<char> x(size_t{1} << 20);
-  std::vector<char> y(x.size());
-  const auto unread = [&] {
-    return SystemError(errno, "Cannot compare " + std::string(a) + " with " + std::string(b),
+  bool same = false;
+  if (const int error = CompareOpenFiles(first.file.fd, second.file.fd, same)) {
+    return SystemError(error, "Cannot compare " + std::string(a) + " with " + std::string(b),
                        "reading");
-  };
-  for (;;) {
-    const ssize_t got = ReadPiece(first.file.fd, x);
-    if (got < 0) return unread();
-    const ssize_t other = ReadPiece(second.file.fd, y);
-    if (other < 0) return unread();
-    if (got != other || std::memcmp(x.data(), y.data(), static_cast<size_t>(got)) != 0)
-      return false;
-    if (got < static_cast<ssize_t>(x.size())) return true;
   }
+  return same;
 }
 
 Status FileSystem::RewriteFile(std::string_view path, const FileChange& change) const {

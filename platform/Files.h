@@ -58,6 +58,15 @@ class FileSystem {
   // for a read-only target, AlreadyExists for any target when `overwrite` is false, DiskFull
   // when the disk fills up.
   Status CopyFile(std::string_view source, std::string_view target, bool overwrite = true) const;
+  // What a copy found at its target, for a caller that tells whether the copy changed anything.
+  struct CopyReport {
+    // The target was there with the source's bytes (compared as SameContent compares).
+    bool replacedSameBytes = false;
+  };
+  // The same copy, which also fills `report` when it succeeds: one walk of the paths where
+  // SameContent and CopyFile would each make their own.
+  Status CopyFile(std::string_view source, std::string_view target, bool overwrite,
+                  CopyReport& report) const;
 
   // Whether two paths name one existing file or folder: another spelling, a link, a drive
   // that maps onto the other's folder. False when either does not exist.

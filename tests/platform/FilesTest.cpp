@@ -260,6 +260,25 @@ TEST_F(FilesTest, SameContentComparesEveryByte) {
   EXPECT_EQ(said("C:\\folder", "C:\\a.bin"), "Cannot read C:\\folder: it is not a plain file");
 }
 
+// A copy tells what it replaced as SameContent would have said before it, and the copy is made
+// in every case.
+TEST_F(FilesTest, ACopyTellsWhetherItsTargetHeldTheSameBytes) {
+  const std::string big(3 << 20, 'x');
+  std::string lastDiffers = big;
+  lastDiffers.back() = 'y';
+  Put("source.bin", big);
+  Put("same.bin", big);
+  Put("last.bin", lastDiffers);
+  Put("short.bin", "x");
+  for (const auto& [target, same] : std::vector<std::pair<std::string, bool>>{
+           {"same.bin", true}, {"last.bin", false}, {"short.bin", false}, {"none.bin", false}}) {
+    FileSystem::CopyReport report{.replacedSameBytes = !same};
+    ASSERT_TRUE(files_.CopyFile("C:\\source.bin", "C:\\" + target, true, report)) << target;
+    EXPECT_EQ(report.replacedSameBytes, same) << target;
+    EXPECT_EQ(Get(target), big) << target;
+  }
+}
+
 TEST_F(FilesTest, DeletesFilesButNotReadOnlyOnesOrFolders) {
   Put("a.txt", "x");
   Put("locked.txt", "x");
