@@ -317,17 +317,24 @@ Status FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes
 
 Status FileSystem::CopyFile(std::string_view source, std::string_view target,
                             bool overwrite) const {
-  CopyReport unused;
-  return CopyFile(source, target, overwrite, unused);
+  return Copy(source, target, overwrite, nullptr);
 }
 
 Status FileSystem::CopyFile(std::string_view source, std::string_view target, bool overwrite,
                             CopyReport& report) const {
+  return Copy(source, target, overwrite, &report);
+}
+
+// Compares only for a caller that asked: a copy that replaces a large file would otherwise read
+// both files once more.
+Status FileSystem::Copy(std::string_view source, std::string_view target, bool overwrite,
+                        CopyReport* report) const {
   if (overlay_) {
+    if (!report) return overlay_->CopyFile(source, target, overwrite);
     // A dry run compares before its copy takes the target's place, as SameContent compares.
     const Result<bool> same = SameContent(source, target);
     const Status copied = overlay_->CopyFile(source, target, overwrite);
-    if (copied) report.replacedSameBytes = same && same.value();
+    if (copied) report->replacedSameBytes = same && same.value();
     return copied;
   }
   const Result<Location> from = Locate(prefix_, source);
@@ -367,10 +374,10 @@ Status FileSystem::CopyFile(std::string_view source, std::string_view target, bo
   } else if (error != ENOENT) {
     return SystemError(error, action);
   }
-  const bool same = keptMode && S_ISREG(targetInfo.st_mode) &&
+  const bool same = report && keptMode && S_ISREG(targetInfo.st_mode) &&
                     targetInfo.st_size == sourceInfo.st_size && HoldSameBytes(from->host, writeTo);
   Status copied = WriteCopy(from->host, sourceInfo, writeTo, keptMode, overwrite, action);
-  if (copied) report.replacedSameBytes = same;
+  if (copied && report) report->replacedSameBytes = same;
   return copied;
 }
 

@@ -107,6 +107,9 @@ class FileSystem {
   Status RemoveDirectory(std::string_view path) const;
 
  private:
+  Status Copy(std::string_view source, std::string_view target, bool overwrite,
+              CopyReport* report) const;
+
   WinePrefix prefix_;
   // Null on the real path: one test of a pointer is all the overlay costs there.
   std::shared_ptr<OverlayFiles> overlay_;
