@@ -211,6 +211,7 @@ TEST_P(LanguageRunTest, ARegistrySaveThatFailsRegistersNoVersionAndSaysSoForEach
     testing::internal::GetCapturedStderr();
   }
   const Lines lines = StatusList();
+  ASSERT_GE(lines.size(), 5u);
   EXPECT_EQ(Lines(lines.end() - 5, lines.end()), List()
                                                      .NotRegistered("ZavPolyverb30Design.dpl")
                                                      .NotRegistered("ZavPolyverb40Design.bpl")
