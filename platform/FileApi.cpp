@@ -42,10 +42,6 @@ Result<std::string> ReadFile(std::string_view FileName) {
   return Files().ReadFile(FileName);
 }
 
-Result<bool> SameContent(std::string_view A, std::string_view B) {
-  return Files().SameContent(A, B);
-}
-
 Status RewriteFile(std::string_view FileName, const FileSystem::FileChange& Change) {
   return Files().RewriteFile(FileName, Change);
 }

@@ -37,8 +37,6 @@ Status ForceDirectories(std::string_view Dir);
 
 // The whole content of a file (FileSystem::ReadFile).
 Result<std::string> ReadFile(std::string_view FileName);
-// Whether two files hold the same bytes, never reading either whole (FileSystem::SameContent).
-Result<bool> SameContent(std::string_view A, std::string_view B);
 // Changes a file safely under the lock all our processes share (FileSystem::RewriteFile).
 Status RewriteFile(std::string_view FileName, const FileSystem::FileChange& Change);
 
