@@ -2,6 +2,7 @@
 
 #include "config/ConfigClasses.h"
 #include "controls/ControlsClasses.h"
+#include "installer/DelphiVersions.h"
 #include "installer/PolyverbInstallMain.h"
 #include "package/PackageClasses.h"
 #include "package/UnitVersion.h"
@@ -22,7 +23,12 @@ void RegisterSetupClasses() {
 }
 
 void StartReadingTheMachine() {
-  platform::Machine::Current().registry().ReadAhead();
+  // The start-up looks up where each Delphi version is installed, and nothing else of the
+  // machine's hive: only what those lookups meet is read.
+  std::vector<std::string> keys;
+  for (const TDelphiVersion& version : kDelphiVersions)
+    keys.emplace_back(version.Key);
+  platform::Machine::Current().registry().ReadAhead(keys);
 }
 
 void CreateSetupForm() {

@@ -1,5 +1,6 @@
 #include "platform/WinRegistry.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/Unicode.h"
@@ -221,7 +222,7 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
   // The 32-bit view descends once into the first "Wow6432Node" met on the way
   // (unless the caller names it), as Wine's own 32-bit access does.
   bool redirectPending = view_ == RegistryView::Win32 && loc.hive == kMachineHive;
-  Result<const Hive*> hive = ReadHive(loc.hive);
+  Result<const Hive*> hive = ReadHive(loc.hive, loc.hive == kMachineHive && SliceServes(names));
   if (!hive) return hive.status();
   Hive::KeyId cur = Hive::kRoot;
 
@@ -274,8 +275,45 @@ Result<Registry::Location> Registry::Locate(RootKey root, std::string_view subKe
   return loc;
 }
 
-void Registry::ReadAhead() {
-  (*hives_)[kMachineHive].ReadAhead();
+void Registry::ReadAhead(const std::vector<std::string>& machineKeys) {
+  sliceKeys_.clear();
+  sliceStored_.clear();
+  for (const std::string& key : machineKeys) {
+    std::vector<std::string> names = SplitKeyPath(key);
+    sliceStored_.push_back(names);
+    // The 32-bit view may turn into a "Wow6432Node" at any level on the way.
+    for (size_t at = 0; view_ == RegistryView::Win32 && at < names.size(); ++at) {
+      std::vector<std::string> redirected = names;
+      redirected.insert(redirected.begin() + static_cast<long>(at), std::string(kWow6432Node));
+      sliceStored_.push_back(std::move(redirected));
+    }
+    sliceKeys_.push_back(std::move(names));
+  }
+  (*hives_)[kMachineHive].ReadAhead(sliceStored_);
+}
+
+namespace {
+
+bool BelowOneOf(const std::vector<std::string>& path,
+                const std::vector<std::vector<std::string>>& keys) {
+  for (const std::vector<std::string>& key : keys) {
+    if (key.size() <= path.size() &&
+        std::equal(key.begin(), key.end(), path.begin(),
+                   [](const std::string& a, const std::string& b) { return EqualNoCase(a, b); })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool Registry::SliceServes(const std::vector<std::string>& names) const {
+  return BelowOneOf(names, sliceKeys_);
+}
+
+bool Registry::SliceServesStored(const RegistryKey& key) const {
+  return key.hive == kMachineHive && BelowOneOf(key.path, sliceStored_);
 }
 
 void Registry::Release() {
@@ -283,9 +321,9 @@ void Registry::Release() {
     (*hives_)[i].Release();
 }
 
-Result<const Hive*> Registry::ReadHive(int index) {
+Result<const Hive*> Registry::ReadHive(int index, bool slice) {
   HiveFile& file = (*hives_)[index];
-  Result<const Hive*> hive = file.Read();
+  Result<const Hive*> hive = slice ? file.ReadSlice() : file.Read();
   if (hive && !hive.value()->writable()) {
     // Whether a key is in a file we do not understand nobody can say: "not there" would be
     // a guess, and a change made on it would be refused anyway.
@@ -332,7 +370,7 @@ Result<Hive::KeyId> Registry::Find(const Hive& hive, const RegistryKey& key) {
 
 Result<RegValue> Registry::ReadValue(const RegistryKey& key, std::string_view name) {
   if (key.hive < 0) return Status(ErrorCode::NotFound, "HKEY_USERS holds no values");
-  Result<const Hive*> hive = ReadHive(key.hive);
+  Result<const Hive*> hive = ReadHive(key.hive, SliceServesStored(key));
   if (!hive) return hive.status();
   Result<Hive::KeyId> id = Find(*hive.value(), key);
   if (!id) return id.status();
@@ -433,7 +471,7 @@ Status Registry::CheckWritable() const {
 Result<std::vector<std::string>> Registry::SubKeyNames(const RegistryKey& key) {
   if (key.hive < 0)
     return std::vector<std::string>{std::string(kDefaultUser), std::string(kUserSid)};
-  Result<const Hive*> hive = ReadHive(key.hive);
+  Result<const Hive*> hive = ReadHive(key.hive, SliceServesStored(key));
   if (!hive) return hive.status();
   Result<Hive::KeyId> id = Find(*hive.value(), key);
   if (!id) return id.status();
@@ -442,7 +480,7 @@ Result<std::vector<std::string>> Registry::SubKeyNames(const RegistryKey& key) {
 
 Result<std::vector<RegValue>> Registry::Values(const RegistryKey& key) {
   if (key.hive < 0) return std::vector<RegValue>{};
-  Result<const Hive*> hive = ReadHive(key.hive);
+  Result<const Hive*> hive = ReadHive(key.hive, SliceServesStored(key));
   if (!hive) return hive.status();
   Result<Hive::KeyId> id = Find(*hive.value(), key);
   if (!id) return id.status();

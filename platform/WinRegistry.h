@@ -87,7 +87,10 @@ class Registry {
 
   // Starts reading the machine's hive (the large one, which the installed programs are found
   // in) on another thread while the caller does other work; the first lookup takes it.
-  void ReadAhead();
+  // With `machineKeys` (paths below HKEY_LOCAL_MACHINE), only what lookups of those keys and
+  // the keys below them meet is read, when the file allows it (platform/hive/Slicing.h); any
+  // other use of the machine's hive, and every change, reads the whole file then.
+  void ReadAhead(const std::vector<std::string>& machineKeys = {});
   // Frees the hives read so far (a new prefix's machine hive holds some megabytes); the next
   // lookup reads them again.
   void Release();
@@ -101,7 +104,12 @@ class Registry {
   class HiveSet;
   // A hive for a lookup: a file that cannot be read or is not a hive we understand is an
   // error, never an empty hive, so that NotFound always means "not there".
-  Result<const Hive*> ReadHive(int index);
+  // `slice`: the lookup stays below the keys read ahead, so a slice of the file will do.
+  Result<const Hive*> ReadHive(int index, bool slice = false);
+  // Whether a lookup of this machine key may use the slice read ahead: `names` as the caller
+  // gives them, or a key's path as stored.
+  bool SliceServes(const std::vector<std::string>& names) const;
+  bool SliceServesStored(const RegistryKey& key) const;
   Result<Location> Locate(RootKey root, std::string_view subKey);
   Result<Hive::KeyId> Find(const Hive& hive, const RegistryKey& key);
   Status Change(const RegistryKey& key, const std::function<Result<bool>(Hive&, Hive::KeyId)>& f);
@@ -109,6 +117,8 @@ class Registry {
   std::string prefixDir_;
   RegistryView view_;
   std::unique_ptr<HiveSet> hives_;
+  std::vector<std::vector<std::string>> sliceKeys_;    // the keys read ahead, as named
+  std::vector<std::vector<std::string>> sliceStored_;  // ...and where the 32-bit view finds them
 };
 
 }  // namespace platform

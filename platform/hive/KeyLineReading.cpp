@@ -16,7 +16,7 @@ namespace {
 
 // Bytes a path component cannot simply go on over: the delimiters, NUL, and what is not plain
 // ASCII.
-constexpr auto kSpecial = [] {
+constexpr auto kPathSpecial = [] {
   std::array<bool, 256> special{};
   for (int c = 0x80; c < 256; ++c)
     special[c] = true;
@@ -24,12 +24,13 @@ constexpr auto kSpecial = [] {
   return special;
 }();
 
-// The first special byte at or after `pos`, or the end of the text. Key paths are mostly plain
-// ASCII, so the text is looked at a word at a time: a word's flagged bytes are its NUL bytes,
-// its bytes with the high bit set, and the bytes that equal ']' once their low bit is set (']'
-// and '\\', which differ only in that bit). The lowest flag is exact: a false one can only
-// follow a true one within the word.
-size_t NextSpecial(std::string_view text, size_t pos) {
+}  // namespace
+
+// Key paths are mostly plain ASCII, so the text is looked at a word at a time: a word's flagged
+// bytes are its NUL bytes, its bytes with the high bit set, and the bytes that equal ']' once their
+// low bit is set (']' and '\\', which differ only in that bit). The lowest flag is exact: a false
+// one can only follow a true one within the word.
+size_t NextKeyPathSpecial(std::string_view text, size_t pos) {
   if constexpr (std::endian::native == std::endian::little) {
     constexpr uint64_t kOnes = 0x0101010101010101u;
     constexpr uint64_t kHighs = 0x8080808080808080u;
@@ -42,10 +43,12 @@ size_t NextSpecial(std::string_view text, size_t pos) {
       if (flags != 0) return pos + static_cast<size_t>(std::countr_zero(flags)) / 8;
     }
   }
-  while (pos < text.size() && !kSpecial[static_cast<unsigned char>(text[pos])])
+  while (pos < text.size() && !kPathSpecial[static_cast<unsigned char>(text[pos])])
     ++pos;
   return pos;
 }
+
+namespace {
 
 // Finds the components of an escaped path from `from` to its closing ']', returning the
 // offset of the ']'. Only "\\\\" separates components here: a backslash always takes the
@@ -56,7 +59,7 @@ bool FindComponents(std::string_view path, size_t from, std::vector<PathSpan>& s
                     size_t& close) {
   spans.clear();
   PathSpan span{from, from, true};
-  for (size_t pos = NextSpecial(path, from); pos < path.size();) {
+  for (size_t pos = NextKeyPathSpecial(path, from); pos < path.size();) {
     const auto c = static_cast<unsigned char>(path[pos]);
     size_t next = pos + 1;
     if (c == ']' || (c == '\\' && pos + 1 < path.size() && path[pos + 1] == '\\')) {
@@ -77,7 +80,7 @@ bool FindComponents(std::string_view path, size_t from, std::vector<PathSpan>& s
     } else {
       span.plain = false;  // not ASCII
     }
-    pos = NextSpecial(path, next);
+    pos = NextKeyPathSpecial(path, next);
   }
   return false;
 }

@@ -14,6 +14,10 @@
 
 namespace platform {
 
+// The first byte at or after `pos` that a key path's name cannot simply go on over (']', '\\',
+// NUL, a byte that is not ASCII), or the end of the text.
+size_t NextKeyPathSpecial(std::string_view text, size_t pos);
+
 // One component of a key path in the line's text.
 struct PathSpan {
   size_t begin = 0;

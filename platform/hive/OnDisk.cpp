@@ -41,6 +41,7 @@ struct HiveFile::Identity {
 struct HiveFile::Loaded {
   Identity identity;
   std::unique_ptr<Hive> hive;  // none when the file could not be read
+  bool sliced = false;         // `hive` holds only a slice of the file
 };
 
 namespace {
@@ -74,28 +75,61 @@ HiveFile::HiveFile(std::string prefixDir, std::string fileName, std::string rela
 
 HiveFile::~HiveFile() = default;
 
-void HiveFile::ReadAhead() {
+void HiveFile::ReadAhead(HiveKeyPaths slice) {
   if (hive_ || ahead_.valid()) return;
-  ahead_ = std::async(std::launch::async, [path = path_] {
+  ahead_ = std::async(std::launch::async, [path = path_, keys = std::move(slice)] {
     auto loaded = std::make_unique<Loaded>();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return loaded;
     FileDescriptor guard(fd);
     struct stat st {};
-    std::string text;
-    if (::fstat(fd, &st) != 0 || ReadAll(fd, text) != 0) return loaded;
+    if (::fstat(fd, &st) != 0) return loaded;
     loaded->identity = Identity::Of(st);
+    if (!keys.empty()) {
+      std::optional<std::string> text;
+      if (ReadHiveSlice(fd, keys, text) != 0) return loaded;
+      if (text) {
+        loaded->hive = std::make_unique<Hive>(Hive::Parse(std::move(*text)));
+        loaded->sliced = true;
+        return loaded;
+      }
+      // A file the slice cannot stand for is read whole, as without one.
+      if (::lseek(fd, 0, SEEK_SET) != 0) return loaded;
+    }
+    std::string text;
+    if (ReadAll(fd, text) != 0) return loaded;
     loaded->hive = std::make_unique<Hive>(Hive::Parse(std::move(text)));
     return loaded;
   });
+}
+
+void HiveFile::TakeAhead() {
+  if (!ahead_.valid()) return;
+  std::unique_ptr<Loaded> ahead = ahead_.get();
+  if (!ahead->hive) return;  // the read that follows reports what went wrong
+  (ahead->sliced ? slice_ : taken_) = std::move(ahead);
+}
+
+Result<const Hive*> HiveFile::ReadSlice() {
+  TakeAhead();
+  // A hive read whole answers everything, and a hive holding kept changes is the only one
+  // that knows them.
+  if (slice_ && !hive_ && !kept_) {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) == 0 && Identity::Of(st) == slice_->identity) {
+      return static_cast<const Hive*>(slice_->hive.get());
+    }
+    slice_.reset();
+  }
+  return Read();
 }
 
 Status HiveFile::LoadIfChanged() {
   if (kept_) return Status::Ok();
   // A read ahead is taken once, and only while it is what the file holds now (checked below);
   // any failure there is left to the read that follows, which reports it.
-  std::unique_ptr<Loaded> ahead;
-  if (ahead_.valid()) ahead = ahead_.get();
+  TakeAhead();
+  const std::unique_ptr<Loaded> ahead = std::move(taken_);
   const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
     if (errno != ENOENT && errno != ENOTDIR) return SystemError("cannot open", path_, errno);
@@ -111,7 +145,7 @@ Status HiveFile::LoadIfChanged() {
   if (::fstat(fd, &st) != 0) return SystemError("cannot examine", path_, errno);
   const Identity now = Identity::Of(st);
   if (hive_ && loaded_ && *loaded_ == now) return Status::Ok();
-  if (ahead && ahead->hive && ahead->identity == now) {
+  if (ahead && ahead->identity == now) {
     hive_ = std::move(ahead->hive);
     loaded_ = std::make_unique<Identity>(now);
     return Status::Ok();
@@ -130,6 +164,7 @@ void HiveFile::Release() {
 void HiveFile::Forget() {
   hive_.reset();
   loaded_.reset();
+  slice_.reset();
 }
 
 Result<const Hive*> HiveFile::Read() {

@@ -16,6 +16,7 @@
 #include "platform/Status.h"
 #include "platform/Writes.h"
 #include "platform/hive/Hive.h"
+#include "platform/hive/Slicing.h"
 
 namespace platform {
 
@@ -47,7 +48,14 @@ class HiveFile {
   // Starts reading and parsing the file on another thread, so that a program's start-up can
   // do its other work meanwhile; the next read takes that hive if the file is still the one
   // read. Reads without it are as before.
-  void ReadAhead();
+  // With `slice`, the thread reads only what lookups below those keys meet (Slicing.h) when
+  // the file allows it, and ReadSlice hands that out; Read still reads the whole file.
+  void ReadAhead(HiveKeyPaths slice = {});
+
+  // For a lookup below the keys given to ReadAhead: the slice read ahead while the file is
+  // still the one it was read from, else the whole hive as Read gives it. Only keys below
+  // those keys, and on the way to them, may be asked for in a slice.
+  Result<const Hive*> ReadSlice();
 
   // Frees the cached hive; the next read loads the file again. A hive holding changes kept
   // from the file (a dry run's) stays, as it is the only copy of them.
@@ -57,6 +65,9 @@ class HiveFile {
   struct Identity;
   struct Loaded;
   Status LoadIfChanged();
+  // Takes the read ahead, once it is done: a slice is kept for ReadSlice, a whole hive is
+  // left in `taken_` for LoadIfChanged.
+  void TakeAhead();
   Status KeepChange(const std::function<Result<bool>(Hive&)>& change);
   // Drops the cached hive: the next read loads the file again.
   void Forget();
@@ -67,6 +78,8 @@ class HiveFile {
   std::unique_ptr<Hive> hive_;
   std::unique_ptr<Identity> loaded_;            // what the cached hive was read from
   std::future<std::unique_ptr<Loaded>> ahead_;  // a read started by ReadAhead, not yet taken
+  std::unique_ptr<Loaded> taken_;               // a whole hive read ahead, not yet looked at
+  std::unique_ptr<Loaded> slice_;               // a slice read ahead
   Writes writes_;
   bool kept_ = false;  // the cached hive holds changes the file does not: it is the hive now
 };

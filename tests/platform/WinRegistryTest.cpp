@@ -46,6 +46,10 @@ const char* const kMachineKeys =
     "\"App\"=\"C:\\\\Native\\\\delphi32.exe\"\n"
     "\n[Software\\\\Classes\\\\Wow6432Node\\\\CLSID] 1700000000\n"
     "#time=1da1b2c3d4e5f60\n"
+    "\n[Software\\\\Classes\\\\Wow6432Node\\\\Interface] 1700000000\n"
+    "#time=1da1b2c3d4e5f60\n"
+    "\n[Software\\\\Wow6432Node\\\\Apps] 1700000000\n"
+    "#time=1da1b2c3d4e5f60\n"
     "\n[Software\\\\Wow6432Node\\\\Borland\\\\Delphi\\\\5.0] 1700000000\n"
     "#time=1da1b2c3d4e5f60\n"
     "\"App\"=\"C:\\\\Program Files (x86)\\\\Borland\\\\Delphi5\\\\Bin\\\\delphi32.exe\"\n"
@@ -201,7 +205,8 @@ TEST_F(RegistryTest, WritingTheSameDataLeavesTheFileAlone) {
   EXPECT_EQ(Text("system.reg"), before);
 }
 
-// A hive read ahead counts only while it is still what the file holds.
+// A hive read ahead counts only while it is still what the file holds, whether the whole file
+// was read or only what the lookups of a few keys meet.
 TEST_F(RegistryTest, AReadAheadOfAnOlderFileIsNotTaken) {
   const char* const path = "Software\\Wow6432Node\\Borland\\Delphi\\5.0";
   const auto app = [&](Registry& reg) {
@@ -209,17 +214,34 @@ TEST_F(RegistryTest, AReadAheadOfAnOlderFileIsNotTaken) {
     auto value = key ? reg.ReadValue(*key, "App") : platform::Result<RegValue>(key.status());
     return value ? value->AsString().value_or("not a string") : value.status().message();
   };
-  Registry ahead(dir.path());
-  ahead.ReadAhead();
-  EXPECT_EQ(app(ahead), "C:\\Program Files (x86)\\Borland\\Delphi5\\Bin\\delphi32.exe");
+  for (const std::vector<std::string>& keys :
+       {std::vector<std::string>{}, std::vector<std::string>{"Software\\Borland\\Delphi\\5.0"}}) {
+    SCOPED_TRACE(keys.empty() ? "the whole file" : "a slice");
+    SetUp();
+    Registry ahead(dir.path());
+    ahead.ReadAhead(keys);
+    EXPECT_EQ(app(ahead), "C:\\Program Files (x86)\\Borland\\Delphi5\\Bin\\delphi32.exe");
+    // Lookups elsewhere read the whole file: the slice holds only the first key below each
+    // other child on the way.
+    const char* const elsewhere = "Software\\Classes\\Wow6432Node\\Interface";
+    Registry opener(dir.path(), RegistryView::Win64);
+    auto opened = opener.OpenKey(RootKey::LocalMachine, elsewhere, false);
+    ASSERT_TRUE(opened);
+    Registry native(dir.path(), RegistryView::Win64);
+    native.ReadAhead(keys);
+    EXPECT_TRUE(native.Values(*opened));
+    Registry other(dir.path(), RegistryView::Win64);
+    other.ReadAhead(keys);
+    EXPECT_TRUE(other.OpenKey(RootKey::LocalMachine, elsewhere, false));
 
-  Registry late(dir.path());
-  late.ReadAhead();
-  ::usleep(50000);  // the read ahead has all but surely read the old file by now
-  Registry writer(dir.path());
-  auto key = writer.OpenKey(RootKey::LocalMachine, path, false);
-  ASSERT_TRUE(key && writer.WriteString(*key, "App", "D:\\New\\delphi32.exe"));
-  EXPECT_EQ(app(late), "D:\\New\\delphi32.exe");
+    Registry late(dir.path());
+    late.ReadAhead(keys);
+    ::usleep(50000);  // the read ahead has all but surely read the old file by now
+    Registry writer(dir.path());
+    auto key = writer.OpenKey(RootKey::LocalMachine, path, false);
+    ASSERT_TRUE(key && writer.WriteString(*key, "App", "D:\\New\\delphi32.exe"));
+    EXPECT_EQ(app(late), "D:\\New\\delphi32.exe");
+  }
 }
 
 TEST_F(RegistryTest, HiveWeDoNotUnderstandIsNeverWritten) {
