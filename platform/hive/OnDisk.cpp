@@ -76,7 +76,11 @@ HiveFile::HiveFile(std::string prefixDir, std::string fileName, std::string rela
 HiveFile::~HiveFile() = default;
 
 void HiveFile::ReadAhead(HiveKeyPaths slice) {
-  if (hive_ || ahead_.valid()) return;
+  if (hive_ || (ahead_.valid() && slice == aheadKeys_)) return;
+  // A slice answers only for the keys it was read for: one for other keys goes (a read still
+  // under way is waited for as its future goes).
+  slice_.reset();
+  aheadKeys_ = slice;
   ahead_ = std::async(std::launch::async, [path = path_, keys = std::move(slice)] {
     auto loaded = std::make_unique<Loaded>();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -78,6 +78,7 @@ class HiveFile {
   std::unique_ptr<Hive> hive_;
   std::unique_ptr<Identity> loaded_;            // what the cached hive was read from
   std::future<std::unique_ptr<Loaded>> ahead_;  // a read started by ReadAhead, not yet taken
+  HiveKeyPaths aheadKeys_;                      // the keys it reads a slice for
   std::unique_ptr<Loaded> taken_;               // a whole hive read ahead, not yet looked at
   std::unique_ptr<Loaded> slice_;               // a slice read ahead
   Writes writes_;

@@ -244,6 +244,15 @@ TEST_F(RegistryTest, AReadAheadOfAnOlderFileIsNotTaken) {
   }
 }
 
+// A slice answers only for the keys it was read for.
+TEST_F(RegistryTest, AReadAheadForOtherKeysIsTheOneThatCounts) {
+  Registry reg(dir.path(), RegistryView::Win64);
+  reg.ReadAhead({"Software\\Borland\\Delphi\\5.0"});
+  reg.ReadAhead({"Software\\Classes\\Wow6432Node\\Interface"});
+  EXPECT_TRUE(
+      reg.OpenKey(RootKey::LocalMachine, "Software\\Classes\\Wow6432Node\\Interface", false));
+}
+
 TEST_F(RegistryTest, HiveWeDoNotUnderstandIsNeverWritten) {
   const std::string odd = "WINE REGISTRY Version 3\n\n[Software\\\\X] 1\n\"a\"=\"b\"\n";
   WriteFile(dir / "user.reg", odd);
