@@ -9,7 +9,7 @@
 #include <string>
 
 #include "installer/DelphiVersions.h"
-#include "installer/ProgramStart.h"
+#include "installer/MachineReadAhead.h"
 #include "toolkit/model/Exceptions.h"
 #include "toolkit/model/Registry.h"
 

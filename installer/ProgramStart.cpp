@@ -2,7 +2,7 @@
 
 #include "config/ConfigClasses.h"
 #include "controls/ControlsClasses.h"
-#include "installer/DelphiVersions.h"
+#include "installer/MachineReadAhead.h"
 #include "installer/PolyverbInstallMain.h"
 #include "package/PackageClasses.h"
 #include "package/UnitVersion.h"
@@ -20,15 +20,6 @@ void RegisterSetupClasses() {
   RegisterPackageClasses();
   RegisterControlsClasses();
   RegisterConfigClasses();
-}
-
-void StartReadingTheMachine() {
-  // The start-up looks up where each Delphi version is installed, and nothing else of the
-  // machine's hive: only what those lookups meet is read.
-  std::vector<std::string> keys;
-  for (const TDelphiVersion& version : kDelphiVersions)
-    keys.emplace_back(version.Key);
-  platform::Machine::Current().registry().ReadAhead(keys);
 }
 
 void CreateSetupForm() {

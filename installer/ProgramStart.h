@@ -5,15 +5,13 @@
 
 #include <functional>
 
+#include "installer/MachineReadAhead.h"
+
 class TPolyverbInstallForm;
 
 // Registers every class the installer's form description names (the package's components,
 // the selection controls, the configuration component). A second call is harmless.
 void RegisterSetupClasses();
-
-// Starts reading the machine's registry on another thread, so that what follows (the window
-// system, fonts) runs meanwhile. CreateSetupForm does it first; a second call is harmless.
-void StartReadingTheMachine();
 
 // Sets the application title and builds the installer form hidden as the main form
 // (PolyverbInstallForm); its start-up has run when this returns, and FReady tells whether it
