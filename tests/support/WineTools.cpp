@@ -88,14 +88,17 @@ CommandResult RunWithPrefix(const std::string& prefix, const std::vector<std::st
   // Wine itself now and then fails around a command, more often under load:
   // - its loader trips glibc's check in _dl_fini after the program has finished its work
   //   (exit 127, and the program's own exit code is lost);
-  // - it ends with an error and says nothing at all, where reg and cmd always say why.
+  // - it ends with an error and says nothing at all, where reg and cmd always say why;
+  // - its launcher cannot start the program at all ("ShellExecuteEx failed: Internal error").
   // A change by "reg" that says it completed did complete; anything else is run once more
   // (our commands are queries or idempotent changes).
   const bool diedAtExit =
       result.exitCode == 127 &&
       result.output.find("Inconsistency detected by ld.so: dl-fini.c") != std::string::npos;
   const bool failedSilently = result.exitCode != 0 && result.output.empty();
-  if (!diedAtExit && !failedSilently) return result;
+  const bool neverStarted =
+      result.exitCode != 0 && result.output.find("ShellExecuteEx failed") != std::string::npos;
+  if (!diedAtExit && !failedSilently && !neverStarted) return result;
   if (result.output.find("The operation completed successfully") != std::string::npos) {
     result.exitCode = 0;
     return result;
