@@ -7,6 +7,14 @@
 
 namespace platform {
 
+bool MayGoOnOverNextLine(std::string_view content) {
+  if (content.find('\\') == std::string_view::npos) return false;
+  const std::string_view trimmed = content.substr(SkipHiveSpace(content, 0));
+  if (trimmed.empty() || (trimmed[0] != '"' && trimmed[0] != '@')) return true;
+  HiveLineCursor nothingMore({}, 0, 0);
+  return ParseValueLine(trimmed, nothingMore, false).unfinished;
+}
+
 size_t HiveBody::LineEnd(size_t pos) const {
   const void* newline = std::memchr(text_.data() + pos, '\n', text_.size() - pos);
   return newline ? static_cast<size_t>(static_cast<const char*>(newline) - text_.data()) + 1
@@ -19,11 +27,7 @@ size_t HiveBody::LineStart(size_t pos) const {
 }
 
 std::string_view HiveBody::Content(size_t begin, size_t end) const {
-  if (end > begin && text_[end - 1] == '\n') {
-    --end;
-    if (end > begin && text_[end - 1] == '\r') --end;
-  }
-  return text_.substr(begin, end - begin);
+  return LineContent(text_.substr(begin, end - begin));
 }
 
 std::string_view HiveBody::Trimmed(size_t begin, size_t end) const {
@@ -51,15 +55,6 @@ bool HiveBody::HasBackslash(size_t begin, size_t end) const {
   return std::memchr(text_.data() + begin, '\\', end - begin) != nullptr;
 }
 
-// False when the line at [begin, end) is a value line whose data does not go on over the
-// next line; true when it does, or when the line alone cannot tell.
-bool HiveBody::WantsMoreLines(size_t begin, size_t end) const {
-  const std::string_view content = Trimmed(begin, end);
-  if (content.empty() || (content[0] != '"' && content[0] != '@')) return true;
-  HiveLineCursor nothingMore(text_, end, end);
-  return ParseValueLine(content, nothingMore, false).unfinished;
-}
-
 // The first of the lines before `line` (back to `from`) that all hold a backslash. The
 // line before that one cannot go on over the next, so the loader starts afresh there.
 size_t HiveBody::StartOfBackslashRun(size_t line, size_t from) const {
@@ -77,7 +72,7 @@ bool HiveBody::IsContinuation(size_t line, size_t from) const {
   // (a line read as data never goes on when it starts with a quote).
   if (line <= from) return false;
   const size_t previous = LineStart(line - 1);
-  if (!HasBackslash(previous, line) || !WantsMoreLines(previous, line)) return false;
+  if (!MayGoOnOverNextLine(Content(previous, line))) return false;
   HiveLineCursor cursor(text_, StartOfBackslashRun(previous, from), text_.size());
   HiveLine current;
   while (cursor.position() < line && cursor.Next(current)) {

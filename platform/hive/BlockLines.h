@@ -9,6 +9,10 @@
 
 namespace platform {
 
+// Whether hex data may go on from the line with this content over the next one: true where
+// the line alone cannot tell, false for a line without a backslash or a value line that ends.
+bool MayGoOnOverNextLine(std::string_view content);
+
 class HiveBody {
  public:
   static constexpr size_t kEnd = std::string_view::npos;
@@ -38,7 +42,6 @@ class HiveBody {
 
  private:
   bool HasBackslash(size_t begin, size_t end) const;
-  bool WantsMoreLines(size_t begin, size_t end) const;
   size_t StartOfBackslashRun(size_t line, size_t from) const;
 
   std::string_view text_;

@@ -42,6 +42,16 @@ class HiveLineCursor {
   size_t pos_;
 };
 
+// A line (with its LF, or the text's last line without one) as the loader reads it: no LF, and
+// no CR before it.
+inline std::string_view LineContent(std::string_view line) {
+  if (!line.empty() && line.back() == '\n') {
+    line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  }
+  return line;
+}
+
 // Byte classes of the C library in the "C" locale, as the loader uses them (its hex digits
 // are platform/HexDigits.h).
 constexpr bool IsHiveSpace(unsigned char c) {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/hive/BlockLines.h"
 #include "platform/hive/KeyLineReading.h"
 #include "platform/hive/LineWalking.h"
-#include "platform/hive/ValueText.h"
 
 namespace platform {
 
@@ -37,15 +37,6 @@ bool SameName(std::string_view name, std::string_view lower) {
   return true;
 }
 
-// The line without its line end, as the loader reads it.
-std::string_view Content(std::string_view line) {
-  if (!line.empty() && line.back() == '\n') {
-    line.remove_suffix(1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  }
-  return line;
-}
-
 std::string_view Trimmed(std::string_view content) {
   return content.substr(SkipHiveSpace(content, 0));
 }
@@ -66,16 +57,6 @@ bool ReadPlainKeyPath(std::string_view keyLine, std::vector<std::string_view>& p
     start = pos;
   }
   return false;  // never closed
-}
-
-// Whether hex data may go on from this line over the next one (true where the line alone
-// cannot tell): the blank line after it would then be data, not the gap before a key.
-bool MayGoOn(std::string_view content) {
-  if (content.find('\\') == std::string_view::npos) return false;
-  const std::string_view trimmed = Trimmed(content);
-  if (trimmed.empty() || (trimmed[0] != '"' && trimmed[0] != '@')) return true;
-  HiveLineCursor nothingMore({}, 0, 0);
-  return ParseValueLine(trimmed, nothingMore, false).unfinished;
 }
 
 }  // namespace
@@ -105,7 +86,7 @@ HiveSlicer::HiveSlicer(HiveKeyPaths keys) {
 
 bool HiveSlicer::Feed(std::string_view line) {
   if (failed_) return false;
-  const std::string_view content = Content(line);
+  const std::string_view content = LineContent(line);
   const std::string_view trimmed = Trimmed(content);
   if (!trimmed.empty() && trimmed[0] == '[') {
     failed_ = !KeyLine(line);
@@ -133,9 +114,9 @@ bool HiveSlicer::KeyLine(std::string_view line) {
     // writes a blank line before every key.
     if (blank_.empty()) return false;
     // A block that ends inside hex data would take the blank line as more data.
-    if (keeping_ && MayGoOn(lastLine_)) return false;
+    if (keeping_ && MayGoOnOverNextLine(lastLine_)) return false;
   }
-  if (!ReadPlainKeyPath(Trimmed(Content(line)), path_)) return false;
+  if (!ReadPlainKeyPath(Trimmed(LineContent(line)), path_)) return false;
   const Keep keep = Decide();
   inHeader_ = false;
   keeping_ = keep != Keep::No;
