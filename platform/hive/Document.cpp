@@ -8,8 +8,10 @@
 
 namespace platform {
 
-size_t HiveDocument::ChildIndex(KeyId parent, std::u16string_view name, bool& found) const {
-  const std::vector<KeyId>& children = keys[parent].children;
+size_t HiveDocument::ChildIndex(KeyId parent, std::u16string_view name, bool& found) {
+  // `name` may be a key's name in `names`: that key's parent has read its children, so
+  // nothing is added while it is compared.
+  const std::vector<KeyId>& children = Children(parent);
   found = false;
   // Files are written in Wine's order, so a new child usually goes last.
   if (children.empty()) return 0;
@@ -33,7 +35,7 @@ size_t HiveDocument::ChildIndex(KeyId parent, std::u16string_view name, bool& fo
   return low;
 }
 
-std::optional<KeyId> HiveDocument::FindChild(KeyId parent, std::u16string_view name) const {
+std::optional<KeyId> HiveDocument::FindChild(KeyId parent, std::u16string_view name) {
   bool found = false;
   const size_t index = ChildIndex(parent, name, found);
   if (!found) return std::nullopt;
@@ -83,16 +85,16 @@ size_t HiveDocument::ValueIndex(const std::vector<StoredValue>& values, std::u16
   return low;
 }
 
-std::optional<KeyId> HiveDocument::LastKeyWithBlockIn(KeyId subtree) const {
+std::optional<KeyId> HiveDocument::LastKeyWithBlockIn(KeyId subtree) {
   // Reverse pre-order: the children last to first, each with its whole subtree, then the
   // key itself. Iterative, as hand-made files can nest keys very deeply.
-  std::vector<std::pair<KeyId, size_t>> stack{{subtree, keys[subtree].children.size()}};
+  std::vector<std::pair<KeyId, size_t>> stack{{subtree, Children(subtree).size()}};
   while (!stack.empty()) {
     const auto [key, remaining] = stack.back();
     if (remaining > 0) {
       stack.back().second = remaining - 1;
       const KeyId child = keys[key].children[remaining - 1];
-      stack.emplace_back(child, keys[child].children.size());
+      stack.emplace_back(child, Children(child).size());
       continue;
     }
     if (!keys[key].blocks.empty()) return key;
@@ -101,7 +103,7 @@ std::optional<KeyId> HiveDocument::LastKeyWithBlockIn(KeyId subtree) const {
   return std::nullopt;
 }
 
-std::optional<KeyId> HiveDocument::PrecedingKeyWithBlock(KeyId key) const {
+std::optional<KeyId> HiveDocument::PrecedingKeyWithBlock(KeyId key) {
   for (KeyId current = key; current != Hive::kRoot;) {
     const KeyId parent = keys[current].parent;
     bool found = false;

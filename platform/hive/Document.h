@@ -19,6 +19,8 @@ namespace platform {
 
 using KeyId = Hive::KeyId;
 inline constexpr uint32_t kNone = UINT32_MAX;
+// A block's key while the tree has not been read that far (see KeyRuns.h).
+inline constexpr uint32_t kNotReadYet = UINT32_MAX - 1;
 
 struct StoredValue {
   std::u16string name;  // the exact units of its first spelling
@@ -54,7 +56,7 @@ struct BlockItem {
 struct Block {
   size_t begin = 0;  // the original text; nothing for a block made for a new key
   size_t end = 0;
-  KeyId key = kNone;      // kNone: a key line the loader could not read
+  KeyId key = kNone;      // kNone: a key line the loader could not read; or kNotReadYet
   uint32_t next = kNone;  // the block after it in the file
   bool checked = false;   // its lines have been read and their faults reported
   std::unique_ptr<std::vector<BlockItem>> items;  // read when its key is loaded
@@ -104,7 +106,11 @@ struct KeyNode {
   bool timeSet = false;         // `time` was set by a change, not taken from the file
   bool link = false;            // "#link", known once the key is loaded
   bool changed = false;         // written from the model instead of its original text
-  std::vector<KeyId> children;  // Wine's order
+  std::vector<KeyId> children;  // Wine's order; see HiveDocument::Children()
+  // The run of blocks [unreadBegin, unreadEnd) holds the keys below this one, whose
+  // children have not been read from it yet (see KeyRuns.h).
+  uint32_t unreadBegin = 0;
+  uint32_t unreadEnd = 0;
   // The blocks of this key in file order (a key may have several sections); the first
   // is where the key is written once it changes. Empty while the key is not in the file.
   BlockList blocks;
@@ -114,7 +120,13 @@ struct KeyNode {
   std::unique_ptr<std::vector<StoredValue>> values;
 
   bool loaded() const { return values != nullptr; }
+  bool childrenUnread() const { return unreadBegin < unreadEnd; }
+  bool hasChildren() const { return !children.empty() || childrenUnread(); }
 };
+
+struct HiveDocument;
+// Reads a key's children from its run of blocks (KeyRuns.cpp).
+void ReadUnreadChildren(HiveDocument& doc, KeyId key);
 
 struct HiveDocument {
   std::string text;
@@ -143,10 +155,16 @@ struct HiveDocument {
   std::vector<HiveDiagnostic> diagnostics;
 
   bool IsKey(KeyId key) const { return key < keys.size(); }
+  // The key's children, read first if they have not been. Reading them adds keys and names:
+  // hold no reference into `keys` or `names` across a call.
+  const std::vector<KeyId>& Children(KeyId key) {
+    if (keys[key].childrenUnread()) ReadUnreadChildren(*this, key);
+    return keys[key].children;
+  }
   std::u16string_view Name(KeyId key) const {
     return std::u16string_view(names).substr(keys[key].nameBegin, keys[key].nameLength);
   }
-  std::optional<KeyId> FindChild(KeyId parent, std::u16string_view name) const;
+  std::optional<KeyId> FindChild(KeyId parent, std::u16string_view name);
   // The existing child of that name, or a new one with the given time.
   KeyId FindOrAddChild(KeyId parent, std::u16string_view name, FileTime time);
   // The key's path from the root, escaped as a key line writes it.
@@ -155,27 +173,31 @@ struct HiveDocument {
   static size_t ValueIndex(const std::vector<StoredValue>& values, std::u16string_view name,
                            bool& found);
   // The key that comes last before `key` in Wine's depth-first order among keys with a block.
-  std::optional<KeyId> PrecedingKeyWithBlock(KeyId key) const;
+  std::optional<KeyId> PrecedingKeyWithBlock(KeyId key);
   // Notes a fault in the line that starts at `offset`, quoting the line.
   void Report(size_t offset, std::string message, std::string_view lineText);
   // Turns the faults into diagnostics with line numbers.
   void NumberFaults();
 
  private:
-  size_t ChildIndex(KeyId parent, std::u16string_view name, bool& found) const;
-  std::optional<KeyId> LastKeyWithBlockIn(KeyId subtree) const;
+  size_t ChildIndex(KeyId parent, std::u16string_view name, bool& found);
+  std::optional<KeyId> LastKeyWithBlockIn(KeyId subtree);
 };
 
 // Wine's order of names (platform::CompareNoCase), with the common all-ASCII case inline.
-inline int CompareNames(std::u16string_view a, std::u16string_view b) {
+// Names of bytes must be plain ASCII.
+template <class Char>
+inline int CompareNames(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
   const size_t n = a.size() < b.size() ? a.size() : b.size();
   size_t i = 0;
   while (i < n && a[i] == b[i])
     ++i;  // names mostly share a start, which needs no folding
   for (; i < n; ++i) {
-    char16_t x = a[i];
-    char16_t y = b[i];
-    if (x >= 0x80 || y >= 0x80) return CompareNoCase(a.substr(i), b.substr(i));
+    auto x = static_cast<char16_t>(a[i]);
+    auto y = static_cast<char16_t>(b[i]);
+    if constexpr (sizeof(Char) == 2) {
+      if (x >= 0x80 || y >= 0x80) return CompareNoCase(a.substr(i), b.substr(i));
+    }
     if (x >= 'A' && x <= 'Z') x = static_cast<char16_t>(x + 32);
     if (y >= 'A' && y <= 'Z') y = static_cast<char16_t>(y + 32);
     if (x != y) return x < y ? -1 : 1;
@@ -183,11 +205,14 @@ inline int CompareNames(std::u16string_view a, std::u16string_view b) {
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
 }
+inline int CompareNames(std::u16string_view a, std::u16string_view b) {
+  return CompareNames<char16_t>(a, b);
+}
 
 // Wine writes a key when it has values, has no subkeys, has a class or is a link; any
 // other key is implicit in its subkeys' paths.
 inline bool IsWrittenByWine(const KeyNode& key) {
-  return (key.values && !key.values->empty()) || key.children.empty() || key.className != nullptr ||
+  return (key.values && !key.values->empty()) || !key.hasChildren() || key.className != nullptr ||
          key.link;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Unicode.h"
 #include "platform/hive/Document.h"
 #include "platform/hive/KeyBlocks.h"
+#include "platform/hive/KeyRuns.h"
 #include "platform/hive/KeyText.h"
 #include "platform/hive/KeyTimes.h"
 #include "platform/hive/Scanning.h"
@@ -45,7 +46,7 @@ struct Hive::Impl {
     MarkChanged(key);
   }
 
-  std::optional<KeyId> FindPath(KeyId parent, std::string_view path) const {
+  std::optional<KeyId> FindPath(KeyId parent, std::string_view path) {
     const std::u16string units = Utf8ToUtf16(path);
     KeyId key = parent;
     for (std::u16string_view component : SplitKeyPath(units)) {
@@ -67,7 +68,7 @@ struct Hive::Impl {
 
 namespace {
 
-HiveDocument ReadDocument(std::string text) {
+HiveDocument ReadDocument(std::string text, Hive::KeyReading reading) {
   HiveDocument doc;
   doc.loadTime = FileTimeNow();
   doc.text = std::move(text);
@@ -77,7 +78,7 @@ HiveDocument ReadDocument(std::string text) {
   doc.blocks.reserve(doc.text.size() / 64 + 16);
   doc.names.reserve(doc.text.size() / 4 + 16);
   doc.keys.emplace_back();  // the branch root
-  ScanHiveText(doc);
+  ScanHiveText(doc, reading);
   return doc;
 }
 
@@ -88,9 +89,9 @@ Hive::Hive(Hive&&) noexcept = default;
 Hive& Hive::operator=(Hive&&) noexcept = default;
 Hive::~Hive() = default;
 
-Hive Hive::Parse(std::string text) {
+Hive Hive::Parse(std::string text, KeyReading reading) {
   auto impl = std::make_unique<Impl>();
-  impl->doc = ReadDocument(std::move(text));
+  impl->doc = ReadDocument(std::move(text), reading);
   return Hive(std::move(impl));
 }
 
@@ -112,6 +113,7 @@ const std::vector<HiveDiagnostic>& Hive::diagnostics() const {
   HiveDocument& doc = impl_->doc;
   if (!doc.allChecked) {
     // Values are read lazily, so their faults are found here on first request.
+    ReadAllKeys(doc);
     for (uint32_t block = 0; block < doc.blocks.size(); ++block)
       CheckBlock(doc, block);
     doc.allChecked = true;
@@ -133,7 +135,7 @@ std::string Hive::Render() const {
   bool afterOriginalEnd = false;  // the output ends with the end of the original text
   for (uint32_t id = doc.firstBlock; id != kNone; id = doc.blocks[id].next) {
     const Block& block = doc.blocks[id];
-    if (block.key == kNone || !doc.keys[block.key].changed) {
+    if (block.key == kNone || block.key == kNotReadYet || !doc.keys[block.key].changed) {
       out.append(doc.text, block.begin, block.end - block.begin);
       afterOriginalEnd = block.end == doc.text.size();
       continue;
@@ -193,7 +195,7 @@ std::optional<Hive::KeyId> Hive::Parent(KeyId key) const {
 std::vector<std::string> Hive::SubKeyNames(KeyId key) const {
   std::vector<std::string> names;
   if (!impl_->doc.IsKey(key)) return names;
-  for (KeyId child : impl_->doc.keys[key].children)
+  for (KeyId child : impl_->doc.Children(key))
     names.push_back(Utf16ToUtf8(impl_->doc.Name(child)));
   return names;
 }

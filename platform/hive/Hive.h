@@ -33,9 +33,14 @@ class Hive {
   using KeyId = uint32_t;
   static constexpr KeyId kRoot = 0;  // the branch root, "[]" in the file
 
+  // How the key tree is read. Wine writes a file's keys depth first in its order of names,
+  // and such a file has its keys read as lookups reach them; AtOnce reads every key line
+  // while the file loads, as any other file is read anyway. The answers are the same.
+  enum class KeyReading { AsNeeded, AtOnce };
+
   // Parses a hive file's text. Never fails: what cannot be parsed is kept as it
   // stands and reported through diagnostics().
-  static Hive Parse(std::string text);
+  static Hive Parse(std::string text, KeyReading reading = KeyReading::AsNeeded);
 
   // A new empty hive, as Wine writes one for a new prefix. `relativeTo` is the
   // branch, e.g. "REGISTRY\\Machine" or "REGISTRY\\User\\S-1-5-21-0-0-0-1000".

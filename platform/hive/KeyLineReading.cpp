@@ -48,15 +48,11 @@ size_t NextKeyPathSpecial(std::string_view text, size_t pos) {
   return pos;
 }
 
-namespace {
-
-// Finds the components of an escaped path from `from` to its closing ']', returning the
-// offset of the ']'. Only "\\\\" separates components here: a backslash always takes the
-// byte after it, and neither escapes nor UTF-8 sequences can swallow a '\\' or a ']', so
-// these are exactly the places where Wine's decoder meets them. False on a NUL byte or a
-// missing ']'.
-bool FindComponents(std::string_view path, size_t from, std::vector<PathSpan>& spans,
-                    size_t& close) {
+// Only "\\\\" separates components here: a backslash always takes the byte after it, and
+// neither escapes nor UTF-8 sequences can swallow a '\\' or a ']', so these are exactly the
+// places where Wine's decoder meets them.
+bool FindKeyPathComponents(std::string_view path, size_t from, std::vector<PathSpan>& spans,
+                           size_t& close) {
   spans.clear();
   PathSpan span{from, from, true};
   for (size_t pos = NextKeyPathSpecial(path, from); pos < path.size();) {
@@ -85,8 +81,27 @@ bool FindComponents(std::string_view path, size_t from, std::vector<PathSpan>& s
   return false;
 }
 
-// How many bytes two texts share at their start, compared a word at a time.
-size_t CommonPrefix(std::string_view a, std::string_view b) {
+KeyNameReading ReadKeyName(std::string_view path, const PathSpan& span, std::u16string& name) {
+  const std::string_view text = path.substr(span.begin, span.end - span.begin);
+  name.clear();
+  if (span.plain) {
+    // ASCII without escapes reads as it stands.
+    name.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+      name[i] = static_cast<char16_t>(text[i]);
+    return KeyNameReading::Name;
+  }
+  ParseHiveEscaped(text, ']', &name);
+  // An escaped backslash other than "\\\\" (such as \x5c) separates components too, and a
+  // path starting with a NUL unit is special.
+  if (name.find(u'\\') != std::u16string::npos ||
+      (span.begin == 0 && !name.empty() && name[0] == 0))
+    return KeyNameReading::Unusable;
+  return name.empty() ? KeyNameReading::NoName : KeyNameReading::Name;
+}
+
+// Compared a word at a time.
+size_t SharedPrefixLength(std::string_view a, std::string_view b) {
   const size_t n = std::min(a.size(), b.size());
   size_t i = 0;
   for (; i + 8 <= n; i += 8) {
@@ -101,8 +116,6 @@ size_t CommonPrefix(std::string_view a, std::string_view b) {
   return i;
 }
 
-}  // namespace
-
 std::optional<KeyId> HiveKeyLineReader::Read(std::string_view content) {
   KeyId key = Hive::kRoot;
   size_t close = 0;
@@ -111,7 +124,7 @@ std::optional<KeyId> HiveKeyLineReader::Read(std::string_view content) {
 }
 
 bool HiveKeyLineReader::ReadReusing(std::string_view path, KeyId& key, size_t& close) {
-  const size_t same = CommonPrefix(path, previous_);
+  const size_t same = SharedPrefixLength(path, previous_);
   // A component of the previous line is the same key if its text is unchanged and ends
   // here too, at a separator or at the closing ']'. When one does, so do all before it:
   // their separators lie in the shared text.
@@ -125,30 +138,18 @@ bool HiveKeyLineReader::ReadReusing(std::string_view path, KeyId& key, size_t& c
     if (!closes && !separates) --reused;
   }
   const size_t from = reused == 0 ? 0 : ends_[reused - 1];
-  if (!FindComponents(path, from, spans_, close)) return false;
+  if (!FindKeyPathComponents(path, from, spans_, close)) return false;
 
   key = reused == 0 ? Hive::kRoot : chain_[reused - 1];
   ends_.resize(reused);
   chain_.resize(reused);
   for (const PathSpan& span : spans_) {
-    const std::string_view text = path.substr(span.begin, span.end - span.begin);
-    name_.clear();
-    if (span.plain) {
-      // ASCII without escapes reads as it stands.
-      name_.resize(text.size());
-      for (size_t i = 0; i < text.size(); ++i)
-        name_[i] = static_cast<char16_t>(text[i]);
-    } else {
-      ParseHiveEscaped(text, ']', &name_);
-      // An escaped backslash other than "\\\\" (such as \x5c) separates components too,
-      // and a path starting with a NUL unit is special; both take the plain way.
-      if (name_.find(u'\\') != std::u16string::npos ||
-          (span.begin == 0 && !name_.empty() && name_[0] == 0)) {
-        Forget();
-        return false;
-      }
-      if (name_.empty()) continue;  // only bytes that are not UTF-8: no name at all
+    const KeyNameReading reading = ReadKeyName(path, span, name_);
+    if (reading == KeyNameReading::Unusable) {
+      Forget();
+      return false;
     }
+    if (reading == KeyNameReading::NoName) continue;
     key = doc_.FindOrAddChild(key, name_, 0);
     ends_.push_back(span.end);
     chain_.push_back(key);

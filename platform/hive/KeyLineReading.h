@@ -25,6 +25,24 @@ struct PathSpan {
   bool plain = true;  // ASCII without escapes
 };
 
+// Finds the components of an escaped path (the text after a key line's '[') from `from` to
+// its closing ']', returning the offset of the ']' in `close`. Empty components are left
+// out, as the loader leaves them out. False on a NUL byte or a missing ']': such a line
+// takes the plain way (ParseKeyLine).
+bool FindKeyPathComponents(std::string_view path, size_t from, std::vector<PathSpan>& spans,
+                           size_t& close);
+
+// What one component of a path reads as.
+enum class KeyNameReading {
+  Name,
+  NoName,    // only bytes that are not UTF-8: the loader makes no key of it
+  Unusable,  // an escaped backslash (\x5c), or a NUL unit first in the path: the plain way
+};
+KeyNameReading ReadKeyName(std::string_view path, const PathSpan& span, std::u16string& name);
+
+// How many bytes two texts share at their start.
+size_t SharedPrefixLength(std::string_view a, std::string_view b);
+
 class HiveKeyLineReader {
  public:
   explicit HiveKeyLineReader(HiveDocument& doc) : doc_(doc) {}

@@ -3,6 +3,7 @@
 #include "platform/FileTime.h"
 #include "platform/hive/BlockLines.h"
 #include "platform/hive/Escaping.h"
+#include "platform/hive/KeyRuns.h"
 #include "platform/hive/KeyText.h"
 
 namespace platform {
@@ -23,6 +24,7 @@ void Stamp(std::vector<FileTime>& times, const HiveDocument& doc, KeyId key, Fil
 void ResolveFileTimes(HiveDocument& doc) {
   if (doc.timesKnown) return;
   doc.timesKnown = true;
+  ReadAllKeys(doc);
   // Replay the file's blocks in order, as the loader reads them.
   std::vector<FileTime> times(doc.keys.size(), 0);
   times[Hive::kRoot] = doc.loadTime;  // the branch key exists before the file is read

@@ -2,6 +2,7 @@
 
 #include "platform/hive/BlockLines.h"
 #include "platform/hive/KeyLineReading.h"
+#include "platform/hive/KeyRuns.h"
 #include "platform/hive/KeyText.h"
 #include "platform/hive/LineWalking.h"
 
@@ -15,7 +16,11 @@ namespace {
 // the loader cannot read, are read one by one: "#arch=" means something there.
 class Scanner {
  public:
-  explicit Scanner(HiveDocument& doc) : doc_(doc), text_(doc.text), body_(doc.text) {}
+  Scanner(HiveDocument& doc, Hive::KeyReading reading)
+      : doc_(doc),
+        text_(doc.text),
+        body_(doc.text),
+        inOrder_(reading == Hive::KeyReading::AsNeeded) {}
 
   void Run() {
     if (!ReadSignature()) return;
@@ -24,6 +29,7 @@ class Scanner {
       next = ReadBlock(next);
     CloseSegment(text_.size());
     doc_.scannedBlocks = static_cast<uint32_t>(doc_.blocks.size());
+    if (inOrder_) TakeRunsOfBlocks(doc_, doc_.scannedBlocks);
     for (uint32_t i = 0; i + 1 < doc_.scannedBlocks; ++i)
       doc_.blocks[i].next = i + 1;
     if (!doc_.blocks.empty()) doc_.firstBlock = 0;
@@ -97,11 +103,9 @@ class Scanner {
     const size_t lineEnd = body_.LineEnd(at.keyLine);
     Block block;
     block.begin = at.blockBegin;
-    const std::optional<KeyId> key = keyLines_.Read(body_.Trimmed(at.keyLine, lineEnd));
-    block.key = key.value_or(kNone);
-    if (key) doc_.keys[*key].blocks.push_back(static_cast<uint32_t>(doc_.blocks.size()));
+    const bool read = ReadKeyLine(body_.Trimmed(at.keyLine, lineEnd), block);
     doc_.blocks.push_back(std::move(block));
-    if (!key) {
+    if (!read) {
       doc_.Report(at.keyLine, "Malformed key", body_.Content(at.keyLine, lineEnd));
       return ReadLoose(lineEnd);  // the loader has no key until the next key line
     }
@@ -109,6 +113,30 @@ class Scanner {
     CloseSegment(next.keyLine == HiveBody::kEnd ? text_.size() : next.blockBegin);
     if (next.keyLine == HiveBody::kEnd) doc_.endsInsideValue = body_.EndsInsideValue(lineEnd);
     return next;
+  }
+
+  // Reads the key line of a block about to be added: false when the loader cannot read it.
+  // While the lines come in order only their order is checked; the first that does not
+  // makes the reader read every key line so far, and the rest as they come.
+  bool ReadKeyLine(std::string_view content, Block& block) {
+    if (inOrder_) {
+      if (order_.Follows(content.substr(1))) {
+        block.key = kNotReadYet;
+        return true;
+      }
+      inOrder_ = false;
+      for (uint32_t id = 0; id < doc_.blocks.size(); ++id)
+        Register(id, keyLines_.Read(KeyLineOf(doc_, id)).value());  // each one was read so
+    }
+    const std::optional<KeyId> key = keyLines_.Read(content);
+    block.key = key.value_or(kNone);
+    if (key) Register(static_cast<uint32_t>(doc_.blocks.size()), *key);
+    return key.has_value();
+  }
+
+  void Register(uint32_t block, KeyId key) {
+    if (block < doc_.blocks.size()) doc_.blocks[block].key = key;
+    doc_.keys[key].blocks.push_back(block);
   }
 
   // The next key line after `from` (the first line of a block's body), skipping lines
@@ -175,13 +203,15 @@ class Scanner {
   HiveDocument& doc_;
   std::string_view text_;
   HiveBody body_;
+  bool inOrder_;
+  HiveKeyLineOrder order_;
   HiveKeyLineReader keyLines_{doc_};
 };
 
 }  // namespace
 
-void ScanHiveText(HiveDocument& doc) {
-  Scanner(doc).Run();
+void ScanHiveText(HiveDocument& doc, Hive::KeyReading reading) {
+  Scanner(doc, reading).Run();
 }
 
 }  // namespace platform

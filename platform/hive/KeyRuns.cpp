@@ -1,0 +1,173 @@
+#include "platform/hive/KeyRuns.h"
+
+#include "platform/hive/BlockLines.h"
+
+namespace platform {
+
+namespace {
+
+std::string_view TextOf(std::string_view path, const PathSpan& span) {
+  return path.substr(span.begin, span.end - span.begin);
+}
+
+}  // namespace
+
+bool HiveKeyLineOrder::Precedes(std::string_view path, const PathSpan& span,
+                                std::string_view otherPath, const PathSpan& other) {
+  // Plain names compare as they stand, which most do.
+  if (span.plain && other.plain)
+    return CompareNames<char>(TextOf(path, span), TextOf(otherPath, other)) < 0;
+  ReadKeyName(path, span, before_);
+  ReadKeyName(otherPath, other, name_);
+  return CompareNames(before_, name_) < 0;
+}
+
+bool HiveKeyLineOrder::Follows(std::string_view path) {
+  // The previous line's components whose text is unchanged and ends at a boundary here too
+  // are the same keys, as HiveKeyLineReader finds them.
+  const size_t same = SharedPrefixLength(path, previous_);
+  size_t reused = components_.size();
+  while (reused > 0 && components_[reused - 1].end > same)
+    --reused;
+  if (reused > 0) {
+    const size_t end = components_[reused - 1].end;
+    const bool closes = end < path.size() && path[end] == ']';
+    const bool separates = end + 1 < path.size() && path[end] == '\\' && path[end + 1] == '\\';
+    if (!closes && !separates) --reused;
+  }
+  size_t close = 0;
+  const size_t from = reused == 0 ? 0 : components_[reused - 1].end;
+  if (!FindKeyPathComponents(path, from, spans_, close)) return false;
+
+  // The key comes after the previous one when it lies below it, or when the first name in
+  // which the two differ comes later.
+  for (const PathSpan& span : spans_) {
+    if (!span.plain && ReadKeyName(path, span, name_) != KeyNameReading::Name) return false;
+  }
+  bool after = first_ || (reused == components_.size() && !spans_.empty());
+  if (!first_ && reused < components_.size() && !spans_.empty())
+    after = Precedes(previous_, components_[reused], path, spans_.front());
+  first_ = false;
+  previous_ = path.substr(0, close + 1);
+  components_.resize(reused);
+  components_.insert(components_.end(), spans_.begin(), spans_.end());
+  return after;
+}
+
+std::string_view KeyLineOf(const HiveDocument& doc, uint32_t block) {
+  const HiveBody body(doc.text);
+  const size_t line = body.FindLineStarting('[', doc.blocks[block].begin, doc.blocks[block].begin,
+                                            doc.blocks[block].end);
+  return body.Trimmed(line, body.LineEnd(line));
+}
+
+namespace {
+
+// The names in the key lines of blocks, read one line at a time.
+class KeyLineNames {
+ public:
+  explicit KeyLineNames(const HiveDocument& doc) : doc_(doc) {}
+
+  // How many names the block's key line holds.
+  size_t Depth(uint32_t block) {
+    Read(block);
+    return components_.size();
+  }
+  // The name at `depth` in the block's key line.
+  const std::u16string& Name(uint32_t block, size_t depth) {
+    Read(block);
+    ReadKeyName(path_, components_.at(depth), name_);
+    return name_;
+  }
+
+ private:
+  void Read(uint32_t block) {
+    if (block == block_) return;
+    block_ = block;
+    path_ = KeyLineOf(doc_, block).substr(1);
+    size_t close = 0;
+    // Every key line of a run was read this way when the file was loaded.
+    FindKeyPathComponents(path_, 0, components_, close);
+  }
+
+  const HiveDocument& doc_;
+  uint32_t block_ = kNone;
+  std::string_view path_;
+  std::vector<PathSpan> components_;
+  std::u16string name_;
+};
+
+size_t DepthOf(const HiveDocument& doc, KeyId key) {
+  size_t depth = 0;
+  for (; key != Hive::kRoot; key = doc.keys[key].parent)
+    ++depth;
+  return depth;
+}
+
+// The end of the run that starts at `first` and holds `name` at `depth`: the keys of one child
+// lie together, so the run is found by doubling steps and then halving them.
+uint32_t EndOfRun(KeyLineNames& lines, uint32_t first, uint32_t end, size_t depth,
+                  const std::u16string& name) {
+  auto inRun = [&](uint32_t block) { return CompareNames(lines.Name(block, depth), name) == 0; };
+  uint32_t low = first;  // in the run
+  uint32_t high = end;   // past it
+  for (uint32_t step = 1; step < high - low; step *= 2) {
+    if (!inRun(low + step)) {
+      high = low + step;
+      break;
+    }
+    low += step;
+  }
+  while (high - low > 1) {
+    const uint32_t middle = low + (high - low) / 2;
+    (inRun(middle) ? low : high) = middle;
+  }
+  return high;
+}
+
+}  // namespace
+
+void ReadUnreadChildren(HiveDocument& doc, KeyId key) {
+  uint32_t block = doc.keys[key].unreadBegin;
+  const uint32_t end = doc.keys[key].unreadEnd;
+  doc.keys[key].unreadBegin = doc.keys[key].unreadEnd = 0;
+  const size_t depth = DepthOf(doc, key);
+  KeyLineNames lines(doc);
+  std::u16string name;
+  while (block < end) {
+    // Every line of the run names this key first, and at least one more name.
+    const bool own = lines.Depth(block) == depth + 1;
+    name = lines.Name(block, depth);
+    const uint32_t runEnd = EndOfRun(lines, block, end, depth, name);
+    const KeyId child = doc.FindOrAddChild(key, name, 0);  // the last child so far
+    KeyNode& node = doc.keys[child];
+    if (own) {
+      node.blocks.push_back(block);
+      doc.blocks[block].key = child;
+    }
+    node.unreadBegin = own ? block + 1 : block;
+    node.unreadEnd = runEnd;
+    block = runEnd;
+  }
+}
+
+void TakeRunsOfBlocks(HiveDocument& doc, uint32_t count) {
+  if (count == 0) return;
+  KeyNode& root = doc.keys[Hive::kRoot];
+  KeyLineNames lines(doc);
+  uint32_t first = 0;
+  if (lines.Depth(0) == 0) {  // "[]", the branch root itself
+    root.blocks.push_back(0);
+    doc.blocks[0].key = Hive::kRoot;
+    first = 1;
+  }
+  root.unreadBegin = first;
+  root.unreadEnd = count;
+}
+
+void ReadAllKeys(HiveDocument& doc) {
+  for (KeyId key = 0; key < doc.keys.size(); ++key)
+    doc.Children(key);
+}
+
+}  // namespace platform
