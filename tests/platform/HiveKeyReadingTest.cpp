@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "platform/hive/Document.h"
-#include "platform/hive/Scanning.h"
 #include "tests/platform/HiveTestText.h"
 #include "tests/support/HiveReadingCheck.h"
 
@@ -18,15 +16,6 @@ struct ReadingCase {
   bool inOrder;  // loading reads no key
   std::string body;
 };
-
-// Whether loading the text left every key below the root unread.
-bool LoadsWithoutReadingKeys(const std::string& text) {
-  HiveDocument doc;
-  doc.text = text;
-  doc.keys.emplace_back();
-  ScanHiveText(doc, Hive::KeyReading::AsNeeded);
-  return doc.keys.size() == 1;
-}
 
 // Each text is read both ways and must answer alike; the texts in Wine's order must load
 // without reading a key, and any other must be read whole.
@@ -82,7 +71,7 @@ TEST(HiveKeyReadingTest, KeysReadAsNeededAnswerAsKeysReadAtOnce) {
   for (const ReadingCase& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string text = Header() + c.body;
-    EXPECT_EQ(LoadsWithoutReadingKeys(text), c.inOrder);
+    EXPECT_EQ(testsupport::LoadsWithoutReadingKeys(text), c.inOrder);
     EXPECT_EQ(testsupport::KeyReadingDifferences(text), std::vector<std::string>{});
   }
 }

@@ -8,10 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/hive/Document.h"
 #include "platform/hive/Hive.h"
+#include "platform/hive/Scanning.h"
 #include "tests/support/HiveSliceCheck.h"
 
 namespace testsupport {
+
+// Whether loading the text reads no key: its key lines come in Wine's order.
+inline bool LoadsWithoutReadingKeys(const std::string& text) {
+  platform::HiveDocument doc;
+  doc.text = text;
+  doc.keys.emplace_back();
+  platform::ScanHiveText(doc, platform::Hive::KeyReading::AsNeeded);
+  return doc.keys.size() == 1;
+}
 
 // The differences found, one line each: none when the two readings agree.
 inline std::vector<std::string> KeyReadingDifferences(const std::string& text) {

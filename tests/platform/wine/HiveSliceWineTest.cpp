@@ -6,6 +6,7 @@
 
 #include "platform/hive/Hive.h"
 #include "platform/hive/Slicing.h"
+#include "tests/support/HiveReadingCheck.h"
 #include "tests/support/HiveSliceCheck.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WineTools.h"
@@ -35,6 +36,20 @@ TEST(HiveSliceWineTest, TheMachineHiveWinebootWritesIsSliced) {
             std::vector<std::string>{});
   // The time zones are a link: their lookups go elsewhere, and the whole file is read.
   EXPECT_FALSE(SliceHiveText(text, {keys[3]}).has_value());
+}
+
+// Wine writes its keys in the order the loader reads as needed; a Wine that wrote them otherwise
+// would have every hive read whole again.
+TEST(HiveSliceWineTest, TheHivesWinebootWritesAreReadAsNeeded) {
+  if (!testsupport::WineInstalled()) GTEST_SKIP() << "wine is not installed: interop skipped";
+  const std::string& prefix = testsupport::TemplatePrefix();
+  ASSERT_FALSE(prefix.empty()) << "wineboot could not make a prefix";
+  for (const char* file : {"/system.reg", "/user.reg", "/userdef.reg"}) {
+    SCOPED_TRACE(file);
+    const std::string text = testsupport::ReadFile(prefix + file);
+    EXPECT_TRUE(testsupport::LoadsWithoutReadingKeys(text));
+    EXPECT_EQ(testsupport::KeyReadingDifferences(text), std::vector<std::string>{});
+  }
 }
 
 }  // namespace
