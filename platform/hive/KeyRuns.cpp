@@ -1,5 +1,7 @@
 #include "platform/hive/KeyRuns.h"
 
+#include <cstring>
+
 #include "platform/hive/BlockLines.h"
 
 namespace platform {
@@ -25,7 +27,13 @@ bool HiveKeyLineOrder::Precedes(std::string_view path, const PathSpan& span,
 bool HiveKeyLineOrder::Follows(std::string_view path) {
   // The previous line's components whose text is unchanged and ends at a boundary here too
   // are the same keys, as HiveKeyLineReader finds them.
-  const size_t same = SharedPrefixLength(path, previous_);
+  // Lines mostly differ only in their last name, so the text before it is compared first, as
+  // a whole, which is quicker than finding where the two part.
+  const size_t last = components_.empty() ? 0 : components_.back().begin;
+  const size_t same =
+      last > 0 && path.size() >= last && std::memcmp(path.data(), previous_.data(), last) == 0
+          ? last + SharedPrefixLength(path.substr(last), previous_.substr(last))
+          : SharedPrefixLength(path, previous_);
   size_t reused = components_.size();
   while (reused > 0 && components_[reused - 1].end > same)
     --reused;
