@@ -34,6 +34,17 @@ bool HiveKeyLineOrder::Follows(std::string_view path) {
       last > 0 && path.size() >= last && std::memcmp(path.data(), previous_.data(), last) == 0
           ? last + SharedPrefixLength(path.substr(last), previous_.substr(last))
           : SharedPrefixLength(path, previous_);
+  if (last > 0 && same >= last) {
+    // Only the last name differs, or goes on: when the new one is plain, it is the line's last.
+    const size_t close = NextKeyPathSpecial(path, last);
+    if (close < path.size() && path[close] == ']') {
+      const PathSpan name{last, close, true};
+      const bool after = Precedes(previous_, components_.back(), path, name);
+      previous_ = path.substr(0, close + 1);
+      components_.back() = name;
+      return after;
+    }
+  }
   size_t reused = components_.size();
   while (reused > 0 && components_[reused - 1].end > same)
     --reused;
