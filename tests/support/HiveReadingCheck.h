@@ -37,20 +37,23 @@ inline std::vector<std::string> KeyReadingDifferences(const std::string& text) {
   auto deleteValues = [](Hive& hive) {
     const std::vector<std::string> tops = hive.SubKeyNames(Hive::kRoot);
     if (tops.empty()) return;
-    // A key whose subkeys are still unread, left without values.
-    const Hive::KeyId last = hive.FindChild(Hive::kRoot, tops.back()).value();
+    // A key whose subkeys are still unread, left without values. (A name that cannot be looked
+    // up, such as one holding a backslash, leaves this out.)
+    const std::optional<Hive::KeyId> last = hive.FindChild(Hive::kRoot, tops.back());
+    if (!last) return;
     std::vector<std::string> values;
-    for (const platform::RegValue* value : hive.Values(last))
+    for (const platform::RegValue* value : hive.Values(*last))
       values.push_back(value->name);
     for (const std::string& name : values)
-      hive.DeleteValue(last, name, 10);
+      hive.DeleteValue(*last, name, 10);
   };
   auto change = [](Hive& hive) {
     const std::vector<std::string> tops = hive.SubKeyNames(Hive::kRoot);
     const Hive::KeyId top =
-        tops.empty() ? Hive::kRoot : hive.FindChild(Hive::kRoot, tops[tops.size() / 2]).value();
+        tops.empty() ? Hive::kRoot
+                     : hive.FindChild(Hive::kRoot, tops[tops.size() / 2]).value_or(Hive::kRoot);
     const std::vector<std::string> names = hive.SubKeyNames(top);
-    const Hive::KeyId below = names.empty() ? top : hive.FindChild(top, names.back()).value();
+    const Hive::KeyId below = names.empty() ? top : hive.FindChild(top, names.back()).value_or(top);
     hive.SetValue(below, platform::RegValue::Dword("Changed", 1), 7);
     hive.CreateChild(top, "M\\New", 8);
     hive.CreateChild(Hive::kRoot, "N", 9);
