@@ -11,6 +11,16 @@ bool MayGoOnOverNextLine(std::string_view content) {
   if (content.find('\\') == std::string_view::npos) return false;
   const std::string_view trimmed = content.substr(SkipHiveSpace(content, 0));
   if (trimmed.empty() || (trimmed[0] != '"' && trimmed[0] != '@')) return true;
+  // Most value lines have a name without escapes, which ends at the next quote, and data that
+  // is not hex, which never goes on: such a line needs no parsing.
+  const size_t close = trimmed[0] == '"' ? trimmed.find('"', 1) : std::string_view::npos;
+  if (close != std::string_view::npos &&
+      trimmed.substr(1, close - 1).find('\\') == std::string_view::npos) {
+    const size_t equals = SkipHiveSpace(trimmed, close + 1);
+    if (equals >= trimmed.size() || trimmed[equals] != '=') return false;
+    const size_t data = SkipHiveSpace(trimmed, equals + 1);
+    if (data >= trimmed.size() || trimmed[data] != 'h') return false;
+  }
   HiveLineCursor nothingMore({}, 0, 0);
   return ParseValueLine(trimmed, nothingMore, false).unfinished;
 }

@@ -186,6 +186,8 @@ TEST(HiveParseTest, ContinuedHexLinesAreNeverKeysOrOptions) {
                                           "\"h\"=hex:01,\\",
                                           "[NotAKey]",
                                           "\"v\"=\"after\"",
+                                          "\"q\\\"=x\"=hex:05,\\",  // a quote in the name
+                                          "[AlsoNotAKey]",
                                           "\"g\"=hex:02,\\",
                                           "  03,\\",
                                           "#time=1",
@@ -203,7 +205,7 @@ TEST(HiveParseTest, ContinuedHexLinesAreNeverKeysOrOptions) {
   EXPECT_EQ(hive.FindValue(a, "g")->type, REG_NONE);
   EXPECT_EQ(hive.FindValue(a, "e")->data, "\x04");  // the blank line ended it
   EXPECT_NE(hive.ModificationTime(a), 1u);
-  EXPECT_TRUE(hive.diagnostics().size() == 2);  // h and g
+  EXPECT_TRUE(hive.diagnostics().size() == 3);  // h, q"=x and g
 
   // The blank line belongs to A's value, so B's block starts at its key line.
   hive.SetValue(Key(hive, "B"), RegValue::Dword("d", 1), hivetest::kTime1);
