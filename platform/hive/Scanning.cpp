@@ -125,18 +125,17 @@ class Scanner {
         return true;
       }
       inOrder_ = false;
-      for (uint32_t id = 0; id < doc_.blocks.size(); ++id)
-        Register(id, keyLines_.Read(KeyLineOf(doc_, id)).value());  // each one was read so
+      for (uint32_t id = 0; id < doc_.blocks.size(); ++id) {
+        // Each of them followed in order, which only a line the reader reads can.
+        const KeyId key = keyLines_.Read(KeyLineOf(doc_, id)).value();
+        doc_.blocks[id].key = key;
+        doc_.keys[key].blocks.push_back(id);
+      }
     }
     const std::optional<KeyId> key = keyLines_.Read(content);
     block.key = key.value_or(kNone);
-    if (key) Register(static_cast<uint32_t>(doc_.blocks.size()), *key);
+    if (key) doc_.keys[*key].blocks.push_back(static_cast<uint32_t>(doc_.blocks.size()));
     return key.has_value();
-  }
-
-  void Register(uint32_t block, KeyId key) {
-    if (block < doc_.blocks.size()) doc_.blocks[block].key = key;
-    doc_.keys[key].blocks.push_back(block);
   }
 
   // The next key line after `from` (the first line of a block's body), skipping lines
