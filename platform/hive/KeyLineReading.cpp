@@ -124,19 +124,8 @@ std::optional<KeyId> HiveKeyLineReader::Read(std::string_view content) {
 }
 
 bool HiveKeyLineReader::ReadReusing(std::string_view path, KeyId& key, size_t& close) {
-  const size_t same = SharedPrefixLength(path, previous_);
-  // A component of the previous line is the same key if its text is unchanged and ends
-  // here too, at a separator or at the closing ']'. When one does, so do all before it:
-  // their separators lie in the shared text.
-  size_t reused = ends_.size();
-  while (reused > 0 && ends_[reused - 1] > same)
-    --reused;
-  if (reused > 0) {
-    const size_t end = ends_[reused - 1];
-    const bool closes = end < path.size() && path[end] == ']';
-    const bool separates = end + 1 < path.size() && path[end] == '\\' && path[end + 1] == '\\';
-    if (!closes && !separates) --reused;
-  }
+  const size_t reused = SameComponents(path, SharedPrefixLength(path, previous_), ends_.size(),
+                                       [this](size_t i) { return ends_[i]; });
   const size_t from = reused == 0 ? 0 : ends_[reused - 1];
   if (!FindKeyPathComponents(path, from, spans_, close)) return false;
 

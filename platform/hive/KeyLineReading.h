@@ -43,6 +43,25 @@ KeyNameReading ReadKeyName(std::string_view path, const PathSpan& span, std::u16
 // How many bytes two texts share at their start.
 size_t SharedPrefixLength(std::string_view a, std::string_view b);
 
+// How many of the previous key line's components name the same keys in `path`, which shares
+// its first `same` bytes with that line; `endOf(i)` is where the previous line's component i
+// ends. A component is the same key if its text is unchanged and ends here too, at a separator
+// or at the closing ']'. When one does, so do all before it: their separators lie in the
+// shared text.
+template <class EndOf>
+size_t SameComponents(std::string_view path, size_t same, size_t count, EndOf endOf) {
+  size_t reused = count;
+  while (reused > 0 && endOf(reused - 1) > same)
+    --reused;
+  if (reused > 0) {
+    const size_t end = endOf(reused - 1);
+    const bool closes = end < path.size() && path[end] == ']';
+    const bool separates = end + 1 < path.size() && path[end] == '\\' && path[end + 1] == '\\';
+    if (!closes && !separates) --reused;
+  }
+  return reused;
+}
+
 class HiveKeyLineReader {
  public:
   explicit HiveKeyLineReader(HiveDocument& doc) : doc_(doc) {}

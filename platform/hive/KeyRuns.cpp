@@ -25,8 +25,6 @@ bool HiveKeyLineOrder::Precedes(std::string_view path, const PathSpan& span,
 }
 
 bool HiveKeyLineOrder::Follows(std::string_view path) {
-  // The previous line's components whose text is unchanged and ends at a boundary here too
-  // are the same keys, as HiveKeyLineReader finds them.
   // Lines mostly differ only in their last name, so the text before it is compared first, as
   // a whole, which is quicker than finding where the two part.
   const size_t last = components_.empty() ? 0 : components_.back().begin;
@@ -45,15 +43,8 @@ bool HiveKeyLineOrder::Follows(std::string_view path) {
       return after;
     }
   }
-  size_t reused = components_.size();
-  while (reused > 0 && components_[reused - 1].end > same)
-    --reused;
-  if (reused > 0) {
-    const size_t end = components_[reused - 1].end;
-    const bool closes = end < path.size() && path[end] == ']';
-    const bool separates = end + 1 < path.size() && path[end] == '\\' && path[end + 1] == '\\';
-    if (!closes && !separates) --reused;
-  }
+  const size_t reused = SameComponents(path, same, components_.size(),
+                                       [this](size_t i) { return components_[i].end; });
   size_t close = 0;
   const size_t from = reused == 0 ? 0 : components_[reused - 1].end;
   if (!FindKeyPathComponents(path, from, spans_, close)) return false;
@@ -63,10 +54,10 @@ bool HiveKeyLineOrder::Follows(std::string_view path) {
   for (const PathSpan& span : spans_) {
     if (!span.plain && ReadKeyName(path, span, name_) != KeyNameReading::Name) return false;
   }
-  bool after = first_ || (reused == components_.size() && !spans_.empty());
-  if (!first_ && reused < components_.size() && !spans_.empty())
+  const bool first = previous_.empty();  // every line taken leaves at least its ']'
+  bool after = first || (reused == components_.size() && !spans_.empty());
+  if (!first && reused < components_.size() && !spans_.empty())
     after = Precedes(previous_, components_[reused], path, spans_.front());
-  first_ = false;
   previous_ = path.substr(0, close + 1);
   components_.resize(reused);
   components_.insert(components_.end(), spans_.begin(), spans_.end());

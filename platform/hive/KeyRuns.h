@@ -29,7 +29,6 @@ class HiveKeyLineOrder {
   bool Precedes(std::string_view path, const PathSpan& span, std::string_view otherPath,
                 const PathSpan& other);
 
-  bool first_ = true;
   std::string_view previous_;         // the previous path up to and including its ']'
   std::vector<PathSpan> components_;  // its components
   std::vector<PathSpan> spans_;       // scratch: the new components of a line
