@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/CpuPlacement.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FolderLock.h"
 #include "platform/ReplacementFile.h"
@@ -81,7 +82,11 @@ void HiveFile::ReadAhead(HiveKeyPaths slice) {
   // under way is waited for as its future goes).
   slice_.reset();
   aheadKeys_ = slice;
-  ahead_ = std::async(std::launch::async, [path = path_, keys = std::move(slice)] {
+  // The read runs while the caller goes on, so not on the caller's CPU: the kernel often starts
+  // a new thread there, where the two would take turns instead.
+  const int callerCpu = CurrentCpu();
+  ahead_ = std::async(std::launch::async, [callerCpu, path = path_, keys = std::move(slice)] {
+    StayOffCpu(callerCpu);
     auto loaded = std::make_unique<Loaded>();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return loaded;

@@ -117,10 +117,17 @@ bool HiveSlicer::KeyLine(std::string_view line) {
     if (keeping_ && MayGoOnOverNextLine(lastLine_)) return false;
   }
   if (!ReadPlainKeyPath(Trimmed(LineContent(line)), path_)) return false;
-  const Keep keep = Decide();
+  size_t decidedAt = 0;
+  const Keep keep = Decide(decidedAt);
   inHeader_ = false;
   keeping_ = keep != Keep::No;
   onTheWay_ = keep == Keep::OnTheWay;
+  if (onTheWay_) {
+    dropPrefix_.clear();
+  } else {
+    const std::string_view name = path_[decidedAt];
+    dropPrefix_.assign(line.data(), static_cast<size_t>(name.data() + name.size() - line.data()));
+  }
   if (keeping_) {
     Append(blank_);
     Append(line);
@@ -130,10 +137,11 @@ bool HiveSlicer::KeyLine(std::string_view line) {
   return true;
 }
 
-HiveSlicer::Keep HiveSlicer::Decide() {
+HiveSlicer::Keep HiveSlicer::Decide(size_t& decidedAt) {
   size_t at = 0;
-  for (const std::string_view name : path_) {
+  for (decidedAt = 0; decidedAt < path_.size(); ++decidedAt) {
     if (steps_[at].wanted) return Keep::OnTheWay;  // below a wanted key
+    const std::string_view name = path_[decidedAt];
     size_t next = 0;
     for (const size_t candidate : steps_[at].next) {
       if (SameName(name, steps_[candidate].name)) next = candidate;
@@ -152,6 +160,85 @@ HiveSlicer::Keep HiveSlicer::Decide() {
   return Keep::OnTheWay;  // a wanted key, or one on the way to it
 }
 
+size_t HiveSlicer::FeedLines(std::string_view text) {
+  size_t pos = 0;
+  while (!failed_ && pos < text.size()) {
+    if (!keeping_) {
+      pos = PassDroppedLines(text, pos);
+      if (pos >= text.size()) break;
+    }
+    const void* newline = std::memchr(text.data() + pos, '\n', text.size() - pos);
+    if (newline == nullptr) break;
+    const size_t end = static_cast<size_t>(static_cast<const char*>(newline) - text.data()) + 1;
+    Feed(text.substr(pos, end - pos));
+    pos = end;
+  }
+  return pos;
+}
+
+// Outside the slice a line changes nothing but whether the last line was blank, until a key
+// line comes; and a key line below the child that kept the last one off is off as well. So
+// only the next key line is looked for ('[' as the first byte that is not white space), and
+// those of them that are off go by without being read into names.
+size_t HiveSlicer::PassDroppedLines(std::string_view text, size_t pos) {
+  for (size_t from = pos;;) {
+    const auto* bracket =
+        static_cast<const char*>(std::memchr(text.data() + from, '[', text.size() - from));
+    if (bracket == nullptr) {
+      // `pos` starts a line, so no line end before it is the last.
+      const size_t lastNewline = text.rfind('\n');
+      const size_t end = lastNewline == std::string_view::npos ? pos : lastNewline + 1;
+      NoteLastPassedLine(text, pos, end);
+      return end;
+    }
+    const size_t at = static_cast<size_t>(bracket - text.data());
+    size_t line = at;
+    while (line > pos && text[line - 1] != '\n' &&
+           IsHiveSpace(static_cast<unsigned char>(text[line - 1])))
+      --line;
+    if (line > pos && text[line - 1] != '\n') {
+      from = at + 1;  // a '[' inside a line
+      continue;
+    }
+    NoteLastPassedLine(text, pos, line);
+    const size_t end = DroppedKeyLineEnd(text, line);
+    if (end == 0) return line;  // fed as a line of its own
+    blank_.clear();
+    pos = from = end;
+  }
+}
+
+// Where the key line at `line` ends, when it is plain, follows a blank line and starts with
+// the text that kept the last key line off; 0 otherwise.
+size_t HiveSlicer::DroppedKeyLineEnd(std::string_view text, size_t line) const {
+  if (dropPrefix_.empty() || blank_.empty()) return 0;
+  const std::string_view rest = text.substr(line);
+  if (rest.substr(0, dropPrefix_.size()) != dropPrefix_) return 0;
+  const size_t newline = rest.find('\n', dropPrefix_.size());
+  if (newline == std::string_view::npos) return 0;  // the line goes on in the next piece
+  const std::string_view content = LineContent(rest.substr(0, newline + 1));
+  size_t pos = dropPrefix_.size();
+  if (pos >= content.size() || (content[pos] != ']' && content[pos] != '\\')) return 0;
+  // The rest of the path must be as plain as ReadPlainKeyPath wants it.
+  for (pos = NextKeyPathSpecial(content, pos); pos < content.size();
+       pos = NextKeyPathSpecial(content, pos + 2)) {
+    if (content[pos] == ']') return line + newline + 1;
+    if (content[pos] != '\\' || pos + 1 >= content.size() || content[pos + 1] != '\\') return 0;
+  }
+  return 0;  // never closed
+}
+
+// What Feed would note of the last of the lines from `begin`, which starts a line, to `end`:
+// whether it is blank.
+void HiveSlicer::NoteLastPassedLine(std::string_view text, size_t begin, size_t end) {
+  if (end == begin) return;
+  const size_t previousNewline = end >= 2 ? text.rfind('\n', end - 2) : std::string_view::npos;
+  const size_t start = previousNewline == std::string_view::npos ? begin : previousNewline + 1;
+  const std::string_view last = text.substr(start, end - start);
+  blank_.clear();
+  if (LineContent(last).empty()) blank_.assign(last);
+}
+
 void HiveSlicer::Append(std::string_view line) {
   out_.append(line);
 }
@@ -165,12 +252,8 @@ std::optional<std::string> HiveSlicer::Finish() {
 
 std::optional<std::string> SliceHiveText(std::string_view text, const HiveKeyPaths& keys) {
   HiveSlicer slicer(keys);
-  for (size_t pos = 0; pos < text.size();) {
-    const size_t newline = text.find('\n', pos);
-    const size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
-    if (!slicer.Feed(text.substr(pos, end - pos))) break;
-    pos = end;
-  }
+  const size_t fed = slicer.FeedLines(text);
+  if (!slicer.Failed() && fed < text.size()) slicer.Feed(text.substr(fed));
   return slicer.Finish();
 }
 
@@ -178,8 +261,7 @@ int ReadHiveSlice(int fd, const HiveKeyPaths& keys, std::optional<std::string>& 
   HiveSlicer slicer(keys);
   std::string carried;  // a line the last read ended inside
   char buffer[1 << 16];
-  bool going = true;
-  while (going) {
+  while (!slicer.Failed()) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -187,24 +269,18 @@ int ReadHiveSlice(int fd, const HiveKeyPaths& keys, std::optional<std::string>& 
     }
     if (got == 0) break;
     std::string_view chunk(buffer, static_cast<size_t>(got));
-    while (going && !chunk.empty()) {
-      const void* newline = std::memchr(chunk.data(), '\n', chunk.size());
-      if (newline == nullptr) {
-        carried.append(chunk);
-        break;
-      }
-      const size_t end = static_cast<size_t>(static_cast<const char*>(newline) - chunk.data()) + 1;
-      if (carried.empty()) {
-        going = slicer.Feed(chunk.substr(0, end));
-      } else {
-        carried.append(chunk.substr(0, end));
-        going = slicer.Feed(carried);
-        carried.clear();
-      }
-      chunk.remove_prefix(end);
+    if (!carried.empty()) {
+      const size_t newline = chunk.find('\n');
+      carried.append(
+          chunk.substr(0, newline == std::string_view::npos ? chunk.size() : newline + 1));
+      if (newline == std::string_view::npos) continue;
+      slicer.Feed(carried);
+      carried.clear();
+      chunk.remove_prefix(newline + 1);
     }
+    carried.assign(chunk.substr(slicer.FeedLines(chunk)));
   }
-  if (going && !carried.empty()) slicer.Feed(carried);
+  if (!slicer.Failed() && !carried.empty()) slicer.Feed(carried);
   slice = slicer.Finish();
   return 0;
 }

@@ -38,6 +38,11 @@ class HiveSlicer {
   // The file's next line, with its line end (the last line may have none). False once the
   // file turned out to be one the slice cannot stand for: feeding more changes nothing.
   bool Feed(std::string_view line);
+  // Feeds the whole lines at the start of `text`, which starts a line, as Feed one by one
+  // would, and returns where the first line not fed (one without its line end) starts. Lines
+  // the slice drops are passed over without being split one by one. Stops once failed.
+  size_t FeedLines(std::string_view text);
+  bool Failed() const { return failed_; }
   // The slice's text; nothing when the file was not one the slice can stand for.
   std::optional<std::string> Finish();
 
@@ -51,14 +56,20 @@ class HiveSlicer {
     std::string lastOtherChild;  // the last child off the way a block was kept for
   };
   bool KeyLine(std::string_view content);
-  Keep Decide();
+  Keep Decide(size_t& decidedAt);
   void Append(std::string_view line);
+  size_t PassDroppedLines(std::string_view text, size_t pos);
+  size_t DroppedKeyLineEnd(std::string_view text, size_t line) const;
+  void NoteLastPassedLine(std::string_view text, size_t begin, size_t end);
 
   std::vector<Step> steps_{1};          // steps_[0] is the root
   std::vector<std::string_view> path_;  // the current key line's names
   std::string out_;
   std::string blank_;     // a blank line, which belongs to the block after it if a key follows
   std::string lastLine_;  // the last line of the current block that was not blank
+  // The text of the last key line off the slice up to the end of the name that kept it off:
+  // a key line that starts with it, followed by a separator or ']', is off the slice too.
+  std::string dropPrefix_;
   bool failed_ = false;
   bool inHeader_ = true;
   bool keeping_ = true;    // the current block goes into the slice (the header always does)

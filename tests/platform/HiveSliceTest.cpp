@@ -66,12 +66,20 @@ TEST(HiveSliceTest, ASliceAnswersTheLookupsOfItsKeysAsTheWholeFileDoes) {
        "\n[Software\\\\Borland\\\\Delphi\\\\4.0] 1\n\"a\"=\"4\"\n"
        "\n[Software\\\\Borland\\\\Delphi\\\\4.0\\\\Skipped] 1\n"
        "\n[Software\\\\Borland\\\\Delphi\\\\3.0\\\\Deeper\\\\Still] 1\n\"d\"=\"x\""},
+      {"blocks off the way: brackets in values and indented, a name that only starts as the "
+       "child before, an empty name, CRLF",
+       "\n[Software\\\\Apps] 1\n\"[not a key]\"=\"[x]\"\n"
+       "\n[Software\\\\Apps\\\\One] 1\r\n\r\n  [Software\\\\Apps\\\\Two] 1\n"
+       "\n[Software\\\\Apps\\\\\\\\Three] 1\n\n[Software\\\\AppsMore] 1\n\"m\"=\"1\"\n"
+       "\n[Software\\\\AppsMore\\\\Sub] 1\n"
+       "\n[Software\\\\Borland\\\\Delphi\\\\3.0] 1\n\"a\"=\"1\"\n"},
   };
   for (const SliceCase& c : cases) {
     SCOPED_TRACE(c.what);
     const std::string text = kHeader + c.body;
     const std::optional<std::string> slice = SliceHiveText(text, kDelphi3);
     ASSERT_TRUE(slice.has_value());
+    EXPECT_EQ(slice, testsupport::SliceLineByLine(text, kDelphi3));
     EXPECT_LT(slice->size(), text.size());
     const Hive whole = Hive::Parse(text);
     const Hive sliced = Hive::Parse(*slice);
@@ -92,32 +100,60 @@ TEST(HiveSliceTest, AFileNotLaidOutAsWineWritesItGetsNoSlice) {
        "[Software\\\\Borland\\\\Delphi\\\\3.0] 1\n"},
       {"a block of the way that ends inside hex data",
        "\n[Software\\\\Borland\\\\Delphi\\\\3.0] 1\n\"b\"=hex:00,\\\n\n[Software\\\\X] 1\n"},
+      // Below a child off the way, as the key line before it.
+      {"an escape below a child off the way",
+       "\n[Software\\\\Apps] 1\n\n[Software\\\\Apps\\\\A\\x62] 1\n"},
+      {"a key below a child off the way never closed",
+       "\n[Software\\\\Apps] 1\n\n[Software\\\\Apps\\\\B 1\n\n[Software\\\\C] 1\n"},
+      {"a key below a child off the way that could be more hex data",
+       "\n[Software\\\\Apps] 1\n\n[Software\\\\Apps\\\\A] 1\n\"a\"=hex:00,\\\n"
+       "[Software\\\\Apps\\\\B] 1\n"},
+      {"a key below a child off the way right after the key before",
+       "\n[Software\\\\Apps] 1\n\n[Software\\\\Apps\\\\A] 1\n\n[Software\\\\Apps\\\\B] 1\n"
+       "[Software\\\\Apps\\\\C] 1\n"},
+      {"a NUL byte below a child off the way",
+       std::string("\n[Software\\\\Apps] 1\n\n[Software\\\\Apps\\\\B\0] 1\n", 44)},
   };
   for (const SliceCase& c : cases) {
-    EXPECT_FALSE(SliceHiveText(kHeader + c.body, kDelphi3).has_value()) << c.what;
+    const std::string text = kHeader + c.body;
+    EXPECT_FALSE(SliceHiveText(text, kDelphi3).has_value()) << c.what;
+    EXPECT_FALSE(testsupport::SliceLineByLine(text, kDelphi3).has_value()) << c.what;
   }
   EXPECT_FALSE(SliceHiveText(kHeader, {{"Caf\xC3\xA9"}}).has_value()) << "a wanted name";
 }
 
 // The file is read in pieces; lines that a piece cuts in two come out whole.
 TEST(HiveSliceTest, ReadingTheFileInPiecesSlicesAsTheWholeText) {
-  std::string text = kHeader;
+  std::string many = kHeader;
   for (int i = 0; i < 3000; ++i) {
     const std::string n = std::to_string(i);
-    text += "\n[Software\\\\" + std::string(i % 7 == 0 ? "Borland\\\\Delphi\\\\3.0\\\\" : "App") +
+    many += "\n[Software\\\\" +
+            std::string(i % 7 == 0 ? "Borland\\\\Delphi\\\\3.0\\\\"
+                        : i % 5    ? "Apps\\\\"
+                                   : "App") +
             n + "] 1\n\"Value " + n + "\"=\"" + std::string(static_cast<size_t>(i % 97), 'v') +
             "\"\n";
   }
+  // A piece that ends just after the name that kept the key line before off the slice, in a
+  // key line of another child, which the slice keeps.
+  const std::string before =
+      kHeader + "\n[Software\\\\Apps] 1\n\n[Software\\\\Apps\\\\A] 1\n\"v\"=\"";
+  const std::string after = "\"\n\n[Software\\\\AppsMore] 1\n\"m\"=\"1\"\n";
+  const std::string cut = before +
+                          std::string((1u << 16) - before.size() - after.find("More"), 'v') +
+                          after + "\n[Software\\\\Borland\\\\Delphi\\\\3.0] 1\n";
   testsupport::TempDir dir;
-  const std::string path = dir / "system.reg";
-  testsupport::WriteFile(path, text);
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  ASSERT_GE(fd, 0);
-  FileDescriptor guard(fd);
-  std::optional<std::string> slice;
-  ASSERT_EQ(ReadHiveSlice(fd, kDelphi3, slice), 0);
-  ASSERT_GT(text.size(), 3u << 16);
-  EXPECT_EQ(slice, SliceHiveText(text, kDelphi3));
+  for (const std::string& text : {many, cut}) {
+    const std::string path = dir / "system.reg";
+    testsupport::WriteFile(path, text);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    FileDescriptor guard(fd);
+    std::optional<std::string> slice;
+    ASSERT_EQ(ReadHiveSlice(fd, kDelphi3, slice), 0);
+    ASSERT_GT(text.size(), 1u << 16);
+    EXPECT_EQ(slice, testsupport::SliceLineByLine(text, kDelphi3));
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Unicode.h"
@@ -13,6 +14,20 @@
 #include "platform/hive/Slicing.h"
 
 namespace testsupport {
+
+// The slice as the slicer makes it fed one line at a time, without passing over the lines it
+// drops: what SliceHiveText must give.
+inline std::optional<std::string> SliceLineByLine(std::string_view text,
+                                                  const platform::HiveKeyPaths& keys) {
+  platform::HiveSlicer slicer(keys);
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t newline = text.find('\n', pos);
+    const size_t end = newline == std::string_view::npos ? text.size() : newline + 1;
+    if (!slicer.Feed(text.substr(pos, end - pos))) break;
+    pos = end;
+  }
+  return slicer.Finish();
+}
 
 // The differences found, one line each: none when the slice stands for the file.
 inline std::vector<std::string> SliceDifferences(const platform::Hive& whole,
