@@ -50,7 +50,7 @@ scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null
 cmake --build build/release -j "$(nproc)" --target PolyverbSetup make_demo bench_hive \
-  bare_window plain_window setup_shown delphi_keys
+  bare_window plain_window setup_shown delphi_keys in_turn
 
 bin=$PWD/build/release
 work=$PWD/build/bench
