@@ -41,16 +41,16 @@ std::string_view Trimmed(std::string_view content) {
   return content.substr(SkipHiveSpace(content, 0));
 }
 
-// Reads "[A\\\\B\\\\C] time" into its names; false for anything but plain ASCII names
+// Reads the key line "[A\\\\B\\\\C] time" from `from` (just after its '[', or where a name
+// ends) into its names, when `path` is given; false for anything but plain ASCII names
 // separated by "\\\\" and closed by ']'. Empty names are skipped, as the loader skips them.
-bool ReadPlainKeyPath(std::string_view keyLine, std::vector<std::string_view>& path) {
-  path.clear();
-  size_t start = 1;
-  for (size_t pos = NextKeyPathSpecial(keyLine, 1); pos < keyLine.size();
+bool ReadPlainKeyPath(std::string_view keyLine, size_t from, std::vector<std::string_view>* path) {
+  size_t start = from;
+  for (size_t pos = NextKeyPathSpecial(keyLine, from); pos < keyLine.size();
        pos = NextKeyPathSpecial(keyLine, pos)) {
     const char c = keyLine[pos];
     if (c != ']' && c != '\\') return false;  // NUL, or a byte that is not ASCII
-    if (pos > start) path.push_back(keyLine.substr(start, pos - start));
+    if (path != nullptr && pos > start) path->push_back(keyLine.substr(start, pos - start));
     if (c == ']') return true;
     if (pos + 1 >= keyLine.size() || keyLine[pos + 1] != '\\') return false;  // an escape
     pos += 2;
@@ -116,7 +116,8 @@ bool HiveSlicer::KeyLine(std::string_view line) {
     // A block that ends inside hex data would take the blank line as more data.
     if (keeping_ && MayGoOnOverNextLine(lastLine_)) return false;
   }
-  if (!ReadPlainKeyPath(Trimmed(LineContent(line)), path_)) return false;
+  path_.clear();
+  if (!ReadPlainKeyPath(Trimmed(LineContent(line)), 1, &path_)) return false;
   size_t decidedAt = 0;
   const Keep keep = Decide(decidedAt);
   inHeader_ = false;
@@ -217,15 +218,10 @@ size_t HiveSlicer::DroppedKeyLineEnd(std::string_view text, size_t line) const {
   const size_t newline = rest.find('\n', dropPrefix_.size());
   if (newline == std::string_view::npos) return 0;  // the line goes on in the next piece
   const std::string_view content = LineContent(rest.substr(0, newline + 1));
-  size_t pos = dropPrefix_.size();
+  // The prefix must end where a name ends, and the rest of the path be plain.
+  const size_t pos = dropPrefix_.size();
   if (pos >= content.size() || (content[pos] != ']' && content[pos] != '\\')) return 0;
-  // The rest of the path must be as plain as ReadPlainKeyPath wants it.
-  for (pos = NextKeyPathSpecial(content, pos); pos < content.size();
-       pos = NextKeyPathSpecial(content, pos + 2)) {
-    if (content[pos] == ']') return line + newline + 1;
-    if (content[pos] != '\\' || pos + 1 >= content.size() || content[pos + 1] != '\\') return 0;
-  }
-  return 0;  // never closed
+  return ReadPlainKeyPath(content, pos, nullptr) ? line + newline + 1 : 0;
 }
 
 // What Feed would note of the last of the lines from `begin`, which starts a line, to `end`:
