@@ -5,6 +5,7 @@
 
 #include "package/UnitVersion.h"
 #include "platform/StringFunctions.h"
+#include "platform/Unicode.h"
 
 namespace {
 
@@ -95,6 +96,11 @@ platform::Status Apply(TCommandLine& Line, const std::string& Option, const std:
     Line.Language = language.value();
   } else if (Option == "--folder") {
     if (platform::Trim(Value).empty()) return Bad("--folder needs a folder, such as C:\\Zav.");
+    // A Windows name is Unicode text: bytes that are no UTF-8 would name another folder than
+    // the one meant, so they are refused rather than replaced.
+    if (!platform::IsValidUtf8(Value)) {
+      return Bad("--folder needs a folder name in UTF-8; the one given holds other bytes.");
+    }
     Line.Folder = Value;
   } else {
     platform::Result<std::vector<int>> versions = ParseVersions(Option, Value);

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   UseOffscreenWidgetSystem();
   // The browse dialog is pictured as it opens: it needs its real window.
   if (options.browse) {
-    Application->SetPresenter(CreateQtPresenter());
+    Application->SetPresenter(CreateDefaultPresenter());
   } else {
     Application->SetPresenter(std::make_unique<TConsolePresenter>(std::cerr));
   }

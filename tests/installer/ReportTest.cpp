@@ -162,15 +162,16 @@ TEST_F(ReportTest, NoNameBreaksTheReportOrTheLog) {
   std::filesystem::remove(odd + "/ZavPolyverbGer.hlp");
   program_ = odd + "/PolyverbSetup";
   // Windows refuses the quote in a folder name: the step fails, the reason names it too.
-  const std::string folder = "C:\\Odd\"quote\x01\xff";
+  const std::string folder = "C:\\Odd\"quote\x01\xc3\xa9";
   const std::string log = machine->prefixFolder() + "/../odd.log";
   const auto run = RunSetup({"--unattended", "--json", "--no-windows", "--bin=4", "--register=none",
                              "--folder", folder, "--log", log});
   EXPECT_EQ(run.exitCode, kExitCompletedWithErrors) << run.err;
   const std::vector<json> objects = Objects(run.out);
   ASSERT_EQ(objects.size(), 8u) << run.out;
-  // Quotes and control characters as they are; a byte that is no UTF-8 as U+FFFD.
-  const std::string carried = "C:\\Odd\"quote\x01\xEF\xBF\xBD";
+  // Quotes, control characters and letters beyond ASCII as they are; a byte of the
+  // distribution's folder that is no UTF-8 as U+FFFD.
+  const std::string carried = folder;
   EXPECT_EQ(objects[0].at("kind"), "create-folder");
   EXPECT_EQ(objects[0].at("error"), "EDirCreate");
   EXPECT_EQ(objects[0].at("target"), carried);
@@ -185,7 +186,7 @@ TEST_F(ReportTest, NoNameBreaksTheReportOrTheLog) {
   const std::string written = testsupport::ReadFile(log);
   EXPECT_EQ(written.find('\x01'), std::string::npos) << "shown as \\x01, never raw";
   // Control characters as \xNN, other bytes as they are.
-  EXPECT_NE(written.find("Directory 'C:\\Odd\"quote\\x01\xEF\xBF\xBD' could not be created."),
+  EXPECT_NE(written.find("Directory 'C:\\Odd\"quote\\x01\xc3\xa9' could not be created."),
             std::string::npos)
       << written;
   EXPECT_NE(written.find("dist\xff\\ZavPolyverbGer.hlp"), std::string::npos) << written;

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/Machine.h"
+#include "tests/support/DemoMachine.h"
 #include "tests/support/toolkit/FormDriver.h"
 #include "toolkit/forms/Forms.h"
 
@@ -38,7 +39,9 @@ void ProgramRunTest::Make(const std::vector<int>& packages,
   MakeMachine(packages, installs, options);
   ASSERT_FALSE(HasFatalFailure());
   program_ = machine->distributionFolder() + "/PolyverbSetup";
-  std::filesystem::copy_file(SETUP_PROGRAM, program_);
+  const platform::Status copied =
+      testsupport::CopySetupProgram(SETUP_PROGRAM, machine->distributionFolder());
+  ASSERT_TRUE(copied) << copied.message();
 }
 
 testsupport::ProcessResult ProgramRunTest::RunSetup(std::vector<std::string> args,

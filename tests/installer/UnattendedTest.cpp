@@ -58,6 +58,7 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
       {{"--unattended", "--register", "3;4"}, "not \"3;4\""},
       {{"--unattended", "--language", "Klingon"}, "English or Deutsch"},
       {{"--unattended", "--folder", " "}, "--folder needs a folder"},
+      {{"--unattended", "--folder", "C:\\Caf\xe9"}, "--folder needs a folder name in UTF-8"},
       {{"--unattended", "--no-folder=yes"}, "--no-folder takes no value"},
       {{"--unattended", "--folder", "C:\\x", "--no-folder"}, "exclude each other"},
       {{"--unattended", "--uninstall", "--register", "4"}, "cannot be used with --uninstall"},
@@ -165,6 +166,13 @@ TEST_F(UnattendedTest, ExitCodes) {
   EXPECT_NE(window.err.find("there is no display"), std::string::npos) << window.err;
   EXPECT_EQ(window.out, "");
   EXPECT_FALSE(Exists("C:\\Programme"));
+
+  // Without its window's module the program says why a window cannot be, and does all the rest
+  // (the runs below) without it.
+  std::filesystem::remove(machine->distributionFolder() + "/PolyverbSetupWindow.so");
+  const auto noModule = RunSetup({});
+  EXPECT_EQ(noModule.exitCode, kExitFailed);
+  EXPECT_NE(noModule.err.find("the window cannot be shown"), std::string::npos) << noModule.err;
 
   const auto help = RunSetup({"--help"});
   EXPECT_EQ(help.exitCode, kExitCompleted);

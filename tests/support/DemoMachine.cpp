@@ -269,4 +269,24 @@ Status MakeDelphiPrefix(const std::string& prefixDir, const std::vector<DelphiIn
   return Status::Ok();
 }
 
+platform::Status CopySetupProgram(const std::string& program, const std::string& folder) {
+  const fs::path built(program);
+  std::vector<fs::path> files = {built};
+  // The window's module, which the program loads from its own folder.
+  const fs::path module = built.parent_path() / "PolyverbSetupWindow.so";
+  std::error_code ec;
+  if (fs::is_regular_file(module, ec)) files.push_back(module);
+  for (const fs::path& file : files) {
+    const fs::path target = fs::path(folder) / file.filename();
+    fs::copy_file(file, target, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::permissions(target, fs::status(file, ec).permissions(), ec);
+    if (ec) {
+      return platform::Status(
+          platform::ErrorCode::IoError,
+          "Cannot copy " + file.string() + " to " + target.string() + ": " + ec.message());
+    }
+  }
+  return platform::Status::Ok();
+}
+
 }  // namespace testsupport

@@ -79,4 +79,9 @@ std::string DisabledPackagesKey(int version);
 platform::Status MakeDelphiPrefix(const std::string& prefixDir,
                                   const std::vector<DelphiInstall>& installs);
 
+// Copies the built setup program (the file `program`) into `folder` under its own name, and
+// its window's module beside it when the build made one, as a distribution holds them. The
+// copies keep their permissions.
+platform::Status CopySetupProgram(const std::string& program, const std::string& folder);
+
 }  // namespace testsupport

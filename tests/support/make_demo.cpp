@@ -140,18 +140,14 @@ std::string ParseArguments(const std::vector<std::string_view>& args, Options& o
   return {};
 }
 
-// Copies the program into the folder; it stays executable, as it was built.
+// Copies the program (and its window's module) into the folder; both stay as they were built.
 bool CopyProgram(const std::string& program, const std::string& folder) {
-  const fs::path target = fs::path(folder) / fs::path(program).filename();
-  std::error_code ec;
-  fs::copy_file(program, target, fs::copy_options::overwrite_existing, ec);
-  if (!ec) fs::permissions(target, fs::status(program, ec).permissions(), ec);
-  if (ec) {
-    std::fprintf(stderr, "make_demo: cannot copy %s to %s: %s\n", program.c_str(),
-                 target.string().c_str(), ec.message().c_str());
+  const platform::Status copied = testsupport::CopySetupProgram(program, folder);
+  if (!copied) {
+    std::fprintf(stderr, "make_demo: %s\n", copied.message().c_str());
     return false;
   }
-  std::printf("  %s (the setup program)\n", target.filename().string().c_str());
+  std::printf("  %s (the setup program)\n", fs::path(program).filename().string().c_str());
   return true;
 }
 

@@ -53,7 +53,8 @@ class SetupWindowTest : public testing::Test {
     const auto written = testsupport::MakeDistribution(Dist(), {3, 4, 5});
     ASSERT_TRUE(written) << written.status().message();
     distributed = {written->begin(), written->end()};
-    fs::copy_file(SETUP_PROGRAM, Dist() + "/PolyverbSetup");
+    const platform::Status copied = testsupport::CopySetupProgram(SETUP_PROGRAM, Dist());
+    ASSERT_TRUE(copied) << copied.message();
     const platform::Status made =
         testsupport::MakeDelphiPrefix(Prefix(), {{.version = 3}, {.version = 4}, {.version = 5}});
     ASSERT_TRUE(made) << made.message();

@@ -79,7 +79,7 @@ void TApplication::ShowException(const std::exception& E) {
 }
 
 TPresenter& TApplication::Presenter() {
-  if (presenter_ == nullptr) presenter_ = CreateQtPresenter();
+  if (presenter_ == nullptr) presenter_ = CreateDefaultPresenter();
   return *presenter_;
 }
 

@@ -51,8 +51,9 @@ class TPresenter {
   virtual bool BrowseForFolder(TBrowseDialog& Dialog) = 0;
 };
 
-// Real Qt dialogs, modal for the application.
-std::unique_ptr<TPresenter> CreateQtPresenter();
+// The widget system's own: real Qt dialogs, modal for the application; in a program built
+// without widgets, the console presenter on standard error.
+std::unique_ptr<TPresenter> CreateDefaultPresenter();
 
 // Prints each message box to Out and answers it with its first button at once;
 // file dialogs and folder-browse dialogs are cancelled (nobody is there to choose), the

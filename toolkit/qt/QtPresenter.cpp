@@ -139,6 +139,6 @@ class TQtPresenter : public TPresenter {
 
 }  // namespace
 
-std::unique_ptr<TPresenter> CreateQtPresenter() {
+std::unique_ptr<TPresenter> CreateDefaultPresenter() {
   return std::make_unique<TQtPresenter>();
 }

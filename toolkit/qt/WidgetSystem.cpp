@@ -139,14 +139,6 @@ void WakeWidgetSystem() {
   }
 }
 
-bool DisplayAvailable() {
-  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
-}
-
 // Qt's own "-platform" argument, so the choice stays with this process and is not handed
 // down to programs it starts.
 void UseOffscreenWidgetSystem() {
