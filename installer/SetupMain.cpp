@@ -18,6 +18,12 @@
 
 namespace {
 
+// The one rule for which command lines the window runs: the program without widgets hands
+// these to the window's module, and the module runs them here.
+bool AsksForWindow(const TCommandLine& Line) {
+  return !Line.Help && !Line.Detect && !Line.Unattended;
+}
+
 // Log, if given, follows the window's run as it follows an unattended one.
 int RunWindow(TRunLog* Log = nullptr) {
   std::function<void(TPolyverbInstallForm&)> whenShown;
@@ -70,7 +76,7 @@ int RunCommandLine(const std::vector<std::string>& Args) {
   }
   TRunLog* const logged = log ? &*log : nullptr;
   // Nothing but the end of the options (`--`), or only --log: as without arguments.
-  if (!line->Unattended) return RunWindow(logged);
+  if (AsksForWindow(*line)) return RunWindow(logged);
   return RunUnattended(line.value(), std::cout, std::cerr, logged);
 }
 
@@ -85,5 +91,5 @@ int RunSetup(const std::vector<std::string>& Args) {
 bool RunNeedsWindow(const std::vector<std::string>& Args) {
   if (Args.empty()) return true;
   const platform::Result<TCommandLine> line = ParseCommandLine(Args);
-  return line && !line->Help && !line->Detect && !line->Unattended;
+  return line && AsksForWindow(*line);
 }

@@ -72,7 +72,10 @@ for dist in dist dist20; do
 done
 head -c 20M /dev/urandom >"$work/20MB"
 for file in "$work"/dist20/*; do
-  [ "${file##*/}" = PolyverbSetup ] || cp "$work/20MB" "$file"
+  case ${file##*/} in
+    PolyverbSetup | PolyverbSetupWindow.so) ;; # the program and its window stay as built
+    *) cp "$work/20MB" "$file" ;;
+  esac
 done
 rm "$work/20MB"
 
