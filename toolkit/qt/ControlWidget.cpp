@@ -180,8 +180,7 @@ QFont ToQFont(const TFont* font) {
   } else {
     result.setFamily(QString::fromStdString(font->Name()));
   }
-  const int height = font->Height();
-  result.setPixelSize(std::max(1, height < 0 ? -height : height * 4 / 5));
+  result.setPixelSize(font->PixelSize());
   const TFontStyles style = font->Style();
   result.setBold(style.Contains(fsBold));
   result.setItalic(style.Contains(fsItalic));

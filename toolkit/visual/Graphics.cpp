@@ -1,5 +1,6 @@
 #include "toolkit/visual/Graphics.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -167,6 +168,10 @@ void TFont::SetPitch(TFontPitch Value) {
 }
 
 // Points from pixels and back, rounded as the classic MulDiv rounds.
+int TFont::PixelSize() const {
+  return std::max(1, height_ < 0 ? -height_ : height_ * 4 / 5);
+}
+
 int TFont::Size() const {
   return -static_cast<int>(std::lround(height_ * 72.0 / ScreenPixelsPerInch));
 }

@@ -131,6 +131,9 @@ class TFont : public TPersistent {
   void SetColor(TColor Value);
   int Height() const { return height_; }
   void SetHeight(int Value);
+  // The pixel size the font is drawn in: the character height, or for a positive Height (a
+  // cell height, leading included) four fifths of it; at least 1.
+  int PixelSize() const;
   const std::string& Name() const { return name_; }
   void SetName(const std::string& Value);
   TFontPitch Pitch() const { return pitch_; }

@@ -42,8 +42,7 @@ void TControl::Repaint() {}
 // Text is measured in an average glyph half as wide as the font's pixel size is high, and a
 // line as high as that size and a little leading: steady figures for forms nobody sees.
 TPoint TControl::TextExtent(const std::string& Text) const {
-  const int height = font_->Height();
-  const int pixels = std::max(1, height < 0 ? -height : height * 4 / 5);
+  const int pixels = font_->PixelSize();
   const auto glyphs = std::count_if(Text.begin(), Text.end(), [](char c) {
     return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   });
