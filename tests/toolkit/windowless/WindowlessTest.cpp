@@ -38,6 +38,14 @@ TEST(WindowlessTest, ControlsGetWindowsAndKeepTheirOwnState) {
   EXPECT_EQ(box->SelLength(), 3);
   box->SelectAll();
   EXPECT_EQ(box->SelLength(), 15);
+  // The list opens and closes when the program asks, and says so as it would with a widget.
+  int dropped = 0;
+  box->OnDropDown = [&dropped](TObject*) { ++dropped; };
+  box->SetDroppedDown(true);
+  EXPECT_TRUE(box->DroppedDown());
+  EXPECT_EQ(dropped, 1);
+  box->SetDroppedDown(false);
+  EXPECT_FALSE(box->DroppedDown());
   check->SetChecked(true);
   EXPECT_TRUE(check->Checked());
   EXPECT_GT(check->TextExtent("Zav").X, 0);
