@@ -59,6 +59,9 @@ struct Block {
   KeyId key = kNone;      // kNone: a key line the loader could not read; or kNotReadYet
   uint32_t next = kNone;  // the block after it in the file
   bool checked = false;   // its lines have been read and their faults reported
+  // Its first line is the blank line before its key line, which may yet turn out to be more
+  // hex data of the block before (platform/hive/BlockStarts.h).
+  bool startUnsettled = false;
   std::unique_ptr<std::vector<BlockItem>> items;  // read when its key is loaded
 };
 

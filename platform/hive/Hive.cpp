@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/Unicode.h"
+#include "platform/hive/BlockStarts.h"
 #include "platform/hive/Document.h"
 #include "platform/hive/KeyBlocks.h"
 #include "platform/hive/KeyRuns.h"
@@ -27,7 +28,10 @@ struct Hive::Impl {
     block.key = key;
     block.checked = true;
     if (const std::optional<KeyId> before = doc.PrecedingKeyWithBlock(key)) {
-      Block& previous = doc.blocks[doc.keys[*before].blocks.front()];
+      const uint32_t previousId = doc.keys[*before].blocks.front();
+      // Its text stays as it is, so it keeps any blank line its hex data goes on over.
+      SettleBlockStart(doc, previousId + 1);
+      Block& previous = doc.blocks[previousId];
       block.next = previous.next;
       previous.next = blockId;
     } else {

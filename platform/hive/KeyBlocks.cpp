@@ -1,6 +1,7 @@
 #include "platform/hive/KeyBlocks.h"
 
 #include "platform/Unicode.h"
+#include "platform/hive/BlockStarts.h"
 #include "platform/hive/KeyText.h"
 #include "platform/hive/LineWalking.h"
 #include "platform/hive/ValueText.h"
@@ -43,8 +44,10 @@ Kind ReadOption(KeyNode& key, std::string_view content) {
 // Reads a block's lines. Values the loader would create are passed to `onValue` in file
 // order; faults are reported when `report` is set.
 template <class OnValue>
-std::vector<BlockItem> ReadBlock(HiveDocument& doc, const Block& block, bool report,
+std::vector<BlockItem> ReadBlock(HiveDocument& doc, uint32_t blockId, bool report,
                                  OnValue onValue) {
+  SettleBlockEnds(doc, blockId);
+  const Block& block = doc.blocks[blockId];
   std::vector<BlockItem> items;
   HiveLineCursor cursor(doc.text, block.begin, block.end);
   HiveLine line;
@@ -109,7 +112,7 @@ void LoadKey(HiveDocument& doc, KeyId id) {
     Block& block = doc.blocks[blockId];
     const bool report = !block.checked;
     block.checked = true;
-    auto items = ReadBlock(doc, block, report, [&values](ParsedValue parsed, bool unreadable) {
+    auto items = ReadBlock(doc, blockId, report, [&values](ParsedValue parsed, bool unreadable) {
       bool found = false;
       const size_t index = HiveDocument::ValueIndex(*values, parsed.name, found);
       if (found) {
@@ -135,7 +138,7 @@ void CheckBlock(HiveDocument& doc, uint32_t blockId) {
   Block& block = doc.blocks[blockId];
   if (block.checked || block.key == kNone) return;
   block.checked = true;
-  ReadBlock(doc, block, true, [](ParsedValue, bool) {});
+  ReadBlock(doc, blockId, true, [](ParsedValue, bool) {});
 }
 
 bool HasLooseLines(const HiveDocument& doc, const KeyNode& key) {

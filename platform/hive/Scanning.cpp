@@ -20,7 +20,8 @@ class Scanner {
       : doc_(doc),
         text_(doc.text),
         body_(doc.text),
-        inOrder_(reading == Hive::KeyReading::AsNeeded) {}
+        inOrder_(reading == Hive::KeyReading::AsNeeded),
+        settleLater_(reading == Hive::KeyReading::AsNeeded) {}
 
   void Run() {
     if (!ReadSignature()) return;
@@ -45,7 +46,8 @@ class Scanner {
   struct Next {
     size_t keyLine = HiveBody::kEnd;
     size_t blockBegin = 0;
-    bool stop = false;  // the loader gives up on the file here
+    bool unsettled = false;  // the blank line at blockBegin may be more hex data before it
+    bool stop = false;       // the loader gives up on the file here
   };
 
   bool ReadSignature() {
@@ -103,6 +105,7 @@ class Scanner {
     const size_t lineEnd = body_.LineEnd(at.keyLine);
     Block block;
     block.begin = at.blockBegin;
+    block.startUnsettled = at.unsettled;
     const bool read = ReadKeyLine(body_.Trimmed(at.keyLine, lineEnd), block);
     doc_.blocks.push_back(std::move(block));
     if (!read) {
@@ -154,7 +157,11 @@ class Scanner {
         continue;
       }
       next.keyLine = start;
-      next.blockBegin = afterBlank && !body_.IsContinuation(previous, from) ? previous : start;
+      // Whether the blank line is more hex data of this block is left to when either block
+      // is read: asking here, for every key, would cost as much as the rest of the load.
+      next.unsettled = afterBlank && settleLater_;
+      next.blockBegin =
+          afterBlank && (settleLater_ || !body_.IsContinuation(previous, from)) ? previous : start;
       return next;
     }
   }
@@ -203,6 +210,7 @@ class Scanner {
   std::string_view text_;
   HiveBody body_;
   bool inOrder_;
+  bool settleLater_;
   HiveKeyLineOrder order_;
   HiveKeyLineReader keyLines_{doc_};
 };
