@@ -188,11 +188,13 @@ struct HiveDocument {
 };
 
 // Wine's order of names (platform::CompareNoCase), with the common all-ASCII case inline.
-// Names of bytes must be plain ASCII.
+// Names of bytes must be plain ASCII. The caller may know that the first `same` units are
+// equal.
 template <class Char>
-inline int CompareNames(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+inline int CompareNames(std::basic_string_view<Char> a, std::basic_string_view<Char> b,
+                        size_t same = 0) {
   const size_t n = a.size() < b.size() ? a.size() : b.size();
-  size_t i = 0;
+  size_t i = same < n ? same : n;
   while (i < n && a[i] == b[i])
     ++i;  // names mostly share a start, which needs no folding
   for (; i < n; ++i) {

@@ -1,5 +1,6 @@
 #include "platform/hive/KeyRuns.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/hive/BlockLines.h"
@@ -28,16 +29,22 @@ bool HiveKeyLineOrder::Follows(std::string_view path) {
   // Lines mostly differ only in their last name, so the text before it is compared first, as
   // a whole, which is quicker than finding where the two part.
   const size_t last = components_.empty() ? 0 : components_.back().begin;
-  const size_t same =
-      last > 0 && path.size() >= last && std::memcmp(path.data(), previous_.data(), last) == 0
-          ? last + SharedPrefixLength(path.substr(last), previous_.substr(last))
-          : SharedPrefixLength(path, previous_);
-  if (last > 0 && same >= last) {
+  const bool sameBefore =
+      last > 0 && path.size() >= last && std::memcmp(path.data(), previous_.data(), last) == 0;
+  const size_t same = sameBefore
+                          ? last + SharedPrefixLength(path.substr(last), previous_.substr(last))
+                          : SharedPrefixLength(path, previous_);
+  if (sameBefore) {
     // Only the last name differs, or goes on: when the new one is plain, it is the line's last.
-    const size_t close = NextKeyPathSpecial(path, last);
+    // The bytes it shares with a plain name before it are plain too, and compare equal.
+    const PathSpan& before = components_.back();
+    const size_t known = before.plain ? std::min(same, before.end) - last : 0;
+    const size_t close = NextKeyPathSpecial(path, last + known);
     if (close < path.size() && path[close] == ']') {
       const PathSpan name{last, close, true};
-      const bool after = Precedes(previous_, components_.back(), path, name);
+      const bool after = before.plain ? CompareNames<char>(TextOf(previous_, before),
+                                                           TextOf(path, name), known) < 0
+                                      : Precedes(previous_, before, path, name);
       previous_ = path.substr(0, close + 1);
       components_.back() = name;
       return after;
