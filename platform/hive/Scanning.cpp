@@ -157,8 +157,8 @@ class Scanner {
         continue;
       }
       next.keyLine = start;
-      // Whether the blank line is more hex data of this block is left to when either block
-      // is read: asking here, for every key, would cost as much as the rest of the load.
+      // Whether the blank line is more hex data of the block it ends is left to when either
+      // block is read: asking here, for every key, would cost as much as the rest of the load.
       next.unsettled = afterBlank && settleLater_;
       next.blockBegin =
           afterBlank && (settleLater_ || !body_.IsContinuation(previous, from)) ? previous : start;
