@@ -16,10 +16,10 @@ std::string_view TextOf(std::string_view path, const PathSpan& span) {
 }  // namespace
 
 bool HiveKeyLineOrder::Precedes(std::string_view path, const PathSpan& span,
-                                std::string_view otherPath, const PathSpan& other) {
+                                std::string_view otherPath, const PathSpan& other, size_t same) {
   // Plain names compare as they stand, which most do.
   if (span.plain && other.plain)
-    return CompareNames<char>(TextOf(path, span), TextOf(otherPath, other)) < 0;
+    return CompareNames<char>(TextOf(path, span), TextOf(otherPath, other), same) < 0;
   ReadKeyName(path, span, before_);
   ReadKeyName(otherPath, other, name_);
   return CompareNames(before_, name_) < 0;
@@ -42,9 +42,7 @@ bool HiveKeyLineOrder::Follows(std::string_view path) {
     const size_t close = NextKeyPathSpecial(path, last + known);
     if (close < path.size() && path[close] == ']') {
       const PathSpan name{last, close, true};
-      const bool after = before.plain ? CompareNames<char>(TextOf(previous_, before),
-                                                           TextOf(path, name), known) < 0
-                                      : Precedes(previous_, before, path, name);
+      const bool after = Precedes(previous_, before, path, name, known);
       previous_ = path.substr(0, close + 1);
       components_.back() = name;
       return after;

@@ -26,8 +26,10 @@ class HiveKeyLineOrder {
   bool Follows(std::string_view path);
 
  private:
+  // Whether the name at `span` comes before the one at `other`; their first `same` bytes are
+  // known to be equal when both are plain.
   bool Precedes(std::string_view path, const PathSpan& span, std::string_view otherPath,
-                const PathSpan& other);
+                const PathSpan& other, size_t same = 0);
 
   std::string_view previous_;         // the previous path up to and including its ']'
   std::vector<PathSpan> components_;  // its components

@@ -167,11 +167,11 @@ void TFont::SetPitch(TFontPitch Value) {
   Changed();
 }
 
-// Points from pixels and back, rounded as the classic MulDiv rounds.
 int TFont::PixelSize() const {
   return std::max(1, height_ < 0 ? -height_ : height_ * 4 / 5);
 }
 
+// Points from pixels and back, rounded as the classic MulDiv rounds.
 int TFont::Size() const {
   return -static_cast<int>(std::lround(height_ * 72.0 / ScreenPixelsPerInch));
 }
