@@ -17,6 +17,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/ChangeRules.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FileInternals.h"
 #include "platform/FolderLevels.h"
@@ -37,27 +38,8 @@ int StatOf(const std::string& host, struct stat* info) {
   return ::stat(host.c_str(), info) == 0 ? 0 : errno;
 }
 
-int LstatOf(const std::string& host, struct stat* info) {
-  return ::lstat(host.c_str(), info) == 0 ? 0 : errno;
-}
-
 bool IsFolder(const std::string& host) {
-  struct stat info {};
-  return StatOf(host, &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool IsReadOnly(const struct stat& info) {
-  return (info.st_mode & S_IWUSR) == 0;
-}
-
-// What went wrong when `at` does not exist: the object itself (NotFound) or a folder on the
-// way (PathNotFound).
-Status Missing(const Location& at, const std::string& action, const char* what) {
-  if (IsFolder(ParentOf(at.host))) {
-    return Fail(ErrorCode::NotFound, action, std::string("the ") + what + " does not exist");
-  }
-  return Fail(ErrorCode::PathNotFound, action,
-              "the folder " + at.path.Parent().ToString() + " does not exist");
+  return TheDisk().IsFolder(host);
 }
 
 int CopyByReading(int from, int to, const char** stage) {
@@ -111,9 +93,8 @@ int CopyContent(int from, int to, const char** stage) {
 
 // Writes the content of `source` beside `target` and renames it over `target`.
 // `keptMode`: the permission bits of the file being replaced, if any.
-Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
-                 const std::string& target, std::optional<mode_t> keptMode, bool overwrite,
-                 const std::string& action) {
+Status WriteCopy(const std::string& source, const Found& sourceInfo, const std::string& target,
+                 std::optional<mode_t> keptMode, bool overwrite, const std::string& action) {
   FileDescriptor in;
   in.fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
   if (in.fd < 0) return SystemError(errno, action, "opening the source");
@@ -121,7 +102,7 @@ Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
   // Created with the source's bits, so that the umask has its say and the content is never
   // readable by more than the source's readers, not even while it is written.
   Result<std::unique_ptr<ReplacementFile>> copy = ReplacementFile::Create(
-      target, ReplacementFile::Purpose::Copy, sourceInfo.st_mode & keptMode.value_or(0777) & 0777);
+      target, ReplacementFile::Purpose::Copy, sourceInfo.mode & keptMode.value_or(0777) & 0777);
   if (!copy) return Fail(copy.status().code(), action, copy.status().message());
   const int fd = copy.value()->fd();
   const char* stage = "";
@@ -129,10 +110,10 @@ Status WriteCopy(const std::string& source, const struct stat& sourceInfo,
 
   struct stat tempInfo {};
   if (::fstat(fd, &tempInfo) != 0) return SystemError(errno, action, "writing the copy");
-  const mode_t mode = CopyMode(sourceInfo.st_mode, keptMode, tempInfo.st_mode);
+  const mode_t mode = CopyMode(sourceInfo.mode, keptMode, tempInfo.st_mode);
   if (::fchmod(fd, mode) != 0) return SystemError(errno, action, "setting attributes");
   // Windows keeps the source's modification time on a copy.
-  const timespec times[2] = {{0, UTIME_OMIT}, sourceInfo.st_mtim};
+  const timespec times[2] = {{0, UTIME_OMIT}, sourceInfo.mtime};
   if (::futimens(fd, times) != 0) return SystemError(errno, action, "setting the time");
 
   // A file that replaces another is on disk before it takes the other's place, so that a
@@ -291,10 +272,11 @@ Result<std::uint32_t> FileSystem::GetAttributes(std::string_view path) const {
   const std::string action = "Cannot read the attributes of " + at->path.ToString();
   struct stat info {};
   if (const int error = StatOf(at->host, &info)) {
-    return error == ENOENT ? Missing(*at, action, "file or folder") : SystemError(error, action);
+    return error == ENOENT ? Missing(TheDisk(), *at, action, "file or folder")
+                           : SystemError(error, action);
   }
   std::uint32_t attributes = S_ISDIR(info.st_mode) ? faDirectory : faArchive;
-  if (IsReadOnly(info)) attributes |= faReadOnly;
+  if ((info.st_mode & S_IWUSR) == 0) attributes |= faReadOnly;
   return attributes;
 }
 
@@ -305,7 +287,8 @@ Status FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes
   const std::string action = "Cannot set the attributes of " + at->path.ToString();
   struct stat info {};
   if (const int error = StatOf(at->host, &info)) {
-    return error == ENOENT ? Missing(*at, action, "file or folder") : SystemError(error, action);
+    return error == ENOENT ? Missing(TheDisk(), *at, action, "file or folder")
+                           : SystemError(error, action);
   }
   const mode_t mode = info.st_mode & 07777;
   const mode_t wanted = (attributes & faReadOnly) != 0 ? (mode & ~mode_t{0222}) : (mode | S_IWUSR);
@@ -341,42 +324,15 @@ Status FileSystem::Copy(std::string_view source, std::string_view target, bool o
   if (!from) return from.status();
   const Result<Location> to = Locate(prefix_, target);
   if (!to) return to.status();
-  const std::string action = "Cannot copy " + from->path.ToString() + " to " + to->path.ToString();
-
-  struct stat sourceInfo {};
-  if (const int error = StatOf(from->host, &sourceInfo)) {
-    return error == ENOENT ? Missing(*from, action, "source file") : SystemError(error, action);
-  }
-  if (S_ISDIR(sourceInfo.st_mode))
-    return Fail(ErrorCode::AccessDenied, action, "the source is a folder");
-  if (!S_ISREG(sourceInfo.st_mode)) {
-    return Fail(ErrorCode::AccessDenied, action, "the source is not a regular file");
-  }
-  if (!IsFolder(ParentOf(to->host))) {
-    return Fail(ErrorCode::PathNotFound, action,
-                "the folder " + to->path.Parent().ToString() + " does not exist");
-  }
-
-  const std::string writeTo = WriteTarget(to->host);
-  RemoveAbandonedCopiesOnce(FolderOf(writeTo));
+  CopyCheck check;
+  if (Status allowed = MayCopy(TheDisk(), *from, *to, overwrite, check); !allowed) return allowed;
+  RemoveAbandonedCopiesOnce(FolderOf(check.writeTo));
   std::optional<mode_t> keptMode;
-  struct stat targetInfo {};
-  if (const int error = StatOf(writeTo, &targetInfo); error == 0) {
-    if (S_ISDIR(targetInfo.st_mode))
-      return Fail(ErrorCode::AccessDenied, action, "the target is a folder");
-    if (targetInfo.st_dev == sourceInfo.st_dev && targetInfo.st_ino == sourceInfo.st_ino) {
-      return Fail(ErrorCode::AccessDenied, action, "source and target are the same file");
-    }
-    if (!overwrite) return Fail(ErrorCode::AlreadyExists, action, "the target exists");
-    if (IsReadOnly(targetInfo))
-      return Fail(ErrorCode::AccessDenied, action, "the target is read-only");
-    keptMode = targetInfo.st_mode & 07777;
-  } else if (error != ENOENT) {
-    return SystemError(error, action);
-  }
-  const bool same = report && keptMode && S_ISREG(targetInfo.st_mode) &&
-                    targetInfo.st_size == sourceInfo.st_size && HoldSameBytes(from->host, writeTo);
-  Status copied = WriteCopy(from->host, sourceInfo, writeTo, keptMode, overwrite, action);
+  if (check.target) keptMode = check.target->mode;
+  const bool same = report && check.target && check.target->size == check.source.size &&
+                    HoldSameBytes(from->host, check.writeTo);
+  Status copied =
+      WriteCopy(from->host, check.source, check.writeTo, keptMode, overwrite, check.action);
   if (copied && report) report->replacedSameBytes = same;
   return copied;
 }
@@ -385,17 +341,9 @@ Status FileSystem::DeleteFile(std::string_view path) const {
   if (overlay_) return overlay_->DeleteFile(path);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
-  const std::string action = "Cannot delete " + at->path.ToString();
   RemoveAbandonedCopiesOnce(ParentOf(at->host));
-  struct stat info {};
-  if (const int error = LstatOf(at->host, &info)) {
-    return error == ENOENT ? Missing(*at, action, "file") : SystemError(error, action);
-  }
-  if (S_ISDIR(info.st_mode))
-    return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
-  if (!S_ISLNK(info.st_mode) && IsReadOnly(info)) {
-    return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
-  }
+  std::string action;
+  if (Status allowed = MayDelete(TheDisk(), *at, action); !allowed) return allowed;
   if (::unlink(at->host.c_str()) != 0) return SystemError(errno, action);
   return Status::Ok();
 }
@@ -419,14 +367,8 @@ Status FileSystem::RemoveDirectory(std::string_view path) const {
   if (overlay_) return overlay_->RemoveDirectory(path);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
-  const std::string action = "Cannot remove the folder " + at->path.ToString();
-  if (at->path.IsDriveRoot()) return Fail(ErrorCode::AccessDenied, action, "it is a drive root");
-  struct stat info {};
-  if (const int error = LstatOf(at->host, &info)) {
-    return error == ENOENT ? Missing(*at, action, "folder") : SystemError(error, action);
-  }
-  // Windows answers "the directory name is invalid" here.
-  if (!S_ISDIR(info.st_mode)) return Fail(ErrorCode::InvalidName, action, "it is not a folder");
+  std::string action;
+  if (Status allowed = MayRemoveFolder(TheDisk(), *at, action); !allowed) return allowed;
   const auto remove = [&] { return ::rmdir(at->host.c_str()) == 0 ? 0 : errno; };
   int error = remove();
   if (error == ENOTEMPTY || error == EEXIST) {
@@ -448,7 +390,7 @@ Result<std::string> FileSystem::ReadFile(std::string_view path) const {
   const std::string action = "Cannot read " + at->path.ToString();
   Result<std::optional<std::string>> content = ReadIfPresent(at->host, action);
   if (!content) return content.status();
-  if (!content->has_value()) return Missing(*at, action, "file");
+  if (!content->has_value()) return Missing(TheDisk(), *at, action, "file");
   return std::move(**content);
 }
 
@@ -471,7 +413,7 @@ Result<bool> FileSystem::SameContent(std::string_view a, std::string_view b) con
     const std::string action = "Cannot read " + at->path.ToString();
     opened.file.fd = ::open(at->host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (opened.file.fd < 0) {
-      return errno == ENOENT || errno == ENOTDIR ? Missing(*at, action, "file")
+      return errno == ENOENT || errno == ENOTDIR ? Missing(TheDisk(), *at, action, "file")
                                                  : SystemError(errno, action);
     }
     if (::fstat(opened.file.fd, &opened.info) != 0) return SystemError(errno, action);
@@ -499,26 +441,22 @@ Status FileSystem::RewriteFile(std::string_view path, const FileChange& change) 
   if (overlay_) return overlay_->RewriteFile(path, change);
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
-  const std::string action = "Cannot save " + at->path.ToString();
-  if (!IsFolder(ParentOf(at->host))) {
-    return Fail(ErrorCode::PathNotFound, action,
-                "the folder " + at->path.Parent().ToString() + " does not exist");
-  }
-  const std::string target = WriteTarget(at->host);
-  const Result<std::unique_ptr<FolderLock>> lock = FolderLock::Acquire(FolderOf(target));
+  RewriteCheck check;
+  if (Status allowed = MayRewrite(TheDisk(), *at, check); !allowed) return allowed;
+  const std::string& action = check.action;
+  const Result<std::unique_ptr<FolderLock>> lock = FolderLock::Acquire(FolderOf(check.target));
   if (!lock) return Fail(lock.status().code(), action, lock.status().message());
 
   // Read under the lock: what another of our processes saved meanwhile is kept.
-  const Result<std::optional<std::string>> current = ReadIfPresent(target, action);
+  const Result<std::optional<std::string>> current = ReadIfPresent(check.target, action);
   if (!current) return current.status();
-  struct stat info {};
-  if (current->has_value() && StatOf(target, &info) == 0 && IsReadOnly(info)) {
-    return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
-  }
   const Result<std::string> next = change(*current);
   if (!next) return next.status();
   if (*current == *next) return Status::Ok();
-  if (Status saved = ReplaceFileContents(*lock.value(), target, *next); !saved) {
+  if (Status allowed = MayReplace(TheDisk(), check, static_cast<off_t>(next->size())); !allowed) {
+    return allowed;
+  }
+  if (Status saved = ReplaceFileContents(*lock.value(), check.target, *next); !saved) {
     return Fail(saved.code(), action, saved.message());
   }
   return Status::Ok();

@@ -17,6 +17,7 @@
 namespace platform {
 
 using namespace file_internals;
+using file_internals::Found;
 
 namespace {
 
@@ -26,19 +27,6 @@ std::string Key(const std::string& host) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return key;
-}
-
-bool IsReadOnly(mode_t mode) {
-  return (mode & S_IWUSR) == 0;
-}
-
-std::string Identity(const struct stat& info) {
-  return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
-}
-
-// How the real copy and save fail when they cannot put their temporary beside the target.
-Status TemporaryRefused(int error, const std::string& action) {
-  return SystemError(error, action, "creating a temporary file beside the target");
 }
 
 // The bytes of a host file, as FileSystem::ReadFile reads them.
@@ -84,7 +72,9 @@ class OverlayFiles::NewFolders {
   // 0, EEXIST when the name is taken, or the error mkdir would give.
   int Create(const std::string& host) {
     Node node;
-    if (files_.Look(host, node, false) == 0) return EEXIST;
+    if (const int error = files_.LookNode(host, node, false); error != ENOENT) {
+      return error == 0 ? EEXIST : error;
+    }
     if (!files_.IsFolder(ParentOf(host))) return ENOENT;
     if (const int error = files_.ChangeInFolderError(ParentOf(host))) return error;
     const std::string key = Key(host);
@@ -118,7 +108,9 @@ void OverlayFiles::Put(const std::string& host, Entry entry) {
   entries_[Key(host)] = std::move(entry);
 }
 
-int OverlayFiles::Look(const std::string& host, Node& node, bool follow) const {
+int OverlayFiles::LookNode(const std::string& host, Node& node, bool follow) const {
+  // What the kernel answers before it looks at anything, the overlay answers too.
+  if (host.size() >= PATH_MAX) return ENAMETOOLONG;
   const Entry* entry = Find(host);
   std::string at = host;
   if (entry == nullptr && follow) {
@@ -128,13 +120,14 @@ int OverlayFiles::Look(const std::string& host, Node& node, bool follow) const {
   }
   if (entry != nullptr) {
     if (entry->kind == Entry::Kind::Gone) return ENOENT;
-    node = {.folder = entry->kind == Entry::Kind::Folder,
-            .regular = entry->kind == Entry::Kind::File,
-            .mode = entry->mode,
-            .mtime = entry->mtime,
-            .identity = "overlay:" + Key(at),
-            .origin = entry->origin,
-            .content = entry->content};
+    node = {};
+    node.kind = entry->kind == Entry::Kind::Folder ? Found::Kind::Folder : Found::Kind::File;
+    node.mode = entry->mode;
+    node.size = entry->content ? static_cast<off_t>(entry->content->size()) : entry->size;
+    node.mtime = entry->mtime;
+    node.identity = "overlay:" + Key(at);
+    node.origin = entry->origin;
+    node.content = entry->content;
     return 0;
   }
   // Below a folder the overlay removed, or a file it put in a folder's place, nothing is.
@@ -147,20 +140,17 @@ int OverlayFiles::Look(const std::string& host, Node& node, bool follow) const {
     if (up == "/") break;
   }
   struct stat info {};
-  if ((follow ? ::stat(host.c_str(), &info) : ::lstat(host.c_str(), &info)) != 0) return errno;
-  node = {.folder = S_ISDIR(info.st_mode),
-          .regular = S_ISREG(info.st_mode),
-          .link = S_ISLNK(info.st_mode),
-          .mode = static_cast<mode_t>(info.st_mode & 07777),
-          .mtime = info.st_mtim,
-          .identity = Identity(info),
-          .origin = host};
+  if ((follow ? ::stat(host.c_str(), &info) : ::lstat(host.c_str(), &info)) != 0) {
+    return errno == ENOENT ? MissingName(host) : errno;
+  }
+  static_cast<Found&>(node) = FoundOf(info);
+  node.origin = host;
+  node.content.reset();
   return 0;
 }
 
-bool OverlayFiles::IsFolder(const std::string& host) const {
-  Node node;
-  return Look(host, node) == 0 && node.folder;
+int OverlayFiles::MissingName(const std::string& host) const {
+  return NewNameError(host) != 0 && IsFolder(ParentOf(host)) ? ENAMETOOLONG : ENOENT;
 }
 
 bool OverlayFiles::IsEmpty(const std::string& host) const {
@@ -178,13 +168,20 @@ bool OverlayFiles::IsEmpty(const std::string& host) const {
     // What killed copies left there the real removal takes away first.
     if (name == "." || name == ".." || IsAbandonedCopy(name)) continue;
     Node node;
-    if (Look(host + "/" + std::string(name), node, false) == 0) {
+    if (LookNode(host + "/" + std::string(name), node, false) == 0) {
       empty = false;
       break;
     }
   }
   ::closedir(dir);
   return empty;
+}
+
+int OverlayFiles::Look(const std::string& host, Found& found, bool follow) const {
+  Node node;
+  const int error = LookNode(host, node, follow);
+  if (error == 0) found = node;
+  return error;
 }
 
 int OverlayFiles::ChangeInFolderError(const std::string& folder) const {
@@ -194,19 +191,18 @@ int OverlayFiles::ChangeInFolderError(const std::string& folder) const {
   return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
-Status OverlayFiles::Missing(const std::string& host, const WinPath& path,
-                             const std::string& action, const char* what) const {
-  if (IsFolder(ParentOf(host))) {
-    return Fail(ErrorCode::NotFound, action, std::string("the ") + what + " does not exist");
-  }
-  return Fail(ErrorCode::PathNotFound, action,
-              "the folder " + path.Parent().ToString() + " does not exist");
+int OverlayFiles::ReadError(const std::string& host) const {
+  Node node;
+  if (const int error = LookNode(host, node)) return error;
+  // Bytes the overlay holds itself are its to read.
+  if (node.content) return 0;
+  return ::faccessat(AT_FDCWD, node.origin.c_str(), R_OK, AT_EACCESS) == 0 ? 0 : errno;
 }
 
 bool OverlayFiles::FileExists(std::string_view path) const {
   const Result<Location> at = Locate(prefix_, path);
   Node node;
-  return at && Look(at->host, node) == 0 && node.regular;
+  return at && LookNode(at->host, node) == 0 && node.regular();
 }
 
 bool OverlayFiles::DirectoryExists(std::string_view path) const {
@@ -219,7 +215,7 @@ bool OverlayFiles::SameFile(std::string_view a, std::string_view b) const {
   const Result<Location> second = Locate(prefix_, b);
   Node one;
   Node two;
-  return first && second && Look(first->host, one) == 0 && Look(second->host, two) == 0 &&
+  return first && second && LookNode(first->host, one) == 0 && LookNode(second->host, two) == 0 &&
          one.identity == two.identity;
 }
 
@@ -228,12 +224,12 @@ Result<std::uint32_t> OverlayFiles::GetAttributes(std::string_view path) const {
   if (!at) return at.status();
   const std::string action = "Cannot read the attributes of " + at->path.ToString();
   Node node;
-  if (const int error = Look(at->host, node)) {
-    return error == ENOENT ? Missing(at->host, at->path, action, "file or folder")
+  if (const int error = LookNode(at->host, node)) {
+    return error == ENOENT ? file_internals::Missing(*this, *at, action, "file or folder")
                            : SystemError(error, action);
   }
-  std::uint32_t attributes = node.folder ? faDirectory : faArchive;
-  if (IsReadOnly(node.mode)) attributes |= faReadOnly;
+  std::uint32_t attributes = node.folder() ? faDirectory : faArchive;
+  if (node.readOnly()) attributes |= faReadOnly;
   return attributes;
 }
 
@@ -242,8 +238,8 @@ Status OverlayFiles::SetAttributes(std::string_view path, std::uint32_t attribut
   if (!at) return at.status();
   const std::string action = "Cannot set the attributes of " + at->path.ToString();
   Node node;
-  if (const int error = Look(at->host, node)) {
-    return error == ENOENT ? Missing(at->host, at->path, action, "file or folder")
+  if (const int error = LookNode(at->host, node)) {
+    return error == ENOENT ? file_internals::Missing(*this, *at, action, "file or folder")
                            : SystemError(error, action);
   }
   const mode_t wanted =
@@ -251,12 +247,13 @@ Status OverlayFiles::SetAttributes(std::string_view path, std::uint32_t attribut
   if (wanted == node.mode) return Status::Ok();
   // Only the owner (or root) may change the mode of a file on disk.
   struct stat info {};
-  if (::stat(at->host.c_str(), &info) == 0 && node.identity == Identity(info) && ::geteuid() != 0 &&
-      info.st_uid != ::geteuid()) {
+  if (::stat(at->host.c_str(), &info) == 0 && node.identity == FoundOf(info).identity &&
+      ::geteuid() != 0 && info.st_uid != ::geteuid()) {
     return SystemError(EPERM, action);
   }
-  Entry changed{.kind = node.folder ? Entry::Kind::Folder : Entry::Kind::File,
+  Entry changed{.kind = node.folder() ? Entry::Kind::Folder : Entry::Kind::File,
                 .mode = wanted,
+                .size = node.size,
                 .mtime = node.mtime,
                 .origin = node.origin,
                 .content = node.content};
@@ -269,69 +266,26 @@ Status OverlayFiles::CopyFile(std::string_view source, std::string_view target, 
   if (!from) return from.status();
   const Result<Location> to = Locate(prefix_, target);
   if (!to) return to.status();
-  const std::string action = "Cannot copy " + from->path.ToString() + " to " + to->path.ToString();
-
+  CopyCheck check;
+  if (Status allowed = MayCopy(*this, *from, *to, overwrite, check); !allowed) return allowed;
   Node origin;
-  if (const int error = Look(from->host, origin)) {
-    return error == ENOENT ? Missing(from->host, from->path, action, "source file")
-                           : SystemError(error, action);
-  }
-  if (origin.folder) return Fail(ErrorCode::AccessDenied, action, "the source is a folder");
-  if (!origin.regular) {
-    return Fail(ErrorCode::AccessDenied, action, "the source is not a regular file");
-  }
-  if (!IsFolder(ParentOf(to->host))) {
-    return Fail(ErrorCode::PathNotFound, action,
-                "the folder " + to->path.Parent().ToString() + " does not exist");
-  }
-
-  const std::string writeTo = WriteTarget(to->host);
+  if (const int error = LookNode(from->host, origin)) return SystemError(error, check.action);
   std::optional<mode_t> keptMode;
-  Node existing;
-  if (const int error = Look(writeTo, existing); error == 0) {
-    if (existing.folder) return Fail(ErrorCode::AccessDenied, action, "the target is a folder");
-    if (existing.identity == origin.identity) {
-      return Fail(ErrorCode::AccessDenied, action, "source and target are the same file");
-    }
-    if (!overwrite) return Fail(ErrorCode::AlreadyExists, action, "the target exists");
-    if (IsReadOnly(existing.mode)) {
-      return Fail(ErrorCode::AccessDenied, action, "the target is read-only");
-    }
-    keptMode = existing.mode;
-  } else if (error != ENOENT) {
-    return SystemError(error, action);
-  }
-  // What writing the copy would meet: a source it may not open, a folder it may not write in.
-  if (!origin.content && ::faccessat(AT_FDCWD, origin.origin.c_str(), R_OK, AT_EACCESS) != 0) {
-    return SystemError(errno, action, "opening the source");
-  }
-  if (const int error = ChangeInFolderError(FolderOf(writeTo))) {
-    return TemporaryRefused(error, action);
-  }
-  Put(writeTo, {.kind = Entry::Kind::File,
-                .mode = CopyMode(origin.mode, keptMode, kNewFileMode),
-                .mtime = origin.mtime,  // Windows keeps the source's time on a copy
-                .origin = origin.origin,
-                .content = origin.content});
+  if (check.target) keptMode = check.target->mode;
+  Put(check.writeTo, {.kind = Entry::Kind::File,
+                      .mode = CopyMode(origin.mode, keptMode, kNewFileMode),
+                      .size = origin.size,
+                      .mtime = origin.mtime,  // Windows keeps the source's time on a copy
+                      .origin = origin.origin,
+                      .content = origin.content});
   return Status::Ok();
 }
 
 Status OverlayFiles::DeleteFile(std::string_view path) {
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
-  const std::string action = "Cannot delete " + at->path.ToString();
-  Node node;
-  if (const int error = Look(at->host, node, false)) {
-    return error == ENOENT ? Missing(at->host, at->path, action, "file")
-                           : SystemError(error, action);
-  }
-  if (node.folder) return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
-  if (!node.link && IsReadOnly(node.mode)) {
-    return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
-  }
-  if (const int error = ChangeInFolderError(ParentOf(at->host))) {
-    return SystemError(error, action);
-  }
+  std::string action;
+  if (Status allowed = MayDelete(*this, *at, action); !allowed) return allowed;
   Put(at->host, {.kind = Entry::Kind::Gone});
   return Status::Ok();
 }
@@ -341,51 +295,43 @@ Result<std::string> OverlayFiles::ReadFile(std::string_view path) const {
   if (!at) return at.status();
   const std::string action = "Cannot read " + at->path.ToString();
   Node node;
-  if (const int error = Look(at->host, node)) {
-    if (error == ENOENT || error == ENOTDIR) return Missing(at->host, at->path, action, "file");
+  if (const int error = LookNode(at->host, node)) {
+    if (error == ENOENT || error == ENOTDIR) {
+      return file_internals::Missing(*this, *at, action, "file");
+    }
     return SystemError(error, action);
   }
   if (node.content) return *node.content;
   // A file the overlay left alone reads as the disk has it, with the disk's own answers.
   if (node.origin == at->host) return disk_.ReadFile(path);
-  if (node.folder) return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
+  if (node.folder()) return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
   return ReadHost(node.origin, action);
 }
 
 Status OverlayFiles::RewriteFile(std::string_view path, const FileSystem::FileChange& change) {
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
-  const std::string action = "Cannot save " + at->path.ToString();
-  if (!IsFolder(ParentOf(at->host))) {
-    return Fail(ErrorCode::PathNotFound, action,
-                "the folder " + at->path.Parent().ToString() + " does not exist");
-  }
-  const std::string target = WriteTarget(at->host);
+  RewriteCheck check;
+  if (Status allowed = MayRewrite(*this, *at, check); !allowed) return allowed;
   std::optional<std::string> current;
   Node node;
-  const int error = Look(target, node);
-  if (error == 0) {
-    if (node.folder) return Fail(ErrorCode::AccessDenied, action, "it is a folder, not a file");
-    if (!node.regular) return Fail(ErrorCode::AccessDenied, action, "it is not a plain file");
+  if (check.exists) {
+    if (const int error = LookNode(check.target, node)) return SystemError(error, check.action);
     Result<std::string> content =
-        node.content ? Result<std::string>(*node.content) : ReadHost(node.origin, action);
+        node.content ? Result<std::string>(*node.content) : ReadHost(node.origin, check.action);
     if (!content) return content.status();
-    if (IsReadOnly(node.mode))
-      return Fail(ErrorCode::AccessDenied, action, "the file is read-only");
     current = std::move(content).value();
-  } else if (error != ENOENT && error != ENOTDIR) {
-    return SystemError(error, action);
   }
   const Result<std::string> next = change(current);
   if (!next) return next.status();
   if (current == *next) return Status::Ok();
-  if (const int refused = ChangeInFolderError(FolderOf(target))) {
-    return TemporaryRefused(refused, action);
+  if (Status allowed = MayReplace(*this, check, static_cast<off_t>(next->size())); !allowed) {
+    return allowed;
   }
-  Put(target, {.kind = Entry::Kind::File,
-               .mode = current ? node.mode : kNewFileMode,
-               .mtime = Now(),
-               .content = *next});
+  Put(check.target, {.kind = Entry::Kind::File,
+                     .mode = current ? node.mode : kNewFileMode,
+                     .mtime = Now(),
+                     .content = *next});
   return Status::Ok();
 }
 
@@ -405,17 +351,8 @@ Status OverlayFiles::ForceDirectories(std::string_view path) {
 Status OverlayFiles::RemoveDirectory(std::string_view path) {
   const Result<Location> at = Locate(prefix_, path);
   if (!at) return at.status();
-  const std::string action = "Cannot remove the folder " + at->path.ToString();
-  if (at->path.IsDriveRoot()) return Fail(ErrorCode::AccessDenied, action, "it is a drive root");
-  Node node;
-  if (const int error = Look(at->host, node, false)) {
-    return error == ENOENT ? Missing(at->host, at->path, action, "folder")
-                           : SystemError(error, action);
-  }
-  if (!node.folder) return Fail(ErrorCode::InvalidName, action, "it is not a folder");
-  if (const int error = ChangeInFolderError(ParentOf(at->host))) {
-    return SystemError(error, action);
-  }
+  std::string action;
+  if (Status allowed = MayRemoveFolder(*this, *at, action); !allowed) return allowed;
   if (!IsEmpty(at->host)) return Fail(ErrorCode::NotEmpty, action, "the folder is not empty");
   Put(at->host, {.kind = Entry::Kind::Gone});
   return Status::Ok();

@@ -5,10 +5,10 @@
 // Reads see the prefix as it is on disk with the overlay's own changes over it: a file
 // "copied" exists afterwards with the source's bytes, time and read-only attribute; a folder
 // "created" is found; a file or folder "deleted" is gone; a file "rewritten" reads back.
-// Every change first checks what FileSystem's would (a read-only target, a missing source or
-// folder, a file where a folder should be, a folder the process may not write in) and fails
-// with the same code and message; only what nobody can tell beforehand (a disk that fills up)
-// is not foreseen. Nothing is written, locked or cleaned up on disk.
+// Every change is decided by the rules FileSystem's is decided by (ChangeRules.h), asked of
+// the overlay instead of the disk, so it fails with the same code and message; only what nobody
+// can tell beforehand (a disk that fills up) is not foreseen. Nothing is written, locked or
+// cleaned up on disk.
 //
 // Paths are told apart by their host path, with A-Z folded: a new name must be found again
 // under any case, as the prefix's lookup finds names that exist.
@@ -21,13 +21,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ChangeRules.h"
 #include "platform/Files.h"
 #include "platform/Status.h"
 #include "platform/WinePrefix.h"
 
 namespace platform {
 
-class OverlayFiles {
+class OverlayFiles final : private file_internals::FileFacts {
  public:
   explicit OverlayFiles(WinePrefix prefix);
 
@@ -50,33 +51,32 @@ class OverlayFiles {
   struct Entry {
     enum class Kind { File, Folder, Gone } kind = Kind::Gone;
     mode_t mode = 0;
+    off_t size = 0;  // of the host file `origin`, when the bytes are its
     timespec mtime{};
     // A file's bytes: those of the host file `origin`, or `content` when it was rewritten.
     std::string origin{};
     std::optional<std::string> content{};
   };
-  // What a path holds as the overlay shows it.
-  struct Node {
-    bool folder = false;
-    bool regular = false;
-    bool link = false;  // a symbolic link (only when not followed)
-    mode_t mode = 0;
-    timespec mtime{};
-    std::string identity{};  // equal for two names of one file
+  // What a path holds as the overlay shows it, and where its bytes are.
+  struct Node : file_internals::Found {
     std::string origin{};
     std::optional<std::string> content{};
   };
   class NewFolders;
 
   // 0 and the node, or the error number stat (lstat when not `follow`) would give.
-  int Look(const std::string& host, Node& node, bool follow = true) const;
-  bool IsFolder(const std::string& host) const;
+  int LookNode(const std::string& host, Node& node, bool follow = true) const;
+  // ENOENT for a name that is not there, or ENAMETOOLONG where the kernel would refuse the
+  // name itself before it looked: a name longer than its folder's file system takes.
+  int MissingName(const std::string& host) const;
   // Whether a folder holds nothing, as the overlay shows it.
   bool IsEmpty(const std::string& host) const;
-  // The error creating or removing a name in `folder` would meet on disk; 0 for none.
-  int ChangeInFolderError(const std::string& folder) const;
-  Status Missing(const std::string& host, const WinPath& path, const std::string& action,
-                 const char* what) const;
+
+  // What the rules ask (ChangeRules.h), answered from the overlay.
+  int Look(const std::string& host, file_internals::Found& found, bool follow) const override;
+  int ChangeInFolderError(const std::string& folder) const override;
+  int ReadError(const std::string& host) const override;
+
   const Entry* Find(const std::string& host) const;
   void Put(const std::string& host, Entry entry);
 

@@ -144,6 +144,11 @@ Status ReplacementFile::Place(bool overwrite, bool durable) {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return StageError("flushing the new file", errno);
+  // What took the target's place while the file was written is refused as it was before.
+  struct stat there {};
+  if (::lstat(target_.c_str(), &there) == 0 && !S_ISREG(there.st_mode) && !S_ISLNK(there.st_mode)) {
+    return {ErrorCode::AccessDenied, "replacing the target: it is not a regular file"};
+  }
   if (const int error = Rename(path_, target_, overwrite)) {
     if (error == EEXIST) return {ErrorCode::AlreadyExists, "the target exists"};
     return StageError("replacing the target", error);
@@ -180,6 +185,11 @@ Status ReplaceFileContents(const FolderLock& lock, const std::string& target,
 
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
+  // A device, a pipe or a socket is never replaced by a file: the caller's checks say so
+  // first, this is the last word.
+  if (existed && !S_ISREG(old.st_mode)) {
+    return {ErrorCode::AccessDenied, "replacing the target: it is not a regular file"};
+  }
   Result<std::unique_ptr<ReplacementFile>> file =
       ReplacementFile::Create(target, ReplacementFile::Purpose::Save);
   if (!file) return file.status();

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,10 @@
 #include "platform/Status.h"
 
 namespace platform {
+
+// The longest name a temporary beside a target gets (".~copy-<pid>-<n>.tmp"), so that a
+// change can be refused beforehand where the temporary's path would be too long.
+inline constexpr size_t kLongestTemporaryName = 32;
 
 class ReplacementFile {
  public:

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/ChangeRules.h"
 #include "platform/CpuPlacement.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FolderLock.h"
@@ -88,11 +89,11 @@ void HiveFile::ReadAhead(HiveKeyPaths slice) {
   ahead_ = std::async(std::launch::async, [callerCpu, path = path_, keys = std::move(slice)] {
     StayOffCpu(callerCpu);
     auto loaded = std::make_unique<Loaded>();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return loaded;
     FileDescriptor guard(fd);
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return loaded;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return loaded;
     loaded->identity = Identity::Of(st);
     if (!keys.empty()) {
       std::optional<std::string> text;
@@ -139,7 +140,8 @@ Status HiveFile::LoadIfChanged() {
   // any failure there is left to the read that follows, which reports it.
   TakeAhead();
   const std::unique_ptr<Loaded> ahead = std::move(taken_);
-  const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking, so that a pipe in the hive's place is refused rather than waited on.
+  const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (errno != ENOENT && errno != ENOTDIR) return SystemError("cannot open", path_, errno);
     // No hive yet: an empty Windows installation.
@@ -152,6 +154,10 @@ Status HiveFile::LoadIfChanged() {
   FileDescriptor guard(fd);
   struct stat st {};
   if (::fstat(fd, &st) != 0) return SystemError("cannot examine", path_, errno);
+  // A device would read forever or as empty; a folder says so as it is read.
+  if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+    return {ErrorCode::AccessDenied, "cannot read " + path_ + ": it is not a regular file"};
+  }
   const Identity now = Identity::Of(st);
   if (hive_ && loaded_ && *loaded_ == now) return Status::Ok();
   if (ahead && ahead->identity == now) {
@@ -184,8 +190,11 @@ Result<const Hive*> HiveFile::Read() {
 Status HiveFile::Modify(const std::function<Result<bool>(Hive&)>& change) {
   if (writes_ == Writes::KeptInOverlay) return KeepChange(change);
   if (Status s = RefuseWhileWineServerRuns(prefixDir_); !s) return s;
-  if (Status s = MakeDirs(prefixDir_); !s) return s;
   const std::string target = WriteTarget(path_);
+  if (Status s = file_internals::MaySaveHive(file_internals::TheDisk(), prefixDir_, target); !s) {
+    return s;
+  }
+  if (Status s = MakeDirs(prefixDir_); !s) return s;
   auto lock = FolderLock::Acquire(FolderOf(target));
   if (!lock) return lock.status();
   // The server may have started while we waited for the lock.
@@ -200,8 +209,12 @@ Status HiveFile::Modify(const std::function<Result<bool>(Hive&)>& change) {
   Result<bool> changed = change(*hive_);
   Status status = changed ? Status::Ok() : changed.status();
   if (status && changed.value()) {
-    if (Status saved = ReplaceFileContents(*lock.value(), target, hive_->Render()); !saved) {
-      status = {saved.code(), "cannot save " + target + ": " + saved.message()};
+    const std::string text = hive_->Render();
+    status = file_internals::MayWriteHive(target, static_cast<off_t>(text.size()));
+    if (status) {
+      if (Status saved = ReplaceFileContents(*lock.value(), target, text); !saved) {
+        status = {saved.code(), "cannot save " + target + ": " + saved.message()};
+      }
     }
   }
   if (!status) {
