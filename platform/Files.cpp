@@ -66,16 +66,19 @@ bool KernelCopyUnavailable(int error) {
          error == EBADF || error == EPERM;
 }
 
-// Copies the rest of `from` into `to`. The kernel copies where it can, as cp does: the bytes
-// never pass through this process, and a file system that shares extents may not copy them
-// at all.
-int CopyContent(int from, int to, const char** stage) {
+// Copies `from`, of `size` bytes, into `to`. The kernel copies where it can, as cp does: the
+// bytes never pass through this process, and a file system that shares extents may not copy
+// them at all. It stops at `size` rather than asking for more: asked at the file size limit,
+// the kernel refuses even when nothing is left to copy.
+int CopyContent(int from, int to, off_t size, const char** stage) {
   constexpr size_t kChunk = size_t{1} << 30;
-  bool started = false;  // some bytes are copied
+  off_t copied = 0;
   for (;;) {
+    if (copied > 0 && copied >= size) return 0;
     const ssize_t done = ::copy_file_range(from, nullptr, to, nullptr, kChunk, 0);
+    const bool started = copied > 0;  // some bytes are copied
     if (done > 0) {
-      started = true;
+      copied += done;
       continue;
     }
     if (done == 0) {
@@ -106,7 +109,9 @@ Status WriteCopy(const std::string& source, const Found& sourceInfo, const std::
   if (!copy) return Fail(copy.status().code(), action, copy.status().message());
   const int fd = copy.value()->fd();
   const char* stage = "";
-  if (const int error = CopyContent(in.fd, fd, &stage)) return SystemError(error, action, stage);
+  if (const int error = CopyContent(in.fd, fd, sourceInfo.size, &stage)) {
+    return SystemError(error, action, stage);
+  }
 
   struct stat tempInfo {};
   if (::fstat(fd, &tempInfo) != 0) return SystemError(errno, action, "writing the copy");

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/ChangeRules.h"
 #include "platform/FileInternals.h"
 #include "platform/WinPath.h"
 
@@ -23,6 +24,7 @@ Status CreateOneFolder(const WinePrefix& prefix, std::string_view path,
     return Fail(ErrorCode::PathNotFound, action,
                 "the folder " + at->path.Parent().ToString() + " does not exist");
   }
+  if (const int error = NewNameError(at->host)) return SystemError(error, action);
   if (const int error = folders.create(at->host)) {
     if (error == EEXIST) return Fail(ErrorCode::AlreadyExists, action, "the name is taken");
     return SystemError(error, action);
@@ -70,6 +72,7 @@ Status CreateFolderLevels(const WinePrefix& prefix, std::string_view path,
     if (Status name = CheckFileName(level->components().back()); !name) {
       return Fail(ErrorCode::InvalidName, action, name.message());
     }
+    if (const int error = NewNameError(*host)) return SystemError(error, action);
     const int error = make(*host);
     if (error == 0) continue;
     if (error != EEXIST) return SystemError(error, action);

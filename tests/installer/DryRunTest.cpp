@@ -2,8 +2,14 @@
 // the program runs as a process, first with --dry-run, then for real, and the two reports are
 // compared step by step.
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -78,7 +84,49 @@ struct Case {
   std::vector<std::string> args;
   int exitCode;
   const char* error;  // the error key a step must have; null for none
+  // The installation folder in place of the one `args` name, where it depends on the machine.
+  std::function<std::string(DryRunTest&)> folder = nullptr;
 };
+
+std::vector<std::string> InFolder(std::vector<std::string> args, const std::string& folder) {
+  *(std::find(args.begin(), args.end(), "--folder") + 1) = folder;
+  return args;
+}
+
+// A folder below C:\ whose host path has `bytes` bytes.
+std::string HostLong(DryRunTest& t, size_t bytes) {
+  std::string path = "C:";
+  for (size_t host = t.Host("C:\\").size(); host < bytes;) {
+    const size_t left = bytes - host - 1;  // after the next backslash; no name may be empty
+    const size_t name = left <= 200 ? left : (left - 200 >= 2 ? 200 : 150);
+    path += "\\" + std::string(name, 'z');
+    host += name + 1;
+  }
+  return path;
+}
+
+std::string Accents(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += "\xc3\xa9";  // é, two bytes
+  return text;
+}
+
+constexpr const char* kNodeCase = "a target that is not a file";
+
+// A node that is not a file in the place of the design package's copy: a device where root
+// may make one (outside the prefix's drives, reached through a link), a pipe otherwise.
+void NodeInTheTargetsPlace(DryRunTest& t) {
+  fs::create_directories(t.Host("C:\\Zav"));
+  const std::string target = t.Host("C:\\Zav") + "/ZavPolyverb40.bpl";
+  const std::string device = t.machine->prefixFolder() + "/device";
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+    fs::create_symlink(device, target);
+  } else {
+    ASSERT_EQ(::mkfifo(target.c_str(), 0666), 0);
+  }
+}
 
 // Each case: the plan changes nothing, and the run that follows lists the same steps with the
 // same outcome, a failure foreseen by the plan included.
@@ -111,6 +159,20 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
          testsupport::WriteFile(t.Host("C:\\Zav") + "/mine.txt", "the user's");
        },
        kUninstall, kExitCompletedWithErrors, "EDirDelete"},
+      // The host's limits: a name's bytes, a path's bytes and a temporary's beside its target.
+      {"a folder name at the host's limit", nullptr,
+       InFolder(kInstall, "C:\\" + Accents(127) + "x"), kExitCompleted, nullptr},
+      {"a folder name over it", nullptr, InFolder(kInstall, "C:\\" + Accents(128)),
+       kExitCompletedWithErrors, "EDirCreate"},
+      {"a folder name of 256 letters", nullptr, InFolder(kInstall, "C:\\" + std::string(256, 'x')),
+       kExitCompletedWithErrors, "EDirCreate"},
+      {"a folder whose copies' temporaries just fit", nullptr, kInstall, kExitCompleted, nullptr,
+       [](DryRunTest& t) { return HostLong(t, PATH_MAX - 2 - 32); }},
+      {"a folder whose copies' temporaries do not", nullptr, kInstall, kExitCompletedWithErrors,
+       "EFileCopy", [](DryRunTest& t) { return HostLong(t, PATH_MAX - 1 - 32); }},
+      {"a folder over the path limit", nullptr, kInstall, kExitCompletedWithErrors, "EDirCreate",
+       [](DryRunTest& t) { return HostLong(t, PATH_MAX); }},
+      {kNodeCase, NodeInTheTargetsPlace, kInstall, kExitCompletedWithErrors, "EFileCopy"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,11 +180,12 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
     ASSERT_FALSE(HasFatalFailure());
     if (c.before) c.before(*this);
     const auto before = Machine();
-    std::vector<std::string> dry = c.args;
+    const std::vector<std::string> args = c.folder ? InFolder(c.args, c.folder(*this)) : c.args;
+    std::vector<std::string> dry = args;
     dry.push_back("--dry-run");
     const auto planned = RunSetup(dry);
     EXPECT_EQ(Machine(), before) << "the dry run changed the machine";
-    const auto done = RunSetup(c.args);
+    const auto done = RunSetup(args);
 
     EXPECT_EQ(planned.exitCode, c.exitCode) << planned.err;
     EXPECT_EQ(done.exitCode, c.exitCode) << done.err;
@@ -135,6 +198,11 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
     if (c.error != nullptr) {
       EXPECT_NE(planned.out.find(std::string("\"error\":\"") + c.error + "\""), std::string::npos)
           << planned.out;
+    }
+    // A node that is not a file is refused, never replaced.
+    struct stat node {};
+    if (::stat(Host("C:\\Zav\\ZavPolyverb40.bpl").c_str(), &node) == 0) {
+      EXPECT_EQ(S_ISREG(node.st_mode), c.name != kNodeCase) << node.st_mode;
     }
   }
 }

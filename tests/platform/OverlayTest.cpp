@@ -2,8 +2,17 @@
 // afterwards, and leaves the disk as it was: the same script runs on the overlay, then on the
 // disk itself, and the two transcripts must match word for word.
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -13,6 +22,7 @@
 #include "platform/FileApi.h"
 #include "platform/Files.h"
 #include "platform/Machine.h"
+#include "platform/ReplacementFile.h"
 #include "platform/WinRegistry.h"
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
@@ -42,6 +52,54 @@ std::string Content(const FileSystem& files, const std::string& path) {
 std::string Exists(const FileSystem& files, const std::string& path) {
   return std::string(files.FileExists(path) ? "file" : "-") +
          (files.DirectoryExists(path) ? " folder" : "");
+}
+
+// A Windows path below C:\ whose host path has exactly `bytes` bytes, in names of `fill`.
+std::string HostLong(const FileSystem& f, size_t bytes, char fill) {
+  std::string path = "C:";
+  size_t host = f.prefix().ToHostPath("C:\\").value().size();
+  while (host < bytes) {
+    const size_t left = bytes - host - 1;  // after the next backslash
+    // No name of the last step may be empty.
+    const size_t name = left <= 200 ? left : (left - 200 >= 2 ? 200 : 150);
+    path += "\\" + std::string(name, fill);
+    host += name + 1;
+  }
+  return path;
+}
+
+std::string Accents(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i)
+    text += "\xc3\xa9";  // é, two bytes
+  return text;
+}
+
+// A folder whose host path has `folder` bytes, and a copy into it of a name of `name` bytes.
+std::string CopyInto(FileSystem& f, size_t folder, size_t name, char fill) {
+  const std::string into = HostLong(f, folder, fill);
+  const std::string made = Said(f.ForceDirectories(into));
+  return made + " " + Said(f.CopyFile("C:\\dist\\a.dll", into + "\\" + std::string(name, 'n')));
+}
+
+// The process may write files of no more than `bytes` bytes while `call` runs.
+std::string UnderFileSizeLimit(rlim_t bytes, const std::function<std::string()>& call) {
+  struct rlimit saved {};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a dead process
+  struct rlimit limit = saved;
+  limit.rlim_cur = bytes;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  const std::string said = call();
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  return said;
+}
+
+std::string Appended(FileSystem& f, const char* path) {
+  return Said(f.RewriteFile(path, [](const std::optional<std::string>& now) -> Result<std::string> {
+    return now.value_or("") + "x";
+  }));
 }
 
 // Each call with what it answered, the questions after a change included.
@@ -144,6 +202,58 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
               std::to_string(f.SameFile("C:\\dist\\a.dll", "C:\\target\\a.dll")) +
               std::to_string(f.SameFile("C:\\target\\a.dll", "C:\\TARGET\\a.dll"));
      }},
+    // Nodes that are not files stay what they are, however they are reached.
+    {"copy onto a pipe",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\pipe")); }},
+    {"copy through a link to a device outside the drives",
+     [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\to-device")); }},
+    {"save over a device", [](FileSystem& f) { return Appended(f, "C:\\target\\to-device"); }},
+    {"delete a pipe", [](FileSystem& f) { return Said(f.DeleteFile("C:\\target\\pipe")); }},
+    {"delete a link to a device",
+     [](FileSystem& f) {
+       return Said(f.DeleteFile("C:\\target\\to-device")) + " " +
+              Exists(f, "C:\\target\\to-device");
+     }},
+    // The host's limits: a name's bytes (255 here; an é is two), a path's (4095 and its NUL),
+    // the temporary's path beside a target, and the size of file the process may write.
+    {"a name at the limit",
+     [](FileSystem& f) {
+       const std::string folder = "C:\\" + Accents(127) + "x";
+       return Said(f.ForceDirectories("C:\\" + std::string(255, 'x'))) + " " +
+              Said(f.ForceDirectories(folder)) + " " +
+              Said(f.CopyFile("C:\\dist\\a.dll", folder + "\\" + std::string(255, 'y')));
+     }},
+    {"a name over it",
+     [](FileSystem& f) {
+       const std::string e = Accents(128);
+       return Said(f.ForceDirectories("C:\\new\\" + e)) + " " + Exists(f, "C:\\new") + " " +
+              Said(f.CopyFile("C:\\dist\\a.dll", "C:\\new\\deep\\" + e)) + " " +
+              Said(f.ForceDirectories("C:\\" + std::string(256, 'x')));
+     }},
+    {"a path at the limit and over it",
+     [](FileSystem& f) {
+       return Said(f.ForceDirectories(HostLong(f, PATH_MAX - 1, 'p'))) + " " +
+              Said(f.ForceDirectories(HostLong(f, PATH_MAX, 'q'))) + " " +
+              Exists(f, HostLong(f, PATH_MAX - 1, 'p'));
+     }},
+    {"a copy's path at the limit and over it",
+     [](FileSystem& f) {
+       return CopyInto(f, 4000, PATH_MAX - 1 - 4001, 'r') + " " +
+              CopyInto(f, 4000, PATH_MAX - 4001, 's');
+     }},
+    {"a temporary's path at the limit and over it",
+     [](FileSystem& f) {
+       return CopyInto(f, PATH_MAX - 2 - kLongestTemporaryName, 5, 't') + " " +
+              CopyInto(f, PATH_MAX - 1 - kLongestTemporaryName, 5, 'u');
+     }},
+    {"a copy and a save beyond the file size limit",
+     [](FileSystem& f) {
+       return UnderFileSizeLimit(1, [&f] {
+         return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\one.dll")) + " " +
+                Said(f.CopyFile("C:\\dist\\big.dll", "C:\\target\\big.dll")) + " " +
+                Appended(f, "C:\\target\\keep.txt");
+       });
+     }},
 };
 
 class OverlayTest : public ::testing::Test {
@@ -158,6 +268,16 @@ class OverlayTest : public ::testing::Test {
     // What a copy killed halfway left: the real removal takes it away with the folder.
     WriteFile(C("full/.~copy-99999999-1.tmp"), "half");
     WriteFile(C("blocker"), "a file");
+    WriteFile(C("dist/big.dll"), "two");
+    ASSERT_EQ(::mkfifo(C("target/pipe").c_str(), 0666), 0);
+    // Only root may make a device; a pipe stands in for it otherwise.
+    const std::string device = dir_ / "device";
+    if (::geteuid() == 0) {
+      ASSERT_EQ(::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+    } else {
+      ASSERT_EQ(::mkfifo(device.c_str(), 0666), 0);
+    }
+    fs::create_symlink(device, C("target/to-device"));
     fs::create_directories(C("empty"));
     fs::permissions(C("dist/ro.dll"), fs::perms::owner_write | fs::perms::group_write,
                     fs::perm_options::remove);
@@ -182,8 +302,13 @@ TEST_F(OverlayTest, AnswersAsTheDiskWouldAndLeavesItAlone) {
       Run(FileSystem(WinePrefix(dir_.path()), Writes::KeptInOverlay));
   EXPECT_EQ(FolderState(dir_.path()), before) << "the overlay wrote to the disk";
   const std::vector<std::string> done = Run(FileSystem(WinePrefix(dir_.path())));
-  EXPECT_EQ(planned, done);
+  ASSERT_EQ(planned.size(), done.size());
+  for (size_t line = 0; line < planned.size(); ++line) EXPECT_EQ(planned[line], done[line]);
   EXPECT_NE(FolderState(dir_.path()), before) << "the script changes nothing: it tests nothing";
+  // Refused, not only alike: nothing was written over a node that is not a file.
+  EXPECT_EQ(FolderState(dir_.path()).at("device"), before.at("device"));
+  struct stat pipe {};
+  EXPECT_TRUE(::lstat(C("target/pipe").c_str(), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
 }
 
 // A copy made in the overlay keeps the source's bytes even when the source changes later in

@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -281,6 +282,30 @@ TEST_F(RegistryTest, KeepsModeAndWritesThroughALinkedHive) {
   ASSERT_EQ(::stat((elsewhere / "user.reg").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   EXPECT_NE(ReadFile(elsewhere / "user.reg").find("[Software\\\\Linked]"), std::string::npos);
+}
+
+// A hive whose name leads to a device (root only may make one; a pipe otherwise) is neither
+// read nor written over, by a run or by a dry run, which says the same.
+TEST_F(RegistryTest, AHiveLinkedToANodeThatIsNotAFileIsLeftAlone) {
+  TempDir elsewhere;
+  const std::string node = elsewhere / "node";
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::mknod(node.c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+  } else {
+    ASSERT_EQ(::mkfifo(node.c_str(), 0666), 0);
+  }
+  ASSERT_EQ(::symlink(node.c_str(), (dir / "user.reg").c_str()), 0);
+  std::vector<std::string> said;
+  for (const Writes writes : {Writes::KeptInOverlay, Writes::ToDisk}) {
+    Registry reg(dir.path(), RegistryView::Win32, writes);
+    said.push_back(reg.OpenKey(RootKey::CurrentUser, "Software\\X", true).status().message());
+  }
+  EXPECT_EQ(said[0], said[1]);
+  EXPECT_NE(said[0].find("not a regular file"), std::string::npos) << said[0];
+  struct stat st {};
+  ASSERT_EQ(::lstat(node.c_str(), &st), 0);
+  EXPECT_FALSE(S_ISREG(st.st_mode));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(elsewhere.path()), {}), 1);
 }
 
 TEST_F(RegistryTest, FailedSaveLeavesTheOldHive) {
