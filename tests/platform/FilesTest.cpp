@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,9 @@
 #include <csignal>
 #include <filesystem>
 
+#include "platform/FolderLock.h"
+#include "platform/ReplacementFile.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace platform {
@@ -183,36 +187,37 @@ TEST_F(FilesTest, ARefusedCopyLeavesTheTargetAlone) {
   EXPECT_EQ(Entries("dst"), std::vector<std::string>{"locked.txt"});
 }
 
-// Lowers the largest file size this process may write, so that a copy fails halfway.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a dead process
-    rlimit limit = saved_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previous_)(int) = nullptr;
-};
-
-TEST_F(FilesTest, ACopyThatFailsHalfwayKeepsTheOldTarget) {
+// A copy larger than the process may write is refused before it starts, as the dry run foresees
+// it; the copy that fails halfway is the one below whose source cannot be read.
+TEST_F(FilesTest, ACopyBeyondTheFileSizeLimitKeepsTheOldTarget) {
   Put("big.bin", std::string(256 * 1024, 'b'));
   Put("dst/big.bin", "old");
   {
-    FileSizeLimit limit(100 * 1024);
+    testsupport::FileSizeLimit limit(100 * 1024);
     ExpectFailure(files_.CopyFile("C:\\big.bin", "C:\\dst\\big.bin"), ErrorCode::DiskFull,
                   "writing the copy");
   }
   EXPECT_EQ(Get("dst/big.bin"), "old");
   EXPECT_EQ(Entries("dst"), std::vector<std::string>{"big.bin"});
+}
+
+// What checks a copy or a save before it starts, the replacement itself checks once more: a
+// node that took the target's place meanwhile is refused, never replaced.
+TEST(ReplacementFileTest, NeverReplacesANodeThatIsNotAFile) {
+  testsupport::TempDir dir;
+  const std::string pipe = dir.path() + "/pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+  const Result<std::unique_ptr<FolderLock>> lock = FolderLock::Acquire(dir.path());
+  ASSERT_TRUE(lock);
+  EXPECT_FALSE(ReplaceFileContents(*lock.value(), pipe, "saved"));
+  Result<std::unique_ptr<ReplacementFile>> copy =
+      ReplacementFile::Create(pipe, ReplacementFile::Purpose::Copy);
+  ASSERT_TRUE(copy);
+  EXPECT_FALSE(copy.value()->Place());
+  copy.value().reset();
+  struct stat info {};
+  EXPECT_TRUE(::lstat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST_F(FilesTest, ASourceThatCannotBeReadKeepsTheOldTarget) {

@@ -2,8 +2,6 @@
 // afterwards, and leaves the disk as it was: the same script runs on the overlay, then on the
 // disk itself, and the two transcripts must match word for word.
 
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -12,7 +10,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -25,6 +22,7 @@
 #include "platform/ReplacementFile.h"
 #include "platform/WinRegistry.h"
 #include "tests/support/FakeWineServer.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
 
 namespace platform {
@@ -54,10 +52,9 @@ std::string Exists(const FileSystem& files, const std::string& path) {
          (files.DirectoryExists(path) ? " folder" : "");
 }
 
-// A Windows path below C:\ whose host path has exactly `bytes` bytes, in names of `fill`.
-std::string HostLong(const FileSystem& f, size_t bytes, char fill) {
-  std::string path = "C:";
-  size_t host = f.prefix().ToHostPath("C:\\").value().size();
+// A Windows path below `base` whose host path has exactly `bytes` bytes, in names of `fill`.
+std::string HostLong(const FileSystem& f, size_t bytes, char fill, std::string path = "C:") {
+  size_t host = f.prefix().ToHostPath(path + "\\").value().size();
   while (host < bytes) {
     const size_t left = bytes - host - 1;  // after the next backslash
     // No name of the last step may be empty.
@@ -80,20 +77,6 @@ std::string CopyInto(FileSystem& f, size_t folder, size_t name, char fill) {
   const std::string into = HostLong(f, folder, fill);
   const std::string made = Said(f.ForceDirectories(into));
   return made + " " + Said(f.CopyFile("C:\\dist\\a.dll", into + "\\" + std::string(name, 'n')));
-}
-
-// The process may write files of no more than `bytes` bytes while `call` runs.
-std::string UnderFileSizeLimit(rlim_t bytes, const std::function<std::string()>& call) {
-  struct rlimit saved {};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a dead process
-  struct rlimit limit = saved;
-  limit.rlim_cur = bytes;
-  ::setrlimit(RLIMIT_FSIZE, &limit);
-  const std::string said = call();
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
-  return said;
 }
 
 std::string Appended(FileSystem& f, const char* path) {
@@ -152,7 +135,8 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
     {"remove it", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\full")); }},
     {"below it",
      [](FileSystem& f) {
-       return Content(f, "C:\\full\\one.txt") + Exists(f, "C:\\full\\.~copy-99999999-1.tmp");
+       return Content(f, "C:\\full\\one.txt") + Exists(f, "C:\\full\\.~copy-99999999-1.tmp") + " " +
+              Said(f.DeleteFile(HostLong(f, PATH_MAX, 'v', "C:\\full")));
      }},
     {"remove a file", [](FileSystem& f) { return Said(f.RemoveDirectory("C:\\target\\a.dll")); }},
     {"remove the new folder with its copy",
@@ -228,6 +212,7 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
        const std::string e = Accents(128);
        return Said(f.ForceDirectories("C:\\new\\" + e)) + " " + Exists(f, "C:\\new") + " " +
               Said(f.CopyFile("C:\\dist\\a.dll", "C:\\new\\deep\\" + e)) + " " +
+              Said(f.DeleteFile("C:\\new\\deep\\" + e)) + " " +
               Said(f.ForceDirectories("C:\\" + std::string(256, 'x')));
      }},
     {"a path at the limit and over it",
@@ -248,11 +233,10 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
      }},
     {"a copy and a save beyond the file size limit",
      [](FileSystem& f) {
-       return UnderFileSizeLimit(1, [&f] {
-         return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\one.dll")) + " " +
-                Said(f.CopyFile("C:\\dist\\big.dll", "C:\\target\\big.dll")) + " " +
-                Appended(f, "C:\\target\\keep.txt");
-       });
+       const testsupport::FileSizeLimit limit(1);
+       return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\one.dll")) + " " +
+              Said(f.CopyFile("C:\\dist\\big.dll", "C:\\target\\big.dll")) + " " +
+              Appended(f, "C:\\target\\keep.txt");
      }},
 };
 
@@ -303,12 +287,17 @@ TEST_F(OverlayTest, AnswersAsTheDiskWouldAndLeavesItAlone) {
   EXPECT_EQ(FolderState(dir_.path()), before) << "the overlay wrote to the disk";
   const std::vector<std::string> done = Run(FileSystem(WinePrefix(dir_.path())));
   ASSERT_EQ(planned.size(), done.size());
-  for (size_t line = 0; line < planned.size(); ++line) EXPECT_EQ(planned[line], done[line]);
+  for (size_t line = 0; line < planned.size(); ++line)
+    EXPECT_EQ(planned[line], done[line]);
   EXPECT_NE(FolderState(dir_.path()), before) << "the script changes nothing: it tests nothing";
-  // Refused, not only alike: nothing was written over a node that is not a file.
+  // Refused, not only alike: nothing was written over a node that is not a file, and a link
+  // to one went; a file of the size limit's bytes was copied, one byte more was not.
   EXPECT_EQ(FolderState(dir_.path()).at("device"), before.at("device"));
   struct stat pipe {};
   EXPECT_TRUE(::lstat(C("target/pipe").c_str(), &pipe) == 0 && S_ISFIFO(pipe.st_mode));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(C("target/to-device"))));
+  EXPECT_EQ(done.back().substr(0, done.back().find("big.dll")),
+            "a copy and a save beyond the file size limit: ok 7 Cannot copy C:\\dist\\");
 }
 
 // A copy made in the overlay keeps the source's bytes even when the source changes later in
