@@ -1,12 +1,12 @@
 // The Ansible role as a team plays it: three hosts (local connections), each with its own prefix
-// and distribution folder holding the installed program. What each play changed comes from the
-// play's recap; what is on disk is checked on each prefix.
+// and distribution folder holding the installed program, and a table of plays made one after
+// another on them. What each play changed comes from the play's recap; what is on disk is checked
+// on each prefix, what a failure says in the play's output.
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -56,6 +56,7 @@ struct PlayCase {
   bool changesNoFile = false;      // no byte on any host changes (the log included)
   const char* said = nullptr;      // the play's output says this
   const char* saidOnce = nullptr;  // ... and this exactly once
+  const char* unsaid = nullptr;    // ... and never this
   const char* folder = "C:\\Zav";  // the first host's installation folder
 };
 
@@ -101,6 +102,7 @@ const PlayCase kPlays[] = {
      .options = Uninstall({}),
      .hosts = {{{0, 1, false}, {1, 0, false}, {1, 0, false}}},
      .wineServerOn = 1,
+     .said = "Elsewhere' not found.",
      .saidOnce = "running Wine server",
      .folder = "C:\\Elsewhere"},
     {.what = "the uninstall finishes the host that failed",
@@ -113,21 +115,29 @@ const PlayCase kPlays[] = {
      .options = Uninstall({"--check"}),
      .hosts = {{{0, 0}, {0, 0}, {0, 0}}},
      .changesNoFile = true},
-    {.what = "versions given as text on the command line",
-     .options = {"-e", "polyverb_bin=4,5", "-e", "polyverb_register=4,5"},
+    {.what = "versions given as text on the command line, none as an empty list",
+     .options = {"-e", "polyverb_bin=4,5", "-e", R"({"polyverb_register": []})"},
      .hosts = {{{1, 0, true}, {1, 0, true}, {1, 0, true}}}},
     {.what = "none given as text leaves every Bin folder alone",
      .options = Uninstall({"-e", "polyverb_bin=none", "-e", "polyverb_windows=true"}),
-     .hosts = {{{1, 0, true}, {1, 0, true}, {1, 0, true}}}},
+     .hosts = {{{1, 0, true}, {0, 0, true}, {0, 0, true}}}},
+    // The copies into the Bin folders meet the same bytes: no change, so not in the diff.
     {.what = "a host without a distribution folder fails with that reason",
+     .options = {"--diff"},
      .hosts = {{{1, 0}, {1, 0}, {0, 1}}},
      .withoutDist = 3,
-     .said = "missing required arguments: polyverb_dist"},
+     .said = "missing required arguments: polyverb_dist",
+     .unsaid = "Delphi5\\Bin'."},
     {.what = "an empty distribution folder fails with that reason",
      .options = {"-e", "polyverb_dist="},
      .hosts = {{{0, 1}, {0, 1}, {0, 1}}},
      .changesNoFile = true,
      .said = "polyverb_dist is empty"},
+    {.what = "a command line the program refuses fails every host with the program's reason",
+     .options = {"-e", "polyverb_language=Klingon"},
+     .hosts = {{{0, 1}, {0, 1}, {0, 1}}},
+     .changesNoFile = true,
+     .said = "exited with 2: PolyverbSetup: --language takes English or Deutsch"},
 };
 
 class AnsibleRoleTest : public testing::Test {
@@ -206,8 +216,8 @@ class AnsibleRoleTest : public testing::Test {
     Play play;
     play.process =
         testsupport::RunProcess(argv, {{"ANSIBLE_ROLES_PATH", ROLES_DIR},
-                                       {"ANSIBLE_HOME", (Dir() / "ansible").string()},
-                                       {"ANSIBLE_LOCAL_TEMP", (Dir() / "ansible" / "tmp").string()},
+                                       {"ANSIBLE_HOME", Files().string()},
+                                       {"ANSIBLE_LOCAL_TEMP", (Files() / "tmp").string()},
                                        {"ANSIBLE_NOCOLOR", "1"},
                                        {"ANSIBLE_FORCE_COLOR", "0"}});
     static const std::regex line(
@@ -255,6 +265,9 @@ TEST_F(AnsibleRoleTest, PlaysOfTheTableOneAfterAnother) {
     }
     if (row.saidOnce != nullptr) {
       EXPECT_EQ(Count(out, row.saidOnce), 1u) << out;
+    }
+    if (row.unsaid != nullptr) {
+      EXPECT_EQ(out.find(row.unsaid), std::string::npos) << out;
     }
     EXPECT_FALSE(std::regex_search(out, std::regex("left behind: [^.]"))) << out;
   }
