@@ -92,8 +92,14 @@ void TPolyverbInstallForm::InstallationFolderStep() {
   (void)FolderSelect->ApplyText();
   const std::string folder = FolderSelect->FileName();
   // Started from the installation folder itself: there is nothing to copy there, and an
-  // uninstall must not take the distribution away.
-  if (platform::SameText(RemoveBackslash(folder), RemoveBackslash(GetApplicationDir()))) return;
+  // uninstall must not take the distribution away. The step is left out without a line, as
+  // for the folder's own name, under every name it has (a link, another drive onto it): one
+  // folder, one result, never a line per file that could not be copied onto itself.
+  const std::string distribution = RemoveBackslash(GetApplicationDir());
+  if (platform::SameText(RemoveBackslash(folder), distribution) ||
+      platform::SameFile(RemoveBackslash(folder), distribution)) {
+    return;
+  }
   if (!PrepareInstallationFolder(folder)) return;
   ProcessPlacements(InstallFolderPlacements, folder);
   ReportAllFailures = false;
