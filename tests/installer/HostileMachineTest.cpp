@@ -245,7 +245,8 @@ const std::vector<Case> kCases = {
      kExitCompleted,
      {R"("unreadable_hives":[{"hive":"user.reg","reason":")" + kNotAHive.substr(0, 12),
       R"("installed":true,"program":"C:\\Program Files\\Borland\\Delphi4\\Bin\\delphi32.exe",)"
-      R"("bin_folder":"C:\\Program Files\\Borland\\Delphi4\\Bin","registered":null,"disabled":null})"},
+      R"("bin_folder":"C:\\Program Files\\Borland\\Delphi4\\Bin",)"
+      R"("registered":null,"disabled":null})"},
      [](HostileMachineTest&) {}},
     // Output that is what the command was for is never lost without a word.
     {"--detect --json into a full device",
@@ -309,6 +310,14 @@ const std::vector<Case> kCases = {
      kExitCompletedWithErrors,
      {"Error: Directory 'C:\\Never' not found.\n",
       "PolyverbSetup: The folder C:\\Never does not exist\n"},
+     [](HostileMachineTest&) {}},
+    {"an uninstall from a folder that is a file",
+     [](HostileMachineTest& t) {
+       testsupport::WriteFile(t.Host("C:\\Taken"), "a file");
+       return Launch{{"--unattended", "--uninstall", "--folder", "C:\\Taken"}};
+     },
+     kExitCompletedWithErrors,
+     {"PolyverbSetup: C:\\Taken is a file, not a folder\n"},
      [](HostileMachineTest&) {}},
     {"a Bin folder where the design package cannot go",
      [](HostileMachineTest& t) {
