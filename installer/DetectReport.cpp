@@ -49,14 +49,16 @@ struct TPrefixReport {
   bool Usable() const { return Missing.empty() && MachineKnown(); }
 };
 
-std::vector<TVersionReport> DetectVersions() {
+// A hive that cannot be read is not read at all: what it would tell is unknown anyway, and a
+// FIFO in its place would hold the detection.
+std::vector<TVersionReport> DetectVersions(const TPrefixReport& Prefix) {
   TRegistry registry;
   std::vector<TVersionReport> reports;
   for (const TDelphiVersion& version : kDelphiVersions) {
-    TVersionReport report{
-        &version, DesignPackagePresent(version), FindDelphi(registry, version), {}};
+    TVersionReport report{&version, DesignPackagePresent(version), {}, {}};
+    if (Prefix.MachineKnown()) report.Found = FindDelphi(registry, version);
     // Registered from its Bin folder, as a run registers it.
-    if (report.Found.Installed) {
+    if (report.Found.Installed && Prefix.UserKnown()) {
       report.Entries = FindPackageEntries(
           registry, version, ExpandFileNameByDir(version.DesignPackage, report.Found.BinFolder));
     }
@@ -146,7 +148,7 @@ int RunDetect(bool AsJson, std::ostream& Out) {
     std::cerr << "PolyverbSetup: " << E.Message << '\n';
     return kExitFailed;
   }
-  const std::vector<TVersionReport> reports = DetectVersions();
+  const std::vector<TVersionReport> reports = DetectVersions(prefixReport);
   if (AsJson) {
     Out << Json(distribution, prefixReport, reports)
                .dump(-1, ' ', false, json::error_handler_t::replace)

@@ -237,6 +237,16 @@ const std::vector<Case> kCases = {
       "Delphi 4\n  design package ZavPolyverb40Design.bpl: in the distribution\n"
       "  installed: unknown\nDelphi 5\n"},
      NothingDone},
+    {"--detect over a machine hive that is a FIFO, which nobody writes",
+     SpoiltMachineHive(
+         [](const std::string& file) {
+           fs::remove(file);
+           ::mkfifo(file.c_str(), 0600);
+         },
+         {{"--detect"}}),
+     kExitFailed,
+     {"system.reg cannot be read (it is not a regular file)\n"},
+     NothingDone},
     {"--detect --json over a user.reg of junk",
      [](HostileMachineTest& t) {
        testsupport::WriteFile(t.machine->prefixFolder() + "/user.reg", "junk\n");
