@@ -88,7 +88,7 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
         names += version.DesignPackage;
       }
       FailStartUp(Polyverb->GetString("NoFiles"),
-                  "No files to install found: the folder " + GetApplicationDir() +
+                  "No files to install found: the folder " + RemoveBackslash(GetApplicationDir()) +
                       " holds none of the design packages " + names);
       return;
     }
