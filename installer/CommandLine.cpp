@@ -211,7 +211,9 @@ the program is in. Each option is optional; the default is what the window offer
 
   --uninstall             uninstall instead of install
   --language LANGUAGE     English or Deutsch, as chosen in the language box
-  --folder PATH           the installation folder, a Windows path of the prefix (C:\Zav)
+  --folder PATH           the installation folder, a Windows path of the prefix (C:\Zav);
+                          without it the one installed into last, at first
+                          C:\Programme\Zav Polyverb (in either language)
   --no-folder             leave the installation folder out
   --no-windows            leave the Windows folder out
   --bin LIST              the Delphi Bin folders to install into, such as 4,5; none for none
@@ -222,8 +224,11 @@ the program is in. Each option is optional; the default is what the window offer
                           gives the keys)
   --log FILE              append a dated record of the run to FILE: the command line, each
                           status line with its reason, the outcome; also with the window
-                          (PolyverbSetup --log FILE). A FILE that cannot be written is a bad
-                          command line
+                          (PolyverbSetup --log FILE). Each line begins with the process id
+                          ([4711]), so that runs sharing FILE can be told apart. A FILE
+                          that cannot be opened or written at the start (a FIFO nobody
+                          reads, a full disk) is a bad command line; one that fails later
+                          gives exit code 5
   --no-remember           leave the remembered folder history and language as they were
   --dry-run               do the whole run without changing anything (no file, folder,
                           registry value or remembered setting): it reads the prefix and
@@ -236,8 +241,10 @@ the program is in. Each option is optional; the default is what the window offer
   --detect                no run: print what the distribution folder holds and what the
                           prefix has (each Delphi version, its program and Bin folder,
                           whether the package is registered there and whether disabled);
-                          with --json as one object. Nothing changes; exit code 0. Takes
-                          no other option but --json
+                          with --json as one object. Nothing changes; exit code 0, or 1
+                          for a prefix a run refuses (a hive missing or system.reg
+                          unreadable; the report is printed all the same). Takes no other
+                          option but --json
   --help, -h              this text
   --                      ends the options
 
@@ -249,13 +256,18 @@ A value that begins with -- is taken only as --option=value (--folder=--x): on i
 would be the next option, as when an empty shell variable leaves an option without its value.
 
 Exit codes (a dry run gives the code the run would give):
-  0  the run completed without an error line (or --help, --detect)
-  1  the start-up ended with its message (no files to install, an unknown error), or the
-     run ended with "An unknown installation error has occured."
+  0  the run completed without an error line (or --help; --detect on a prefix a run can use)
+  1  the start-up ended with its message (no prefix, a system.reg that cannot be read, no
+     files to install, an unknown error), or the run ended with "An unknown installation
+     error has occured."; --detect: a prefix a run refuses, or a program folder without a
+     Windows name
   2  a bad command line (an unknown option, a missing or wrong value, options that exclude
-     each other, a log that cannot be written); nothing was done
+     each other, a log that cannot be opened or written at the start); nothing was done
   3  the run completed with at least one error line
   4  an option this machine does not allow (a Delphi version that is not installed here or
      has no package in the distribution, nothing left to install into); nothing was done
+  5  what was asked to be written was not: the log broke off during the run (which went to
+     its end; 5 only where the run would give 0), or this text or --detect's report could
+     not be written to standard output
 )";
 }

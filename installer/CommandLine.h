@@ -41,8 +41,12 @@ std::string CommandLineHelp();
 // The exit codes of a program start.
 constexpr int kExitCompleted = 0;            // the run had no error line (or --help)
 constexpr int kExitFailed = 1;               // start-up ended with its message, or the run
-                                             // ended with "EUnknownError"
+                                             // ended with "EUnknownError"; --detect: a
+                                             // prefix a run refuses
 constexpr int kExitBadCommandLine = 2;       // nothing was done
 constexpr int kExitCompletedWithErrors = 3;  // the run went through with error lines
 constexpr int kExitNotAllowed = 4;           // an option this machine does not allow;
                                              // nothing was done
+constexpr int kExitOutputLost = 5;           // what was asked to be written was not: the
+                                             // log after its first line, --help's text or
+                                             // --detect's report (a run went to its end)

@@ -7,5 +7,7 @@
 #include <iosfwd>
 
 // Prints the detection as text, or with Json as one JSON object (the README gives the keys);
-// returns the exit code, 0.
+// returns the exit code: 0, or kExitFailed for a prefix a run would refuse (its report still
+// printed) or a program folder without a Windows name (nothing printed), or kExitOutputLost
+// when Out did not take the report (said on standard error).
 int RunDetect(bool AsJson, std::ostream& Out);

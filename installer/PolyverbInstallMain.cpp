@@ -82,7 +82,14 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
       anyPresent = anyPresent || this->*version.Present;
     }
     if (!anyPresent) {
-      ShowError(Polyverb->GetString("NoFiles"));
+      std::string names;
+      for (const TDelphiVersion& version : kDelphiVersions) {
+        if (!names.empty()) names += ", ";
+        names += version.DesignPackage;
+      }
+      FailStartUp(Polyverb->GetString("NoFiles"),
+                  "No files to install found: the folder " + RemoveBackslash(GetApplicationDir()) +
+                      " holds none of the design packages " + names);
       return;
     }
     BtnWindows->SetHint(GetWindowsDir());
@@ -101,25 +108,46 @@ void TPolyverbInstallForm::FormCreate(TObject*) {
     // Whatever failed, the user learns only that the setup cannot go on; the window stays
     // hidden and the program ends. The reason goes to standard error, so that whoever
     // reports the problem can say what it was.
-    std::fprintf(stderr, "PolyverbSetup: the start-up failed: %s\n",
-                 CurrentExceptionMessage().c_str());
-    ShowError(Polyverb->GetString("EUnknownError"));
+    const std::string reason = "the start-up failed: " + CurrentExceptionMessage();
+    std::fprintf(stderr, "PolyverbSetup: %s\n", reason.c_str());
+    FailStartUp(Polyverb->GetString("EUnknownError"), reason);
   }
+}
+
+void TPolyverbInstallForm::FailStartUp(const std::string& Text, std::string Reason) {
+  FStartUpFailure = std::move(Reason);
+  ShowError(Text);
 }
 
 // A folder that Wine has not made a prefix holds no Delphi, and a run would make one of it
 // (drive_c, a user.reg): whatever WINEPREFIX names, even /, so it is refused here, before
 // anything is written, the settings included.
+// A machine hive that cannot be read is refused the same way: every Delphi would look
+// uninstalled, and a run would "complete" having installed into none of them.
 bool TPolyverbInstallForm::MachineIsPrefix() {
   const platform::WinePrefix& prefix = platform::Machine::Current().prefix();
   const std::vector<std::string> missing = prefix.MissingHives();
-  if (missing.empty()) return true;
-  FSaveSettings = false;
-  std::string names;
-  for (const std::string& hive : missing)
-    names += (names.empty() ? "" : ", ") + hive;
-  ShowError(FormatText("ENoPrefix", {prefix.folder(), names}));
-  return false;
+  if (!missing.empty()) {
+    FSaveSettings = false;
+    std::string names;
+    for (const std::string& hive : missing)
+      names += (names.empty() ? "" : ", ") + hive;
+    FailStartUp(
+        FormatText("ENoPrefix", {prefix.folder(), names}),
+        "The folder '" + prefix.folder() + "' is not a Wine prefix: " + names + " not found");
+    return false;
+  }
+  // An unreadable user.reg leaves the rest of a run possible: its registration steps say why
+  // they failed.
+  for (const platform::HiveFault& fault : prefix.UnreadableHives()) {
+    if (fault.hive != platform::WinePrefix::kMachineHive) continue;
+    FSaveSettings = false;
+    FailStartUp(FormatText("EPrefixUnreadable", {prefix.folder(), fault.hive, fault.reason}),
+                "The folder '" + prefix.folder() + "' is not a usable Wine prefix: " + fault.hive +
+                    " cannot be read (" + fault.reason + ")");
+    return false;
+  }
+  return true;
 }
 
 void TPolyverbInstallForm::DetectDelphiFolder(TCheckBox* LocationBox,

@@ -324,6 +324,11 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Key = 'ENoPrefix'
         English = 'The folder '#39'%s'#39' is not a Wine prefix: %s not found. Set WINEPREFIX to the prefix Delphi is installed in.'
         Deutsch = 'Der Ordner '#39'%s'#39' ist kein Wine-Präfix: %s nicht gefunden. Setzen Sie WINEPREFIX auf das Präfix, in dem Delphi installiert ist.'
+      end
+      item
+        Key = 'EPrefixUnreadable'
+        English = 'The folder '#39'%s'#39' is not a usable Wine prefix: %s cannot be read (%s).'
+        Deutsch = 'Der Ordner '#39'%s'#39' ist kein brauchbares Wine-Präfix: %s kann nicht gelesen werden (%s).'
       end>
     Translations = <
       item

@@ -83,6 +83,9 @@ class TPolyverbInstallForm : public TSuperForm {
   static constexpr int kCloseButton = 1;
   // Start-up succeeded: the window may be shown.
   bool FReady = false;
+  // Why the start-up failed (FReady false), in English, for the report and the log; the
+  // message box said it in the chosen language.
+  const std::string& StartUpFailure() const { return FStartUpFailure; }
   // The form keeps the folder history and the language when it goes. A command line that was
   // refused turns it off: nothing at all is written then.
   bool FSaveSettings = true;
@@ -130,8 +133,11 @@ class TPolyverbInstallForm : public TSuperForm {
   void SetPackageEntry(const std::string& Key, const std::string& PackagePath);
 
  private:
-  // Says so and keeps nothing when the machine's folder is no Wine prefix.
+  // Says so and keeps nothing when the machine's folder is no Wine prefix, or one whose
+  // machine hive cannot be read.
   bool MachineIsPrefix();
+  // Ends the start-up with the message box Text; Reason is StartUpFailure.
+  void FailStartUp(const std::string& Text, std::string Reason);
   void DetectDelphiFolder(TCheckBox* LocationBox, const TDelphiVersion& Version);
   void SetRegisterBox(bool Wanted, TCheckBox* Box);
   // BtnWindows shows the Windows folder in full and what goes there.
@@ -178,6 +184,7 @@ class TPolyverbInstallForm : public TSuperForm {
   bool ReportAllFailures = true;
   TRunOutcome FRunOutcome = TRunOutcome::NotRun;
   std::string FRunEndReason;
+  std::string FStartUpFailure;
 };
 
 extern TPolyverbInstallForm* PolyverbInstallForm;

@@ -78,6 +78,9 @@ void TPolyverbInstallForm::RegisterPackages(const std::vector<TPackageEntry>& En
     } else if (!FileExist(entry.PackagePath)) {
       // An entry names a package that is there: one whose copy failed is not registered (its
       // copy's line says why).
+      outcome.Step.Reason = "The design package " + entry.PackagePath +
+                            " is not in the Bin folder: a package is registered only where "
+                            "the run has put it";
     } else {
       outcome.Step.Changed = !EntryInPlace(entry.PackagePath);
       outcome.Written = true;

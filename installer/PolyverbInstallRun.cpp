@@ -11,6 +11,7 @@
 #include "package/UnitVersion.h"
 #include "platform/FileApi.h"
 #include "platform/FileNames.h"
+#include "platform/Machine.h"
 #include "platform/StringFunctions.h"
 #include "toolkit/forms/Forms.h"
 #include "toolkit/model/Exceptions.h"
@@ -21,6 +22,18 @@ namespace {
 
 // Every version-specific set and placement belongs to one of these.
 constexpr int kVersionIndependent = 0;
+
+// Why Folder, which DirExist did not find, is no folder: in the machine's own words where it
+// has more to say than that nothing is there.
+std::string FolderMissing(const std::string& Folder) {
+  const platform::Result<std::uint32_t> attributes =
+      platform::Machine::Current().files().GetAttributes(Folder);
+  if (attributes) return Folder + " is a file, not a folder";
+  if (attributes.status().code() == platform::ErrorCode::NotFound) {
+    return "The folder " + Folder + " does not exist";
+  }
+  return attributes.status().message();
+}
 
 }  // namespace
 
@@ -79,8 +92,14 @@ void TPolyverbInstallForm::InstallationFolderStep() {
   (void)FolderSelect->ApplyText();
   const std::string folder = FolderSelect->FileName();
   // Started from the installation folder itself: there is nothing to copy there, and an
-  // uninstall must not take the distribution away.
-  if (platform::SameText(RemoveBackslash(folder), RemoveBackslash(GetApplicationDir()))) return;
+  // uninstall must not take the distribution away. The step is left out without a line, as
+  // for the folder's own name, under every name it has (a link, another drive onto it): one
+  // folder, one result, never a line per file that could not be copied onto itself.
+  const std::string distribution = RemoveBackslash(GetApplicationDir());
+  if (platform::SameText(RemoveBackslash(folder), distribution) ||
+      platform::SameFile(RemoveBackslash(folder), distribution)) {
+    return;
+  }
   if (!PrepareInstallationFolder(folder)) return;
   ProcessPlacements(InstallFolderPlacements, folder);
   ReportAllFailures = false;
@@ -94,7 +113,8 @@ void TPolyverbInstallForm::InstallationFolderStep() {
 bool TPolyverbInstallForm::PrepareInstallationFolder(const std::string& Folder) {
   if (!InstallMode) {
     if (DirExist(Folder)) return true;
-    AddStep({.Kind = "find-folder", .Target = Folder}, "EDirNotFound", {Folder});
+    AddStep({.Kind = "find-folder", .Target = Folder, .Reason = FolderMissing(Folder)},
+            "EDirNotFound", {Folder});
     return false;
   }
   if (DirExist(Folder)) {

@@ -1,9 +1,14 @@
 #include "installer/RunLog.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <ostream>
 
+#include "installer/CommandLine.h"
 #include "package/UnitVersion.h"
 #include "platform/HexDigits.h"
 
@@ -36,12 +41,32 @@ std::string OneLine(const std::string& Text) {
   return line;
 }
 
+// Why a log cannot be written, as a user reads it.
+std::string LogError(int Error) {
+  // What open() says of a FIFO without a reader ("No such device or address") names nothing
+  // the user could look for.
+  if (Error == ENXIO) return "no program reads from it";
+  return std::strerror(Error);
+}
+
 }  // namespace
 
-TRunLog::TRunLog(const std::string& File) : FOut(File, std::ios::app | std::ios::binary) {
-  if (!FOut.is_open()) {
-    FOpened = {platform::ErrorCode::AccessDenied,
-               "The log " + OneLine(File) + " cannot be written: " + std::strerror(errno) + "."};
+TRunLog::TRunLog(const std::string& File)
+    : FFile(File), FRunId("[" + std::to_string(::getpid()) + "] ") {
+  // O_NONBLOCK only for the opening: a FIFO without a reader fails at once (ENXIO) instead of
+  // holding the start until one comes. Never O_TRUNC: a log is only ever appended to.
+  FOut.fd =
+      ::open(File.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+  int error = FOut.fd < 0 ? errno : 0;
+  if (error == 0) {
+    // The lines are written as they are said; a reader that is slow holds the run, as a
+    // terminal would, rather than losing a line.
+    const int flags = ::fcntl(FOut.fd, F_GETFL);
+    if (flags < 0 || ::fcntl(FOut.fd, F_SETFL, flags & ~O_NONBLOCK) != 0) error = errno;
+  }
+  if (error != 0) {
+    FStatus = {platform::ErrorCode::AccessDenied,
+               "The log " + OneLine(File) + " cannot be written: " + LogError(error) + "."};
   }
 }
 
@@ -50,6 +75,7 @@ void TRunLog::Begin(std::span<const std::string> Args) {
   for (const std::string& arg : Args)
     line += " " + OneLine(arg);
   WriteLine(line);
+  FBegun = true;
 }
 
 void TRunLog::Step(const TRunStep& Step) {
@@ -72,7 +98,21 @@ void TRunLog::End(const TRunEnd& End) {
 }
 
 void TRunLog::WriteLine(const std::string& Line) {
-  // At once: the record is there up to the last step even if the run never ends. A write
-  // that fails later (a full disk) is lost as standard output's would be; the run goes on.
-  FOut << Line << '\n' << std::flush;
+  if (!FStatus) return;
+  // At once and whole, in one write: the record is there up to the last step even if the
+  // run never ends, and a line of another run sharing the file never lands inside it.
+  if (const int error = platform::WriteAll(FOut.fd, FRunId + Line + '\n')) {
+    FStatus = {platform::ErrorCode::IoError,
+               FBegun
+                   ? "The log " + OneLine(FFile) + " could not be written: " + LogError(error) +
+                         "; its record of this run is incomplete."
+                   : "The log " + OneLine(FFile) + " cannot be written: " + LogError(error) + "."};
+  }
+}
+
+int LogKept(const TRunLog& Log, int ExitCode, std::ostream& ErrorOut) {
+  if (Log.status()) return ExitCode;
+  ErrorOut << "PolyverbSetup: " << Log.status().message() << '\n';
+  ErrorOut.flush();
+  return ExitCode == kExitCompleted ? kExitOutputLost : ExitCode;
 }

@@ -8,6 +8,7 @@
 
 #include "installer/CommandLine.h"
 #include "installer/DetectReport.h"
+#include "installer/OutputDelivery.h"
 #include "installer/PolyverbInstallMain.h"
 #include "installer/ProgramStart.h"
 #include "installer/RunLog.h"
@@ -49,7 +50,11 @@ int RunWindow(TRunLog* Log = nullptr) {
       RunSetupProgram(whenShown, [&end](TPolyverbInstallForm& Form) { end = EndOfRun(Form); });
   // Without a display nothing could be chosen, let alone installed.
   end.ExitCode = display ? shown : kExitFailed;
-  if (Log != nullptr) Log->End(end);
+  if (!display && end.Reason.empty()) end.Reason = "there is no display to show the window on";
+  if (Log != nullptr) {
+    Log->End(end);
+    end.ExitCode = LogKept(*Log, end.ExitCode, std::cerr);
+  }
   return end.ExitCode;
 }
 
@@ -61,18 +66,19 @@ int RunCommandLine(const std::vector<std::string>& Args) {
   }
   if (line->Help) {
     std::cout << CommandLineHelp();
-    return kExitCompleted;
+    return Delivered(std::cout, std::cerr, "The help") ? kExitCompleted : kExitOutputLost;
   }
   if (line->Detect) return RunDetect(line->Json, std::cout);
-  // The log is opened before anything is done: one that cannot be written refuses the start.
+  // The log is opened, and its record begun, before anything is done: one that cannot be
+  // written refuses the start.
   std::optional<TRunLog> log;
   if (line->Log) {
     log.emplace(*line->Log);
+    if (log->status()) log->Begin(Args);
     if (!log->status()) {
       std::cerr << "PolyverbSetup: " << log->status().message() << '\n';
       return kExitBadCommandLine;
     }
-    log->Begin(Args);
   }
   TRunLog* const logged = log ? &*log : nullptr;
   // Nothing but the end of the options (`--`), or only --log: as without arguments.

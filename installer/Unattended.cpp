@@ -79,7 +79,7 @@ void ChooseLanguage(TPolyverbInstallForm& Form, const std::string& Language) {
 }  // namespace
 
 TRunEnd EndOfRun(const TPolyverbInstallForm& Form) {
-  if (!Form.FReady) return {"start-up-failed", kExitFailed, ""};
+  if (!Form.FReady) return {"start-up-failed", kExitFailed, Form.StartUpFailure()};
   switch (Form.RunOutcome()) {
     case TPolyverbInstallForm::TRunOutcome::Completed:
       return {"completed", kExitCompleted, ""};
@@ -122,25 +122,12 @@ platform::Status ApplyCommandLine(TPolyverbInstallForm& Form, const TCommandLine
   return platform::Status::Ok();
 }
 
-int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut,
-                  TRunLog* Log) {
-  // A dry run is this very run over a machine that keeps its changes to itself, the settings
-  // the form saves when it goes included: the scope outlasts the form.
-  std::optional<platform::Machine::Scope> overlay;
-  if (Line.DryRun) {
-    overlay.emplace(
-        platform::Machine::Use(platform::Machine::Overlay(platform::Machine::Current())));
-  }
-  std::optional<TRunReport> report;
-  if (Line.Json) report.emplace(StatusOut, Line.Uninstall ? "uninstall" : "install");
-  // Every way out says how the start ended, to the report and to the log alike.
-  const auto ended = [&](TRunEnd End) {
-    End.Planned = Line.DryRun;
-    if (report) report->End(End);
-    if (Log != nullptr) Log->End(End);
-    return End.ExitCode;
-  };
+namespace {
 
+// The program start itself, up to the form's end (which keeps the remembered settings):
+// how it ended.
+TRunEnd RunForm(const TCommandLine& Line, std::optional<TRunReport>& Report,
+                std::ostream& StatusOut, std::ostream& ErrorOut, TRunLog* Log) {
   UseHeadlessWidgetSystem();
   if (Line.DryRun) {
     Application->SetPresenter(std::make_unique<TPlanPresenter>(ErrorOut));
@@ -150,16 +137,16 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
   CreateSetupForm();
   // The form goes as at the end of the window, whatever happens here.
   const ScopeExit formEnd([] { DeleteClass(PolyverbInstallForm); });
-  if (!PolyverbInstallForm->FReady) return ended(EndOfRun(*PolyverbInstallForm));
+  if (!PolyverbInstallForm->FReady) return EndOfRun(*PolyverbInstallForm);
   if (Line.NoRemember) PolyverbInstallForm->FSaveSettings = false;
 
   if (platform::Status applied = ApplyCommandLine(*PolyverbInstallForm, Line); !applied) {
     ErrorOut << "PolyverbSetup: " << applied.message() << '\n';
     PolyverbInstallForm->FSaveSettings = false;
-    return ended({"not-allowed", kExitNotAllowed, applied.message()});
+    return {"not-allowed", kExitNotAllowed, applied.message()};
   }
   // With --json the report takes standard output's place; the lines are in it.
-  if (!report) {
+  if (!Report) {
     const std::string language = PolyverbInstallForm->Polyverb->Language();
     if (Line.DryRun) StatusOut << PlanHeading(language) << std::endl;
     PolyverbInstallForm->OnStatusLine = [&StatusOut, &Line,
@@ -173,11 +160,38 @@ int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostrea
   };
   PolyverbInstallForm->OnStep = [&](TRunStep Step) {
     Step.Planned = Line.DryRun;
-    if (report) report->Step(Step);
+    if (Report) Report->Step(Step);
     if (Log != nullptr) Log->Step(Step);
   };
   PolyverbInstallForm->ButtonPanel->Buttons()
       ->GetItem(TPolyverbInstallForm::kContinueButton)
       ->Click();
-  return ended(EndOfRun(*PolyverbInstallForm));
+  return EndOfRun(*PolyverbInstallForm);
+}
+
+}  // namespace
+
+int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut,
+                  TRunLog* Log) {
+  // A dry run is this very run over a machine that keeps its changes to itself, the settings
+  // the form saves when it goes included: the scope outlasts the form.
+  std::optional<platform::Machine::Scope> overlay;
+  if (Line.DryRun) {
+    overlay.emplace(
+        platform::Machine::Use(platform::Machine::Overlay(platform::Machine::Current())));
+  }
+  std::optional<TRunReport> report;
+  if (Line.Json) report.emplace(StatusOut, Line.Uninstall ? "uninstall" : "install");
+  TRunEnd end = RunForm(Line, report, StatusOut, ErrorOut, Log);
+  // The last word comes after everything the start does, the settings the form kept as it
+  // went included: a summary that says 0 is never followed by a kill in the middle of work.
+  // The log's end is written first, so that the summary can say whether the log is whole.
+  end.Planned = Line.DryRun;
+  if (Log != nullptr) {
+    Log->End(end);
+    end.ExitCode = LogKept(*Log, end.ExitCode, ErrorOut);
+    if (!Log->status() && end.Reason.empty()) end.Reason = Log->status().message();
+  }
+  if (report) report->End(end);
+  return end.ExitCode;
 }

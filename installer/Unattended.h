@@ -1,9 +1,9 @@
 #pragma once
 
-// The run without the window: the same form, built hidden on Qt's offscreen platform (so it
-// needs no display), its options set as a user's clicks would set them, and Continue pressed
-// through the same handler. Status lines go to standard output as they are added, message
-// boxes to standard error.
+// The run without the window: the same form, built hidden with the toolkit that draws nothing
+// (so it needs no display, and loads no Qt), its options set as a user's clicks would set
+// them, and Continue pressed through the same handler. Status lines go to standard output as
+// they are added, message boxes to standard error.
 
 #include <iosfwd>
 
@@ -23,6 +23,7 @@ TRunEnd EndOfRun(const TPolyverbInstallForm& Form);
 
 // One unattended program start: returns the exit code (see CommandLine.h). Standard output
 // carries the status lines, or the JSON report with --json; Log, if given, is told the run
-// too.
+// too. The report's summary is the last thing the start does, after the form has gone and
+// kept the remembered settings.
 int RunUnattended(const TCommandLine& Line, std::ostream& StatusOut, std::ostream& ErrorOut,
                   TRunLog* Log = nullptr);

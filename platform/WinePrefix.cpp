@@ -1,6 +1,7 @@
 #include "platform/WinePrefix.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,14 +10,18 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string_view>
 #include <system_error>
 
+#include "platform/FileDescriptor.h"
 #include "platform/RunningProgram.h"
 #include "platform/Unicode.h"
+#include "platform/hive/KeyText.h"
+#include "platform/hive/LineWalking.h"
 
 namespace platform {
 
@@ -144,6 +149,35 @@ std::vector<DriveMapping> DefaultDrives(const std::string& prefix) {
   return {{'C', (fs::path(prefix) / "drive_c").string()}, {'Z', "/"}};
 }
 
+// Why the hive file at `path` cannot be read as one; empty when it can, as far as its first
+// line tells.
+std::string HiveFileFault(const std::string& path) {
+  // Without O_NONBLOCK a FIFO in the hive's place would hold the start-up until some
+  // program wrote into it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return std::strerror(errno);
+  const FileDescriptor closing(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return std::strerror(errno);
+  if (S_ISDIR(info.st_mode)) return std::strerror(EISDIR);
+  if (!S_ISREG(info.st_mode)) return "it is not a regular file";
+  // The signature and its line end are all a hive's first line holds.
+  char head[kHiveSignature.size() + 2];
+  ssize_t got;
+  do {
+    got = ::pread(fd, head, sizeof head, 0);
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) return std::strerror(errno);
+  // The first line as the hive loader reads it.
+  std::string_view first(head, static_cast<size_t>(got));
+  if (const size_t end = first.find('\n'); end != first.npos)
+    first = LineContent(first.substr(0, end + 1));
+  if (CutAtNul(first) != kHiveSignature) {
+    return "it does not start with \"" + std::string(kHiveSignature) + "\"";
+  }
+  return {};
+}
+
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && *home != '\0') return home;
@@ -269,14 +303,26 @@ Result<std::string> WinePrefix::ToWindowsPath(std::string_view hostPath) const {
 
 std::vector<std::string> WinePrefix::MissingHives() const {
   std::vector<std::string> missing;
-  for (const char* hive : {"system.reg", "user.reg"}) {
-    // Only what is not there at all: a hive that is there but cannot be read is the registry's
-    // to report, when a step needs it.
+  for (const char* hive : {kMachineHive, kUserHive}) {
+    // Only what is not there at all: a hive that is there but cannot be read is
+    // UnreadableHives'.
     std::error_code ec;
     const fs::file_type type = fs::symlink_status(fs::path(folder_) / hive, ec).type();
     if (type == fs::file_type::not_found) missing.emplace_back(hive);
   }
   return missing;
+}
+
+std::vector<HiveFault> WinePrefix::UnreadableHives() const {
+  std::vector<HiveFault> faults;
+  for (const char* hive : {kMachineHive, kUserHive}) {
+    const std::string path = Child(folder_, hive);
+    if (!Exists(path)) continue;  // missing: MissingHives says so
+    if (std::string reason = HiveFileFault(path); !reason.empty()) {
+      faults.push_back({hive, std::move(reason)});
+    }
+  }
+  return faults;
 }
 
 Result<std::string> WinePrefix::ApplicationDir() const {

@@ -27,6 +27,12 @@ struct DriveMapping {
   std::string root;  // the host folder the drive's root stands for, without a trailing slash
 };
 
+// A hive of the prefix that is there but cannot be read as a hive file, and why.
+struct HiveFault {
+  std::string hive;    // its file name: system.reg or user.reg
+  std::string reason;  // "Permission denied", "Is a directory", ...
+};
+
 class WinePrefix {
  public:
   // A relative folder is taken against the current folder.
@@ -51,10 +57,18 @@ class WinePrefix {
   // outside every drive; InvalidName for a host name Windows cannot spell.
   Result<std::string> ToWindowsPath(std::string_view hostPath) const;
 
+  // The hives every prefix Wine has made holds.
+  static constexpr const char* kMachineHive = "system.reg";
+  static constexpr const char* kUserHive = "user.reg";
+
   // The hives every prefix Wine has made holds (system.reg, user.reg) that are not there: a
   // folder without them is no prefix (yet), and a program that made one of it could as well
   // be writing into any folder WINEPREFIX happens to name.
   std::vector<std::string> MissingHives() const;
+  // The hives that are there but cannot be read as hive files: a folder, a file nobody lets us
+  // read, one that is no registry file at all (its first line is not Wine's). Looking never
+  // blocks, also on a FIFO. What a hive holds beyond its first line is the registry's to judge.
+  std::vector<HiveFault> UnreadableHives() const;
 
   // The Windows folder, where Wine puts it.
   static std::string WindowsDir() { return "C:\\windows"; }

@@ -264,7 +264,7 @@ TEST_F(DryRunTest, ThePlansLinesAreTheRunsMarked) {
     EXPECT_EQ(planned.out, expected);
   }
   const std::string record = testsupport::ReadFile(log);
-  EXPECT_NE(record.find("\n  [plan] "), std::string::npos) << record;
+  EXPECT_NE(record.find("]   [plan] "), std::string::npos) << record;
   EXPECT_NE(record.find(" planned run, completed, exit code 0: "), std::string::npos) << record;
 }
 
@@ -298,6 +298,7 @@ TEST_F(DryRunTest, DetectReportsTheDistributionAndThePrefix) {
   EXPECT_EQ(asJson.exitCode, kExitCompleted) << asJson.err;
   const std::string distribution = machine->distributionDir();
   nlohmann::json expected = nlohmann::json::parse(R"({"type": "detection", "missing_hives": [],
+      "unreadable_hives": [],
       "delphi": [
         {"version": 3, "package": "ZavPolyverb30Design.dpl", "in_distribution": false,
          "installed": false, "program": null, "bin_folder": null, "registered": false,

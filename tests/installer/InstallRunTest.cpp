@@ -296,19 +296,30 @@ TEST_P(LanguageRunTest, UninstallingNeverTakesWhatTheUserKeptInTheFolder) {
   EXPECT_EQ(Boxes().back(), Box(false));
 }
 
+// The installation folder is the distribution folder under any of its names: its own in
+// other letters and with a backslash, a link onto it, another drive onto its parent. Each is
+// the same run: the folder's step is left out, in both modes.
 TEST_P(LanguageRunTest, StartedFromTheInstallationFolderTheFolderStepIsLeftOut) {
   Start({4}, Installed({}));
   ASSERT_FALSE(HasFatalFailure());
-  std::string folder = machine->distributionDir();
-  for (char& c : folder)
+  std::string ownName = machine->distributionDir();
+  for (char& c : ownName)
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (bool install : {true, false}) {
-    Restart();
-    if (!install) Click(form->BtnUninstall);
-    Click(form->BtnWindows);
-    form->FolderSelect->SetText(folder + "\\");
-    Continue();
-    EXPECT_EQ(StatusList(), List().Header(install).Finished().lines());
+  const std::filesystem::path dist = machine->distributionFolder();
+  std::filesystem::create_directory_symlink(dist, Host("C:\\Dist"));
+  std::filesystem::create_directory_symlink(dist.parent_path(),
+                                            machine->prefixFolder() + "/dosdevices/d:");
+  for (const std::string& folder :
+       {ownName + "\\", std::string("C:\\Dist"), "D:\\" + dist.filename().string()}) {
+    for (bool install : {true, false}) {
+      SCOPED_TRACE(folder + (install ? " install" : " uninstall"));
+      Restart();
+      if (!install) Click(form->BtnUninstall);
+      Click(form->BtnWindows);
+      form->FolderSelect->SetText(folder);
+      Continue();
+      EXPECT_EQ(StatusList(), List().Header(install).Finished().lines());
+    }
   }
   EXPECT_TRUE(std::filesystem::exists(machine->distributionFolder() + "/ZavPolyverb40Design.bpl"));
 }

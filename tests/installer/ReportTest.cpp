@@ -2,13 +2,24 @@
 // run that remembers nothing (--no-remember). The program runs as a process; every line it
 // prints is parsed with the JSON library the program writes with.
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <sstream>
+#include <thread>
 
 #include "installer/CommandLine.h"
+#include "platform/FileDescriptor.h"
+#include "platform/FolderLock.h"
 #include "tests/installer/RunTestSupport.h"
 
 namespace installer_test {
@@ -223,25 +234,175 @@ TEST_F(ReportTest, TheLogKeepsEveryRun) {
 
   const std::string all = testsupport::ReadFile(log);
   ASSERT_EQ(all.substr(0, firstRecord.size()), firstRecord) << "appended, never replaced";
-  // Each record: the date and the command line, the lines with their reasons, the end.
+  // Each record: the date and the command line, the lines with their reasons, the end; each
+  // line begins with the id of its start, the same throughout a record.
   const std::string date = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d [+-]\d{4})";
-  const std::regex
-      record(date + R"( PolyverbSetup --unattended --no-windows --bin 4 --log \S+setup\.log
-  Directory 'C:\\Programme\\Zav Polyverb' created\.
-(  File '[^\n]+' copied to '[^\n]+'\.
-)+  Error: File 'Demo\.zip' could not be copied to 'C:\\Programme\\Zav Polyverb'\.
-    [^\n]*Demo\.zip[^\n]*the source file does not exist
-(  (File|Package) [^\n]+
-)+)" + date +
-             R"( completed-with-errors, exit code 3: \d+ steps, 1 failed, \d+ changes
-)" + date + R"( PolyverbSetup --unattended --json --no-windows --log=\S+
-  Directory 'C:\\Programme\\Zav Polyverb' already exists\.
-[^]*)" + date +
-             R"( completed-with-errors, exit code 3: \d+ steps, 1 failed, nothing changed
-)" + date + R"( PolyverbSetup --log \S+
-)" + date + R"( not-run, exit code 1: 0 steps, 0 failed, nothing changed
+  const std::regex record(
+      R"(\[(\d+)\] )" + date +
+      R"( PolyverbSetup --unattended --no-windows --bin 4 --log \S+setup\.log
+\[\1\]   Directory 'C:\\Programme\\Zav Polyverb' created\.
+(\[\1\]   File '[^\n]+' copied to '[^\n]+'\.
+)+\[\1\]   Error: File 'Demo\.zip' could not be copied to 'C:\\Programme\\Zav Polyverb'\.
+\[\1\]     [^\n]*Demo\.zip[^\n]*the source file does not exist
+(\[\1\]   (File|Package) [^\n]+
+)+\[\1\] )" +
+      date +
+      R"( completed-with-errors, exit code 3: \d+ steps, 1 failed, \d+ changes
+\[(\d+)\] )" +
+      date + R"( PolyverbSetup --unattended --json --no-windows --log=\S+
+\[\5\]   Directory 'C:\\Programme\\Zav Polyverb' already exists\.
+[^]*\[\5\] )" +
+      date +
+      R"( completed-with-errors, exit code 3: \d+ steps, 1 failed, nothing changed
+\[(\d+)\] )" +
+      date + R"( PolyverbSetup --log \S+
+\[\6\] )" +
+      date + R"( not-run, exit code 1: 0 steps, 0 failed, nothing changed; )" +
+      R"(there is no display to show the window on
 )");
   EXPECT_TRUE(std::regex_match(all, record)) << all;
+}
+
+// Starts running at once can share one log: each line says whose it is, so each start's
+// record reads whole when its lines are picked out, however they interleave.
+TEST_F(ReportTest, RunsSharingALogCanBeToldApart) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string log = machine->prefixFolder() + "/../shared.log";
+  const std::vector<std::string> folders = {"C:\\One", "C:\\Two", "C:\\Six"};
+  std::vector<std::unique_ptr<testsupport::ChildProcess>> runs;
+  for (const std::string& folder : folders) {
+    testsupport::ProcessOptions options;
+    options.environment = {{"WINEPREFIX", machine->prefixFolder()}};
+    runs.push_back(std::make_unique<testsupport::ChildProcess>(
+        std::vector<std::string>{program_, "--unattended", "--no-windows", "--register=none",
+                                 "--no-remember", "--folder", folder, "--log", log},
+        options));
+  }
+  for (auto& run : runs)
+    EXPECT_EQ(run->Wait().exitCode, kExitCompleted);
+
+  std::map<std::string, Lines> records;
+  const std::regex line(R"(\[(\d+)\] (.*))");
+  std::istringstream all(testsupport::ReadFile(log));
+  for (std::string text; std::getline(all, text);) {
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(text, parts, line)) << text;
+    records[parts[1]].push_back(parts[2]);
+  }
+  ASSERT_EQ(records.size(), 3u);
+  const std::regex end(R"(.* completed, exit code 0: (\d+) steps, 0 failed, \d+ changes)");
+  for (const auto& [id, record] : records) {
+    SCOPED_TRACE(id);
+    ASSERT_GE(record.size(), 2u);
+    EXPECT_NE(record.front().find(" PolyverbSetup --unattended"), std::string::npos);
+    std::smatch counted;
+    ASSERT_TRUE(std::regex_match(record.back(), counted, end)) << record.back();
+    EXPECT_EQ(std::stoul(counted[1]), record.size() - 2) << "every step of its own, no other's";
+    // Its steps in its folder (the folder's line and 15 files), none in another run's.
+    const std::string folder = record.front().substr(record.front().find("--folder ") + 9, 6);
+    size_t inFolder = 0;
+    for (size_t i = 1; i + 1 < record.size(); ++i) {
+      for (const std::string& other : folders) {
+        const bool named = record[i].find("'" + other + "'") != std::string::npos;
+        if (other == folder) {
+          inFolder += named ? 1 : 0;
+        } else {
+          EXPECT_FALSE(named) << record[i];
+        }
+      }
+    }
+    EXPECT_EQ(inFolder, 16u);
+  }
+}
+
+// The log is appended to, never replaced: a link stays the link it was, and a FIFO's reader
+// gets the record.
+TEST_F(ReportTest, TheLogIsOnlyEverAppendedTo) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::vector<std::string> run = {"--unattended", "--no-windows", "--bin=none",
+                                        "--no-remember", "--log"};
+  const std::string kept = "what was there before\n";
+  const std::string target = machine->prefixFolder() + "/../target.log";
+  const std::string link = machine->prefixFolder() + "/../link.log";
+  testsupport::WriteFile(target, kept);
+  std::filesystem::create_symlink(target, link);
+  std::vector<std::string> args = run;
+  args.push_back(link);
+  EXPECT_EQ(RunSetup(args).exitCode, kExitCompleted);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  const std::string appended = testsupport::ReadFile(target);
+  EXPECT_TRUE(appended.starts_with(kept)) << appended;
+  EXPECT_NE(appended.find(" completed, exit code 0: "), std::string::npos) << appended;
+
+  // The reader is there before the start, and slow: the pipe is full when the start begins.
+  // The start waits for room rather than lose a line.
+  const std::string fifo = machine->prefixFolder() + "/../fifo.log";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const platform::FileDescriptor reader(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK));
+  const platform::FileDescriptor filler(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK));
+  ASSERT_TRUE(reader.fd >= 0 && filler.fd >= 0);
+  const std::string page(4096, '.');
+  while (::write(filler.fd, page.data(), page.size()) > 0) {
+  }
+  args.back() = fifo;
+  testsupport::ProcessOptions options;
+  options.environment = {{"WINEPREFIX", machine->prefixFolder()}};
+  options.killAfter = std::chrono::seconds(60);
+  args.insert(args.begin(), program_);
+  testsupport::ChildProcess child(args, options);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  std::atomic<bool> over = false;
+  std::thread waiting([&] {
+    EXPECT_EQ(child.Wait().exitCode, kExitCompleted);
+    over = true;
+  });
+  std::string record;
+  for (bool last = false; !last;) {
+    last = over;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(reader.fd, buffer, sizeof buffer)) > 0)
+      record.append(buffer, static_cast<size_t>(got));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  waiting.join();
+  record.erase(0, record.find_first_not_of('.'));
+  EXPECT_NE(record.find(" PolyverbSetup --unattended"), std::string::npos) << record;
+  EXPECT_NE(record.find(" completed, exit code 0: "), std::string::npos) << record;
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+// The summary is the start's last word: it comes after the remembered settings are kept, so a
+// kill can never follow a summary that said the start was over. The settings wait here for the
+// hive's lock, which the test holds.
+TEST_F(ReportTest, TheSummaryComesAfterTheSettingsAreKept) {
+  Make({4}, Installed({4}));
+  ASSERT_FALSE(HasFatalFailure());
+  auto lock = platform::FolderLock::Acquire(machine->prefixFolder());
+  ASSERT_TRUE(lock) << lock.status().message();
+  testsupport::ProcessOptions options;
+  options.environment = {{"WINEPREFIX", machine->prefixFolder()}};
+  options.killAfter = std::chrono::seconds(60);
+  testsupport::ChildProcess child(
+      {program_, "--unattended", "--json", "--no-windows", "--bin=none", "--folder", "C:\\Kept"},
+      options);
+  // The last step of the run, then time enough for what would follow it at once.
+  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (child.OutputSoFar().find(R"("file":"vcl40.de")") == std::string::npos &&
+         std::chrono::steady_clock::now() < giveUp) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const std::string before = child.OutputSoFar();
+  EXPECT_NE(before.find(R"("file":"vcl40.de")"), std::string::npos) << before;
+  EXPECT_EQ(before.find(R"("type":"summary")"), std::string::npos) << before;
+  lock.value().reset();
+  const auto run = child.Wait();
+  EXPECT_EQ(run.exitCode, kExitCompleted) << run.err;
+  EXPECT_TRUE(Read(run.out).summary.is_object()) << run.out;
+  EXPECT_EQ(machine->BuildForm()->FolderSelect->FileName(), "C:\\Kept");
 }
 
 // A run with --no-remember leaves the remembered folders and language byte for byte; the same

@@ -1,10 +1,14 @@
 #include "platform/WinePrefix.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "tests/support/TempDir.h"
@@ -172,6 +176,73 @@ TEST_F(WinePrefixTest, HostNamesWindowsCannotSpellAreRefused) {
   EXPECT_EQ(prefix_.ToWindowsPath(dir_ / "drive_c/a:b").status().code(), ErrorCode::InvalidName);
   EXPECT_EQ(prefix_.ToWindowsPath(dir_ / "drive_c/a\\b").status().code(), ErrorCode::InvalidName);
   EXPECT_EQ(prefix_.ToWindowsPath(dir_ / "drive_c/dot.").status().code(), ErrorCode::InvalidName);
+}
+
+// A hive that is there but cannot be read is told with why, as the loader would refuse it by
+// its first line; the look never waits, also on a FIFO.
+TEST_F(WinePrefixTest, HivesThatCannotBeReadAreToldWithTheirReason) {
+  const std::string notAHive = "it does not start with \"WINE REGISTRY Version 2\"";
+  const auto text = [](std::string bytes) {
+    return [bytes](const std::string& file) { testsupport::WriteFile(file, bytes); };
+  };
+  struct Case {
+    const char* what;
+    std::function<void(const std::string& file)> make;
+    std::string reason;  // empty: readable
+  };
+  const std::vector<Case> cases = {
+      {"Wine's first line", text("WINE REGISTRY Version 2\n;; All keys relative to \n"), ""},
+      {"with CR LF", text("WINE REGISTRY Version 2\r\n"), ""},
+      {"the first line alone, without its end", text("WINE REGISTRY Version 2"), ""},
+      {"a NUL that ends the line for the loader",
+       text(std::string("WINE REGISTRY Version 2\0x\n", 26)), ""},
+      {"a link to a hive",
+       [&](const std::string& file) {
+         testsupport::WriteFile(dir_ / "real.reg", "WINE REGISTRY Version 2\n");
+         fs::create_symlink(dir_ / "real.reg", file);
+       },
+       ""},
+      {"junk", text("junk\x01\n"), notAHive},
+      {"an empty file", text(""), notAHive},
+      {"more on the first line", text("WINE REGISTRY Version 23\n"), notAHive},
+      {"a CR that no LF follows", text("WINE REGISTRY Version 2\r"), notAHive},
+      {"a folder", [](const std::string& file) { fs::create_directory(file); }, "Is a directory"},
+      {"a FIFO", [](const std::string& file) { ::mkfifo(file.c_str(), 0600); },
+       "it is not a regular file"},
+      {"a link that leads nowhere",
+       [&](const std::string& file) { fs::create_symlink(dir_ / "nowhere", file); },
+       "No such file or directory"},
+      // The permission bits do not stop root.
+      {"no permission to read it",
+       [](const std::string& file) {
+         testsupport::WriteFile(file, "WINE REGISTRY Version 2\n");
+         ::chmod(file.c_str(), 0);
+       },
+       ::geteuid() == 0 ? "" : "Permission denied"},
+  };
+  for (const char* hive : {WinePrefix::kMachineHive, WinePrefix::kUserHive}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(hive) + ": " + c.what);
+      testsupport::TempDir dir;
+      for (const char* other : {WinePrefix::kMachineHive, WinePrefix::kUserHive})
+        if (std::string_view(other) != hive)
+          testsupport::WriteFile(dir / other, "WINE REGISTRY Version 2\n");
+      c.make(dir / hive);
+      const WinePrefix prefix(dir.path());
+      EXPECT_TRUE(prefix.MissingHives().empty());
+      const std::vector<HiveFault> faults = prefix.UnreadableHives();
+      if (c.reason.empty()) {
+        EXPECT_TRUE(faults.empty()) << faults.front().reason;
+      } else {
+        ASSERT_EQ(faults.size(), 1u);
+        EXPECT_EQ(faults[0].hive, hive);
+        EXPECT_EQ(faults[0].reason, c.reason);
+      }
+    }
+  }
+  // A hive that is not there is missing, not unreadable.
+  EXPECT_EQ(prefix_.MissingHives(), (std::vector<std::string>{"system.reg", "user.reg"}));
+  EXPECT_TRUE(prefix_.UnreadableHives().empty());
 }
 
 TEST_F(WinePrefixTest, ApplicationDirIsTheProgramsFolder) {

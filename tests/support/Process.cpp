@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <thread>
 
 #include "tests/support/TempDir.h"
 
@@ -107,9 +108,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOp
     // Only calls that are safe after fork in a process with threads.
     const auto redirect = [&](Stream stream, const char* path, int fd) {
       if (stream == Stream::Closed) return ::close(fd) == 0 || errno == EBADF;
-      const int from = stream == Stream::ClosedPipe
-                           ? goneReader[1]
-                           : ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int from = stream == Stream::ClosedPipe ? goneReader[1]
+                       : stream == Stream::Full     ? ::open("/dev/full", O_WRONLY)
+                                                : ::open(path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
       return from >= 0 && ::dup2(from, fd) >= 0;
     };
     if (!redirect(options.out, outPath, 1) || !redirect(options.err, errPath, 2)) ::_exit(127);
@@ -118,6 +119,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const ProcessOp
     ::_exit(127);
   }
   if (goneReader[1] >= 0) ::close(goneReader[1]);
+  if (options.killAfter) killAt_ = std::chrono::steady_clock::now() + *options.killAfter;
 }
 
 ChildProcess::~ChildProcess() {
@@ -135,15 +137,28 @@ ProcessResult ChildProcess::Wait() {
   if (pid_ <= 0) return result;
   int status = 0;
   pid_t ended = -1;
-  do {
+  // Until the time is up, a look every few milliseconds; then the kill, and the wait for it.
+  while (killAt_ && (ended = ::waitpid(pid_, &status, WNOHANG)) == 0) {
+    if (std::chrono::steady_clock::now() >= *killAt_) {
+      Kill();
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  while (ended <= 0) {
     ended = ::waitpid(pid_, &status, 0);
-  } while (ended < 0 && errno == EINTR);
+    if (ended < 0 && errno != EINTR) break;
+  }
   pid_ = -1;
   if (ended > 0 && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   if (ended > 0 && WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   result.out = ReadFile(output_->out);
   result.err = ReadFile(output_->err);
   return result;
+}
+
+std::string ChildProcess::OutputSoFar() const {
+  return ReadFile(output_->out);
 }
 
 ProcessResult RunProcess(const std::vector<std::string>& argv,

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@ enum class Stream {
   Collected,   // to a file, read into ProcessResult
   ClosedPipe,  // a pipe whose reader has gone (`| head -1` after its line)
   Closed,      // no stream at all (`>&-`)
+  Full,        // a device every write to fails, as on a full disk (`>/dev/full`)
 };
 
 // What the child gets besides its arguments.
@@ -41,6 +43,9 @@ struct ProcessOptions {
   // The child cannot write where the permission bits say no, even when it runs as root: the
   // superuser's power to override them is taken from it. See CanRunWithoutOverride.
   bool withoutPermissionOverride = false;
+  // A child still running this long after its start is killed (SIGKILL) by Wait: a test of
+  // something that must not hang fails instead of hanging.
+  std::optional<std::chrono::milliseconds> killAfter;
 };
 
 // Whether a child can be started withoutPermissionOverride here (any user who is not root can;
@@ -63,11 +68,14 @@ class ChildProcess {
   void Kill();
   // Waits for the child to end and returns what it said; once only.
   ProcessResult Wait();
+  // What the child has said on its collected standard output so far, while it runs.
+  std::string OutputSoFar() const;
 
  private:
   struct Output;
   std::unique_ptr<Output> output_;
   pid_t pid_ = -1;
+  std::optional<std::chrono::steady_clock::time_point> killAt_;
 };
 
 // Runs a child to its end. `environment` is added to (and overrides) this process's; a child
