@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "installer/CommandLine.h"
+#include "platform/ShortNames.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/FakeWineServer.h"
 
@@ -50,6 +51,7 @@ Report Read(const std::string& out) {
 class DryRunTest : public ProgramRunTest {
  public:
   // For the cases' preparations.
+  using ProgramRunTest::AddToPackageList;
   using ProgramRunTest::Host;
   using ProgramRunTest::machine;
   using ProgramRunTest::RunSetup;
@@ -77,8 +79,17 @@ struct Case {
   std::function<void(DryRunTest&)> before;  // makes the machine what the case needs
   std::vector<std::string> args;
   int exitCode;
-  const char* error;  // the error key a step must have; null for none
+  const char* error;        // the error key a step must have; null for none
+  size_t unregistered = 0;  // the entries of our package taken off a package list
 };
+
+// Our Delphi 4 package under two other spellings: as Delphi writes its own entries, and with
+// Wine's short names, that of the package itself included (not there before the first copy).
+void RegisterUnderOtherNames(DryRunTest& t) {
+  t.AddToPackageList(4, "$(DELPHI)\\Bin\\ZavPolyverb40Design.bpl");
+  t.AddToPackageList(4, "C:\\PROG~FBU\\Borland\\Delphi4\\Bin\\" +
+                            platform::WineShortName("ZavPolyverb40Design.bpl"));
+}
 
 // Each case: the plan changes nothing, and the run that follows lists the same steps with the
 // same outcome, a failure foreseen by the plan included.
@@ -88,7 +99,7 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
       {"an install over one", [](DryRunTest& t) { t.RunSetup(kInstall); }, kInstall, kExitCompleted,
        nullptr},
       {"an uninstall", [](DryRunTest& t) { t.RunSetup(kInstall); }, kUninstall, kExitCompleted,
-       nullptr},
+       nullptr, 1},
       {"a read-only target",
        [](DryRunTest& t) {
          testsupport::WriteFile(t.Host("C:\\Zav") + "/ZavPolyverb40.bpl", "old");
@@ -110,7 +121,15 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
                          fs::perm_options::remove);
          testsupport::WriteFile(t.Host("C:\\Zav") + "/mine.txt", "the user's");
        },
-       kUninstall, kExitCompletedWithErrors, "EDirDelete"},
+       kUninstall, kExitCompletedWithErrors, "EDirDelete", 1},
+      {"a first install over our package under other names", RegisterUnderOtherNames, kInstall,
+       kExitCompleted, nullptr, 2},
+      {"an uninstall of our package under other names",
+       [](DryRunTest& t) {
+         t.RunSetup(kInstall);
+         RegisterUnderOtherNames(t);
+       },
+       kUninstall, kExitCompleted, nullptr, 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -132,6 +151,11 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
     EXPECT_EQ(plan.summary, run.summary);
     EXPECT_TRUE(plan.allPlanned && run.nonePlanned);
     EXPECT_FALSE(plan.steps.empty());
+    size_t unregistered = 0;
+    for (size_t at = 0; (at = planned.out.find("\"unregister-package\"", at)) != std::string::npos;
+         ++at)
+      ++unregistered;
+    EXPECT_EQ(unregistered, c.unregistered);
     if (c.error != nullptr) {
       EXPECT_NE(planned.out.find(std::string("\"error\":\"") + c.error + "\""), std::string::npos)
           << planned.out;
