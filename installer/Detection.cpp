@@ -77,8 +77,8 @@ bool HasEntry(TRegistry& Registry, const char* Key, const std::string& PackagePa
 // with the short name of a package not yet copied (a dry run) or just deleted (an uninstall) told.
 bool EntryNamesPackage(std::string_view Name, const std::string& PackagePath) {
   const platform::Result<WinPath> package = WinPath::Parse(PackagePath);
-  // A version without a Bin folder gives no path to resolve: only that very name is ours.
-  if (!package) return platform::EqualNoCase(Name, PackagePath);
+  // A version without a Bin folder has no package of ours for an entry to name.
+  if (!package) return false;
   const std::optional<WinPath> entry = EntryPath(Name, package->Parent().Parent());
   if (!entry) return false;
   return SameFileAs(platform::LongPath(platform::Machine::Current().prefix(), *entry), *package);

@@ -72,7 +72,7 @@ TEST_F(PackageSpellingsTest, EveryEntryThatNamesOurPackageIsOursAndNoOther) {
       {"Windows' numbered short name, which names nothing on a prefix",
        "C:\\PROGRA~1\\Borland\\Delphi5\\Bin\\ZavPolyverb50Design.bpl", false},
       {"another version's package", "$(DELPHI)\\Bin\\ZavPolyverb40Design.bpl", false},
-      {"the same name in another folder", "$(DELPHI)\\Lib\\ZavPolyverb50Design.bpl", false},
+      {"the same name in another folder", "$(DELPHI)\\ZavPolyverb50Design.bpl", false},
       {"another file's short name", "$(DELPHI)\\Bin\\ZAVP~AAA.BPL", false},
       {"a longer name", "$(DELPHI)\\Bin\\ZavPolyverb50Design.bpl.bak", false},
   };
@@ -120,6 +120,18 @@ TEST_F(PackageSpellingsTest, EveryEntryThatNamesOurPackageIsOursAndNoOther) {
     known.erase(ours);
     EXPECT_EQ(PackageList(kVersion), known);
   }
+}
+
+// On a host that tells case apart, a name in another case may be another file: Wine opens the
+// name as written where it is there.
+TEST_F(PackageSpellingsTest, AnotherFileOfOurNameInAnotherCaseIsNotOurs) {
+  MakeMachine({kVersion}, Installed({kVersion}));
+  ASSERT_FALSE(HasFatalFailure());
+  const std::string ours = DesignPackagePath(kVersion);
+  testsupport::WriteFile(Host(ours), "ours");
+  testsupport::WriteFile(Host(BinFolder(kVersion)) + "/zavpolyverb50design.bpl", "another");
+  EXPECT_FALSE(EntryNamesPackage("$(DELPHI)\\Bin\\zavpolyverb50design.bpl", ours));
+  EXPECT_TRUE(EntryNamesPackage("$(DELPHI)\\Bin\\ZavPolyverb50Design.bpl", ours));
 }
 
 }  // namespace
