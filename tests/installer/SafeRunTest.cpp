@@ -238,7 +238,10 @@ TEST_P(LanguageRunTest, ARegistryOwnedByAWineServerIsNeverWrittenAndTheListSaysS
   Click(form->BtnFolder);
   Click(form->BtnWindows);
   int removals = 0;
-  form->OnStep = [&](const TRunStep& step) { removals += step.Kind == "unregister-package"; };
+  auto countRemovals = [&](const TRunStep& step) {
+    removals += step.Kind == "unregister-package" && step.Changed;
+  };
+  form->OnStep = countRemovals;
   Continue();
   EXPECT_EQ(removals, 0);
   const Lines installed = StatusList();
@@ -253,7 +256,9 @@ TEST_P(LanguageRunTest, ARegistryOwnedByAWineServerIsNeverWrittenAndTheListSaysS
   Click(form->BtnUninstall);
   Click(form->BtnFolder);
   Click(form->BtnWindows);
+  form->OnStep = countRemovals;
   Continue();
+  EXPECT_EQ(removals, 0);
   const Lines uninstalled = StatusList();
   EXPECT_EQ(Lines(uninstalled.end() - 5, uninstalled.end()),
             List()

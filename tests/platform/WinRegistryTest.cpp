@@ -190,28 +190,6 @@ TEST_F(RegistryTest, ValueNamesKeepTheirFirstSpelling) {
   EXPECT_TRUE(reg.Values(*key)->empty());
 }
 
-// One change writes some values and takes others away; taking away what is not there changes
-// nothing and fails nothing.
-TEST_F(RegistryTest, OneChangeWritesAndTakesAway) {
-  Registry reg(dir.path());
-  auto key = reg.OpenKey(RootKey::CurrentUser, "Software\\Test", true);
-  ASSERT_TRUE(reg.WriteString(*key, "$(DELPHI)\\Bin\\a.bpl", "old").ok());
-  const RegValue gone{.name = "$(delphi)\\bin\\A.BPL", .type = REG_NONE, .data = {}};
-  ASSERT_TRUE(reg.WriteValues(RootKey::CurrentUser,
-                              {{"Software\\Test", RegValue::String("C:\\D\\Bin\\a.bpl", "new")},
-                               {"Software\\Test", gone, true}},
-                              false)
-                  .ok());
-  auto values = reg.Values(*key);
-  ASSERT_TRUE(values.ok());
-  ASSERT_EQ(values->size(), 1u);
-  EXPECT_EQ((*values)[0].name, "C:\\D\\Bin\\a.bpl");
-
-  const std::string before = Text("user.reg");
-  ASSERT_TRUE(reg.WriteValues(RootKey::CurrentUser, {{"Software\\Test", gone, true}}, false).ok());
-  EXPECT_EQ(Text("user.reg"), before);
-}
-
 TEST_F(RegistryTest, WritingTheSameDataLeavesTheFileAlone) {
   Registry reg(dir.path());
   auto key = reg.OpenKey(RootKey::LocalMachine, "Software\\Borland\\Delphi\\5.0", false);

@@ -5,7 +5,6 @@
 #include <memory>
 #include <regex>
 
-#include "platform/ShortNames.h"
 #include "platform/WinRegistry.h"
 #include "platform/hive/Hive.h"
 #include "tests/support/TempDir.h"
@@ -269,36 +268,6 @@ TEST_F(WineInteropTest, WineFilesRoundTripByteForByte) {
     EXPECT_TRUE(hive.diagnostics().empty()) << name << ":" << hive.diagnostics().front().line
                                             << ": " << hive.diagnostics().front().message;
     EXPECT_EQ(hive.Render(), text) << name;
-  }
-}
-
-// The short names Wine lists for a folder's entries are the ones we make up, and each finds the
-// entry Wine lists it for.
-TEST_F(WineInteropTest, WineListsTheShortNamesWeMakeUp) {
-  const std::vector<std::string> names = {"Program Files x",
-                                          "ZavPolyverb50Design.bpl",
-                                          "a b.txt",
-                                          "x.y.z",
-                                          ".abc",
-                                          "ab.c.defg",
-                                          "verylongname",
-                                          "UPPER.TXT"};
-  for (const std::string& name : names)
-    testsupport::WriteFile(prefix + "/drive_c/names/" + name, "x");
-  const auto listed = RunWithPrefix(prefix, {"wine", "cmd", "/c", "dir", "/x", "/a", "C:\\names"});
-  ASSERT_EQ(listed.exitCode, 0) << listed.output;
-  const WinePrefix wine(prefix);
-  for (const std::string& name : names) {
-    SCOPED_TRACE(name);
-    const std::string shortName = WineShortName(name);
-    // "date  time  size  SHORTNAME    long name", the short name's column empty for none.
-    const std::regex line("  " + std::regex_replace(shortName, std::regex(R"([.~])"), R"(\$&)") +
-                          " +" + std::regex_replace(name, std::regex(R"([.])"), R"(\.)") + "\r?\n");
-    EXPECT_TRUE(std::regex_search(listed.output, line)) << listed.output;
-    if (shortName.empty()) continue;
-    const Result<WinPath> written = WinPath::Parse("C:\\names\\" + shortName);
-    ASSERT_TRUE(written);
-    EXPECT_EQ(LongPath(wine, *written).ToString(), "C:\\names\\" + name);
   }
 }
 
