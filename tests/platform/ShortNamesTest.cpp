@@ -65,6 +65,11 @@ TEST(ShortNamesTest, LongPathFindsWhatWineWouldOpen) {
             "C:\\Program Files\\Borland\\Bin\\ZAVP~AAA.BPL");
   EXPECT_EQ(longPath("C:\\PROG~FBU\\Gone\\PROG~FBU"), "C:\\Program Files\\Gone\\PROG~FBU");
 
+  // A host name Windows cannot spell is not gone through as if it were a drive ("a:").
+  testsupport::WriteFile(dir / "drive_c/a:b.txt", "x");
+  const std::string unspellable = "C:\\" + WineShortName("a:b.txt");
+  EXPECT_EQ(longPath(unspellable.c_str()), unspellable);
+
   std::filesystem::create_directory(dir / "drive_c/PROG~FBU");
   EXPECT_EQ(longPath("C:\\PROG~FBU\\Borland"), "C:\\PROG~FBU\\Borland");
 }
