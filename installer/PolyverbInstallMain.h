@@ -128,8 +128,8 @@ class TPolyverbInstallForm : public TSuperForm {
   // The steps of the run: every name of Set, then one name, into (or out of) Folder.
   void ProcessFileSet(TFileSet Set, const std::string& Folder);
   void ProcessFile(std::string_view Name, const std::string& Folder);
-  // Deletes the entry PackagePath from the registry key Key below HKEY_CURRENT_USER; a key
-  // that does not exist is passed over.
+  // Deletes every entry that names PackagePath (Detection.h) from the registry key Key below
+  // HKEY_CURRENT_USER; a key that does not exist is passed over.
   void SetPackageEntry(const std::string& Key, const std::string& PackagePath);
 
  private:

@@ -458,7 +458,10 @@ Status Registry::WriteValues(RootKey root, const std::vector<RegistryWrite>& wri
         return Status(ErrorCode::NotFound,
                       "the registry key " + targets[i].display + " no longer exists");
       }
-      changed = hive.SetValue(key, writes[i].value, now) || changed;
+      const RegistryWrite& write = writes[i];
+      changed = (write.remove ? hive.DeleteValue(key, write.value.name, now)
+                              : hive.SetValue(key, write.value, now)) ||
+                changed;
     }
     return changed;
   });

@@ -44,6 +44,8 @@ struct RegistryKey {
 struct RegistryWrite {
   std::string subKey;
   RegValue value;
+  // Takes the value of value.name away instead; one that is not there is no failure.
+  bool remove = false;
 };
 
 class Registry {
@@ -72,9 +74,9 @@ class Registry {
   Status WriteString(const RegistryKey& key, std::string_view name, std::string_view text);
   Status DeleteValue(const RegistryKey& key, std::string_view name);
 
-  // Writes several values into keys of one hive file as one change: all of them reach the
-  // file or none does (a refused or failed save leaves the file as it was). With `create`,
-  // missing keys are created; without, a missing key fails the whole change (NotFound).
+  // Writes (or takes away) several values in keys of one hive file as one change: all of them
+  // reach the file or none does (a refused or failed save leaves the file as it was). With
+  // `create`, missing keys are created; without, a missing key fails the whole change (NotFound).
   // Keys that lie in different hive files cannot change as one and are refused (InvalidName).
   Status WriteValues(RootKey root, const std::vector<RegistryWrite>& writes, bool create);
 

@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "installer/CommandLine.h"
+#include "platform/ShortNames.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/FakeWineServer.h"
 
@@ -56,6 +57,7 @@ Report Read(const std::string& out) {
 class DryRunTest : public ProgramRunTest {
  public:
   // For the cases' preparations.
+  using ProgramRunTest::AddToPackageList;
   using ProgramRunTest::Host;
   using ProgramRunTest::machine;
   using ProgramRunTest::RunSetup;
@@ -83,7 +85,8 @@ struct Case {
   std::function<void(DryRunTest&)> before;  // makes the machine what the case needs
   std::vector<std::string> args;
   int exitCode;
-  const char* error;  // the error key a step must have; null for none
+  const char* error;        // the error key a step must have; null for none
+  size_t unregistered = 0;  // the entries of our package taken off a package list
   // The installation folder in place of the one `args` name, where it depends on the machine.
   std::function<std::string(DryRunTest&)> folder = nullptr;
 };
@@ -128,6 +131,14 @@ void NodeInTheTargetsPlace(DryRunTest& t) {
   }
 }
 
+// Our Delphi 4 package under two other spellings: as Delphi writes its own entries, and with
+// Wine's short names, that of the package itself included (not there before the first copy).
+void RegisterUnderOtherNames(DryRunTest& t) {
+  t.AddToPackageList(4, "$(DELPHI)\\Bin\\ZavPolyverb40Design.bpl");
+  t.AddToPackageList(4, "C:\\PROG~FBU\\Borland\\Delphi4\\Bin\\" +
+                            platform::WineShortName("ZavPolyverb40Design.bpl"));
+}
+
 // Each case: the plan changes nothing, and the run that follows lists the same steps with the
 // same outcome, a failure foreseen by the plan included.
 TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
@@ -136,7 +147,7 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
       {"an install over one", [](DryRunTest& t) { t.RunSetup(kInstall); }, kInstall, kExitCompleted,
        nullptr},
       {"an uninstall", [](DryRunTest& t) { t.RunSetup(kInstall); }, kUninstall, kExitCompleted,
-       nullptr},
+       nullptr, 1},
       {"a read-only target",
        [](DryRunTest& t) {
          testsupport::WriteFile(t.Host("C:\\Zav") + "/ZavPolyverb40.bpl", "old");
@@ -158,7 +169,15 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
                          fs::perm_options::remove);
          testsupport::WriteFile(t.Host("C:\\Zav") + "/mine.txt", "the user's");
        },
-       kUninstall, kExitCompletedWithErrors, "EDirDelete"},
+       kUninstall, kExitCompletedWithErrors, "EDirDelete", 1},
+      {"a first install over our package under other names", RegisterUnderOtherNames, kInstall,
+       kExitCompleted, nullptr, 2},
+      {"an uninstall of our package under other names",
+       [](DryRunTest& t) {
+         t.RunSetup(kInstall);
+         RegisterUnderOtherNames(t);
+       },
+       kUninstall, kExitCompleted, nullptr, 3},
       // The host's limits: a name's bytes, a path's bytes and a temporary's beside its target.
       {"a folder name at the host's limit", nullptr,
        InFolder(kInstall, "C:\\" + Accents(127) + "x"), kExitCompleted, nullptr},
@@ -166,11 +185,11 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
        kExitCompletedWithErrors, "EDirCreate"},
       {"a folder name of 256 letters", nullptr, InFolder(kInstall, "C:\\" + std::string(256, 'x')),
        kExitCompletedWithErrors, "EDirCreate"},
-      {"a folder whose copies' temporaries just fit", nullptr, kInstall, kExitCompleted, nullptr,
+      {"a folder whose copies' temporaries just fit", nullptr, kInstall, kExitCompleted, nullptr, 0,
        [](DryRunTest& t) { return HostLong(t, PATH_MAX - 2 - 32); }},
       {"a folder whose copies' temporaries do not", nullptr, kInstall, kExitCompletedWithErrors,
-       "EFileCopy", [](DryRunTest& t) { return HostLong(t, PATH_MAX - 1 - 32); }},
-      {"a folder over the path limit", nullptr, kInstall, kExitCompletedWithErrors, "EDirCreate",
+       "EFileCopy", 0, [](DryRunTest& t) { return HostLong(t, PATH_MAX - 1 - 32); }},
+      {"a folder over the path limit", nullptr, kInstall, kExitCompletedWithErrors, "EDirCreate", 0,
        [](DryRunTest& t) { return HostLong(t, PATH_MAX); }},
       {kNodeCase, NodeInTheTargetsPlace, kInstall, kExitCompletedWithErrors, "EFileCopy"},
   };
@@ -195,6 +214,11 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
     EXPECT_EQ(plan.summary, run.summary);
     EXPECT_TRUE(plan.allPlanned && run.nonePlanned);
     EXPECT_FALSE(plan.steps.empty());
+    size_t unregistered = 0;
+    for (size_t at = 0; (at = planned.out.find("\"unregister-package\"", at)) != std::string::npos;
+         ++at)
+      ++unregistered;
+    EXPECT_EQ(unregistered, c.unregistered);
     if (c.error != nullptr) {
       EXPECT_NE(planned.out.find(std::string("\"error\":\"") + c.error + "\""), std::string::npos)
           << planned.out;

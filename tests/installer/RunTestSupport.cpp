@@ -24,6 +24,14 @@ std::map<std::string, std::string> ValuesOf(const std::string& key) {
   return entries;
 }
 
+void AddEntry(const std::string& list, const std::string& packagePath) {
+  platform::Registry& registry = platform::Machine::Current().registry();
+  const auto key = registry.OpenKey(platform::RootKey::CurrentUser, list, true);
+  ASSERT_TRUE(key) << key.status().message();
+  const platform::Status written = registry.WriteString(*key, packagePath, "Zav Polyverb");
+  ASSERT_TRUE(written) << written.message();
+}
+
 }  // namespace
 
 std::string DesignPackagePath(int version) {
@@ -130,12 +138,11 @@ std::map<std::string, std::string> RunTest::DisabledList(int version) const {
 }
 
 void RunTest::AddToDisabledList(int version, const std::string& packagePath) {
-  platform::Registry& registry = platform::Machine::Current().registry();
-  const auto key = registry.OpenKey(platform::RootKey::CurrentUser,
-                                    testsupport::DisabledPackagesKey(version), true);
-  ASSERT_TRUE(key) << key.status().message();
-  const platform::Status written = registry.WriteString(*key, packagePath, "Zav Polyverb");
-  ASSERT_TRUE(written) << written.message();
+  AddEntry(testsupport::DisabledPackagesKey(version), packagePath);
+}
+
+void RunTest::AddToPackageList(int version, const std::string& packagePath) {
+  AddEntry(testsupport::KnownPackagesKey(version), packagePath);
 }
 
 bool RunTest::KeyExists(const std::string& key) const {

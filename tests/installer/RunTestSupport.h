@@ -43,6 +43,7 @@ class RunTest : public testing::Test {
   std::map<std::string, std::string> PackageList(int version) const;
   std::map<std::string, std::string> DisabledList(int version) const;
   void AddToDisabledList(int version, const std::string& packagePath);
+  void AddToPackageList(int version, const std::string& packagePath);
   bool KeyExists(const std::string& key) const;
 
   // The host file of a Windows path, and whether it exists.

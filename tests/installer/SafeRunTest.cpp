@@ -210,6 +210,8 @@ TEST_P(LanguageRunTest, ARegistryOwnedByAWineServerIsNeverWrittenAndTheListSaysS
   Click(form->BtnWindows);
   Continue();
   ASSERT_EQ(PackageList(4).count(DesignPackagePath(4)), 1u);
+  // Our Delphi 4 package under Delphi's own spelling as well: it goes only with a change saved.
+  AddToPackageList(4, "$(DELPHI)\\Bin\\ZavPolyverb40Design.bpl");
   const auto registry = testsupport::ReadFile(machine->prefixFolder() + "/user.reg");
 
   testsupport::FakeWineServer server(machine->prefixFolder());
@@ -217,7 +219,13 @@ TEST_P(LanguageRunTest, ARegistryOwnedByAWineServerIsNeverWrittenAndTheListSaysS
   Restart();
   Click(form->BtnFolder);
   Click(form->BtnWindows);
+  int removals = 0;
+  auto countRemovals = [&](const TRunStep& step) {
+    removals += step.Kind == "unregister-package" && step.Changed;
+  };
+  form->OnStep = countRemovals;
   Continue();
+  EXPECT_EQ(removals, 0);
   const Lines installed = StatusList();
   EXPECT_EQ(Lines(installed.end() - 4, installed.end()),
             List()
@@ -230,10 +238,13 @@ TEST_P(LanguageRunTest, ARegistryOwnedByAWineServerIsNeverWrittenAndTheListSaysS
   Click(form->BtnUninstall);
   Click(form->BtnFolder);
   Click(form->BtnWindows);
+  form->OnStep = countRemovals;
   Continue();
+  EXPECT_EQ(removals, 0);
   const Lines uninstalled = StatusList();
-  EXPECT_EQ(Lines(uninstalled.end() - 4, uninstalled.end()),
+  EXPECT_EQ(Lines(uninstalled.end() - 5, uninstalled.end()),
             List()
+                .NotUnregistered("ZavPolyverb40Design.bpl")  // each entry that stays
                 .NotUnregistered("ZavPolyverb40Design.bpl")
                 .NotUnregistered("ZavPolyverb50Design.bpl")
                 .Finished()
