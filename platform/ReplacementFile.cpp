@@ -144,7 +144,8 @@ Status ReplacementFile::Place(bool overwrite, bool durable) {
   const int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) return StageError("flushing the new file", errno);
-  // What took the target's place while the file was written is refused as it was before.
+  // A device, a pipe or a socket is never replaced by a file: the callers' checks say so
+  // first; this is the last word, also on what took the target's place meanwhile.
   struct stat there {};
   if (::lstat(target_.c_str(), &there) == 0 && !S_ISREG(there.st_mode) && !S_ISLNK(there.st_mode)) {
     return {ErrorCode::AccessDenied, "replacing the target: it is not a regular file"};
@@ -185,11 +186,6 @@ Status ReplaceFileContents(const FolderLock& lock, const std::string& target,
 
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
-  // A device, a pipe or a socket is never replaced by a file: the caller's checks say so
-  // first, this is the last word.
-  if (existed && !S_ISREG(old.st_mode)) {
-    return {ErrorCode::AccessDenied, "replacing the target: it is not a regular file"};
-  }
   Result<std::unique_ptr<ReplacementFile>> file =
       ReplacementFile::Create(target, ReplacementFile::Purpose::Save);
   if (!file) return file.status();
