@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Machine.h"
 #include "platform/WinRegistry.h"
+#include "platform/hive/OnDisk.h"
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/TempDir.h"
 
@@ -144,6 +145,15 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
               std::to_string(f.SameFile("C:\\dist\\a.dll", "C:\\target\\a.dll")) +
               std::to_string(f.SameFile("C:\\target\\a.dll", "C:\\TARGET\\a.dll"));
      }},
+    {"levels made up to a device name",
+     [](FileSystem& f) {
+       return Said(f.ForceDirectories("C:\\made\\Aux\\x")) + " " + Exists(f, "C:\\made");
+     }},
+    {"below a file put in a folder's place",
+     [](FileSystem& f) {
+       return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\full")) + " " +
+              Attributes(f, "C:\\full\\two.txt");
+     }},
 };
 
 class OverlayTest : public ::testing::Test {
@@ -231,7 +241,8 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
       RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages", true);
   ASSERT_TRUE(known);
   ASSERT_TRUE(registry.WriteString(*known, "C:\\D5\\Bin\\x.bpl", "Zav"));
-  // A change that fails halfway leaves the overlay's earlier changes, and only those.
+  // A change refused for one of its keys makes none of its writes, and the overlay's earlier
+  // changes stay.
   EXPECT_FALSE(registry.WriteValues(RootKey::CurrentUser,
                                     {{"Software\\Zav", RegValue::String("Lang", "Français")},
                                      {"Software\\Missing", RegValue::String("x", "y")}},
@@ -248,15 +259,23 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
   EXPECT_TRUE(FileExists("C:\\zav\\A.dll"));
   EXPECT_EQ(FolderState(dir_.path()), before);
 
-  // Another program changes the hive on disk meanwhile, and the start-up's hives are released:
-  // the overlay's changes are not lost.
+  // A change that changes nothing keeps nothing of the hive.
+  const char* const d5 = "Software\\Borland\\Delphi\\5.0";
+  const Result<RegistryKey> app = registry.OpenKey(RootKey::LocalMachine, d5, false);
+  ASSERT_TRUE(app && registry.WriteString(*app, "App", "C:\\D5\\Bin\\delphi32.exe"));
+
+  // Another program changes the hives on disk meanwhile, and the start-up's hives are released:
+  // the overlay's changes are not lost, and the hive it changed nothing in is read anew.
   Registry disk(dir_.path());
   const Result<RegistryKey> other = disk.OpenKey(RootKey::CurrentUser, "Software\\Other", true);
   ASSERT_TRUE(other && disk.WriteString(*other, "x", "y"));
+  const Result<RegistryKey> moved = disk.OpenKey(RootKey::LocalMachine, d5, false);
+  ASSERT_TRUE(moved && disk.WriteString(*moved, "App", "C:\\D5\\delphi32.exe"));
   registry.Release();
   EXPECT_EQ(Value(registry, RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages",
                   "C:\\D5\\Bin\\x.bpl"),
             "Zav");
+  EXPECT_EQ(Value(registry, RootKey::LocalMachine, d5, "App"), "C:\\D5\\delphi32.exe");
 }
 
 // While a Wine server owns the registry a change is refused as the real one is, and the
@@ -275,6 +294,38 @@ TEST_F(OverlayRegistryTest, ARunningWineServerRefusesAsOnDisk) {
   }
   EXPECT_EQ(said[0], said[1]);
   EXPECT_NE(said[0].find("Wine"), std::string::npos) << said[0];
+  EXPECT_EQ(FolderState(dir_.path()), before);
+}
+
+// A change that fails after part of its work leaves no part of it: the hive goes back to the
+// overlay's earlier changes, or to the file when there are none. No registry call fails once
+// it has changed the hive (each looks its keys up in the hive it changes, and refuses before
+// it writes), so the hive file is given such a change directly.
+TEST_F(OverlayRegistryTest, AChangeThatFailsHalfwayLeavesNoPartOfIt) {
+  const auto before = FolderState(dir_.path());
+  const auto setLang = [](const std::string& lang, bool fails) {
+    return [=](Hive& hive) -> Result<bool> {
+      const std::optional<Hive::KeyId> zav = hive.FindChild(Hive::kRoot, "Software\\Zav");
+      if (!zav) return Status(ErrorCode::NotFound, "no Software\\Zav");
+      hive.SetValue(*zav, RegValue::String("Lang", lang), FileTimeNow());
+      if (fails) return Status(ErrorCode::IoError, "failed halfway");
+      return true;
+    };
+  };
+  for (const bool earlier : {false, true}) {
+    HiveFile file(dir_.path(), "user.reg", "REGISTRY\\User\\S-1-5-21-0-0-0-1000",
+                  Writes::KeptInOverlay);
+    if (earlier) {
+      ASSERT_TRUE(file.Modify(setLang("Deutsch", false)));
+    }
+    EXPECT_FALSE(file.Modify(setLang("Français", true)));
+    const Result<const Hive*> hive = file.Read();
+    ASSERT_TRUE(hive);
+    const RegValue* lang =
+        (*hive)->FindValue(*(*hive)->FindChild(Hive::kRoot, "Software\\Zav"), "Lang");
+    ASSERT_NE(lang, nullptr);
+    EXPECT_EQ(lang->AsString(), earlier ? "Deutsch" : "English");
+  }
   EXPECT_EQ(FolderState(dir_.path()), before);
 }
 
