@@ -16,6 +16,7 @@
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "tests/toolkit/DrivenForm.h"
+#include "toolkit/model/FormStreaming.h"
 
 using namespace toolkit_test;
 
@@ -130,6 +131,19 @@ TEST_P(FocusLeavingTest, TheFocusFallsBackToTheForm) {
   afterwards.check(form);
 }
 
+// An exit handler that puts the focus back into a control leaving the form does not keep it
+// there: the form names neither that control nor anything inside it.
+TEST_F(FocusLeavingTest, AnExitHandlerCannotKeepTheFocusInAControlThatLeaves) {
+  part->OnExit = [this](TObject* sender) {
+    form->ControlExit(sender);
+    part->SetFocus();
+  };
+  form->GroupFolder->SetParent(nullptr);
+  ProcessEvents();
+  EXPECT_EQ(form->FocusedControl(), form);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+}
+
 // A control that may not have the focus cannot be made the active one either.
 TEST(ActiveControlTest, OnlyAShownEnabledControlOfTheFormCanBeActive) {
   Application->Initialize();
@@ -149,6 +163,15 @@ TEST(ActiveControlTest, OnlyAShownEnabledControlOfTheFormCanBeActive) {
   EXPECT_EQ(form->ActiveControl(), nullptr);
   form->SetActiveControl(form->BtnClose);
   EXPECT_EQ(form->ActiveControl(), form->BtnClose);
+  // Nor can a form description make it active.
+  for (const char* off : {"Visible = False", "Enabled = False"}) {
+    auto* described = new TForm(Application);
+    const ScopeExit freeDescribed([described] { described->Free(); });
+    ReadComponentText(described, std::string("object Described: TForm\n  ActiveControl = Off\n"
+                                             "  object Off: TButton\n    ") +
+                                     off + "\n  end\nend\n");
+    EXPECT_EQ(described->ActiveControl(), nullptr) << off;
+  }
 }
 
 }  // namespace

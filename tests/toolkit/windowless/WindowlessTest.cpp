@@ -38,6 +38,8 @@ TEST(WindowlessTest, ControlsGetWindowsAndKeepTheirOwnState) {
   EXPECT_EQ(box->SelLength(), 3);
   box->SelectAll();
   EXPECT_EQ(box->SelLength(), 15);
+  box->SetSelStart(2);
+  EXPECT_EQ(box->SelLength(), 0) << "a new start clears the length, as with a widget";
   // The list opens and closes when the program asks, and says so as it would with a widget.
   int dropped = 0;
   box->OnDropDown = [&dropped](TObject*) { ++dropped; };
@@ -49,6 +51,7 @@ TEST(WindowlessTest, ControlsGetWindowsAndKeepTheirOwnState) {
   check->SetChecked(true);
   EXPECT_TRUE(check->Checked());
   EXPECT_GT(check->TextExtent("Zav").X, 0);
+  EXPECT_EQ(check->TextExtent("Z\xC3\xA4v").X, check->TextExtent("Zav").X) << "by characters";
 }
 
 // A form whose closing frees it, as its OnClose asks.
