@@ -147,12 +147,13 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
      }},
     {"levels made up to a device name",
      [](FileSystem& f) {
-       return Said(f.ForceDirectories("C:\\made\\Aux\\x")) + " " + Exists(f, "C:\\made");
+       const std::string made = Said(f.ForceDirectories("C:\\made\\Aux\\x"));
+       return made + " " + Exists(f, "C:\\made");
      }},
     {"below a file put in a folder's place",
      [](FileSystem& f) {
-       return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\full")) + " " +
-              Attributes(f, "C:\\full\\two.txt");
+       const std::string copied = Said(f.CopyFile("C:\\dist\\a.dll", "C:\\full"));
+       return copied + " " + Attributes(f, "C:\\full\\two.txt");
      }},
 };
 

@@ -131,19 +131,6 @@ TEST_P(FocusLeavingTest, TheFocusFallsBackToTheForm) {
   afterwards.check(form);
 }
 
-// An exit handler that puts the focus back into a control leaving the form does not keep it
-// there: the form names neither that control nor anything inside it.
-TEST_F(FocusLeavingTest, AnExitHandlerCannotKeepTheFocusInAControlThatLeaves) {
-  part->OnExit = [this](TObject* sender) {
-    form->ControlExit(sender);
-    part->SetFocus();
-  };
-  form->GroupFolder->SetParent(nullptr);
-  ProcessEvents();
-  EXPECT_EQ(form->FocusedControl(), form);
-  EXPECT_EQ(form->ActiveControl(), nullptr);
-}
-
 // A control that may not have the focus cannot be made the active one either.
 TEST(ActiveControlTest, OnlyAShownEnabledControlOfTheFormCanBeActive) {
   Application->Initialize();

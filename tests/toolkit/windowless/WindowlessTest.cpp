@@ -54,6 +54,23 @@ TEST(WindowlessTest, ControlsGetWindowsAndKeepTheirOwnState) {
   EXPECT_EQ(check->TextExtent("Z\xC3\xA4v").X, check->TextExtent("Zav").X) << "by characters";
 }
 
+// Without widgets nothing but the form moves the focus: an exit handler that puts it back into
+// a control leaving the form does not keep it there.
+TEST(WindowlessTest, AnExitHandlerCannotKeepTheFocusInAControlThatLeaves) {
+  auto* form = new TForm(Application);
+  const ScopeExit freeForm([form] { form->Free(); });
+  auto* group = new TGroupBox(form);
+  group->SetParent(form);
+  auto* button = new TButton(group);
+  button->SetParent(group);
+  form->Show();
+  button->SetFocus();
+  button->OnExit = [button](TObject*) { button->SetFocus(); };
+  group->SetParent(nullptr);
+  EXPECT_EQ(form->FocusedControl(), form);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+}
+
 // A form whose closing frees it, as its OnClose asks.
 TForm* FreedOnClose() {
   auto* form = new TForm(Application);
