@@ -119,7 +119,9 @@ int OverlayFiles::LookNode(const std::string& host, Node& node, bool follow) con
     if (at != host) entry = Find(at);
   }
   if (entry != nullptr) {
-    if (entry->kind == Entry::Kind::Gone) return ENOENT;
+    // A name taken away answers as the folders above it now are: a file put in one's place
+    // makes it "not a folder", as the disk says.
+    if (entry->kind == Entry::Kind::Gone) return AboveError(host) == ENOTDIR ? ENOTDIR : ENOENT;
     node = {};
     node.kind = entry->kind == Entry::Kind::Folder ? Found::Kind::Folder : Found::Kind::File;
     node.mode = entry->mode;
@@ -130,15 +132,7 @@ int OverlayFiles::LookNode(const std::string& host, Node& node, bool follow) con
     node.content = entry->content;
     return 0;
   }
-  // Below a folder the overlay removed, or a file it put in a folder's place, nothing is.
-  for (std::string up = ParentOf(host); !up.empty(); up = ParentOf(up)) {
-    if (const Entry* above = Find(up)) {
-      if (above->kind == Entry::Kind::Gone) return ENOENT;
-      if (above->kind == Entry::Kind::File) return ENOTDIR;
-      break;  // a folder of the overlay's: what lies below it is on disk or in the overlay
-    }
-    if (up == "/") break;
-  }
+  if (const int error = AboveError(host)) return error;
   struct stat info {};
   if ((follow ? ::stat(host.c_str(), &info) : ::lstat(host.c_str(), &info)) != 0) {
     return errno == ENOENT ? MissingName(host) : errno;
@@ -146,6 +140,19 @@ int OverlayFiles::LookNode(const std::string& host, Node& node, bool follow) con
   static_cast<Found&>(node) = FoundOf(info);
   node.origin = host;
   node.content.reset();
+  return 0;
+}
+
+int OverlayFiles::AboveError(const std::string& host) const {
+  // Below a folder the overlay removed, or a file it put in a folder's place, nothing is.
+  for (std::string up = ParentOf(host); !up.empty(); up = ParentOf(up)) {
+    if (const Entry* above = Find(up)) {
+      if (above->kind == Entry::Kind::Gone) return ENOENT;
+      if (above->kind == Entry::Kind::File) return ENOTDIR;
+      return 0;  // a folder of the overlay's: what lies below it is on disk or in the overlay
+    }
+    if (up == "/") break;
+  }
   return 0;
 }
 

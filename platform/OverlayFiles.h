@@ -66,6 +66,9 @@ class OverlayFiles final : private file_internals::FileFacts {
 
   // 0 and the node, or the error number stat (lstat when not `follow`) would give.
   int LookNode(const std::string& host, Node& node, bool follow = true) const;
+  // ENOENT below a folder the overlay removed, ENOTDIR below a file it put in a folder's
+  // place, 0 where the folders above are as the disk has them or the overlay made them.
+  int AboveError(const std::string& host) const;
   // ENOENT for a name that is not there, or ENAMETOOLONG where the kernel would refuse the
   // name itself before it looked: a name longer than its folder's file system takes.
   int MissingName(const std::string& host) const;

@@ -384,7 +384,9 @@ TEST_F(ConfigFileTest, ARunWorksOnWhatItsHandlersLeft) {
       SCOPED_TRACE(testing::Message() << "handler " << active << (load ? ", load" : ", save"));
       if (form_->Other == nullptr) other->SetRef(form_->Other = new TSampleComponent(form_));
       form_->Sample->Items()->Clear();
-      for (int i = 0; i < 3; ++i)
+      // Handlers before the entry's turn grow the collection; the query, which comes once its
+      // items are listed, shrinks it.
+      for (int i = 0; i < (active == 2 ? 3 : 1); ++i)
         form_->Sample->Items()->Add();
       counted->SetText("");
       rebuilt = false;
@@ -401,6 +403,19 @@ TEST_F(ConfigFileTest, ARunWorksOnWhatItsHandlersLeft) {
       EXPECT_EQ(Stored("TConfigTestForm", "Other.Mode"), "<absent>");
     }
   }
+}
+
+// A query handler that points the entry at another component has answered for the one asked
+// about only: that value is not moved, and the other component is asked about in its turn.
+TEST_F(ConfigFileTest, AnEntryItsQueryPointsElsewhereMovesOnlyWhatWasAskedFor) {
+  TComponentEntry* entry = AddEntry(form_->Sample, {"Caption", "Mode"});
+  form_->Other->Caption = "other";
+  config_->OnSaveComponentQuery = [&](TObject*, TComponent* Asked, bool&) {
+    if (Asked == form_->Sample) entry->SetRef(form_->Other);
+  };
+  ASSERT_TRUE(config_->Save());
+  EXPECT_EQ(Stored("TConfigTestForm", "Sample.Caption"), "<absent>");
+  EXPECT_EQ(Stored("TConfigTestForm", "Other.Mode"), "smFast");
 }
 
 TEST_F(ConfigFileTest, AValueIsSetOnlyWhenTheStoredTextDiffers) {

@@ -19,6 +19,7 @@
 #include "platform/ShortNames.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/FakeWineServer.h"
+#include "tests/support/TempDir.h"
 
 namespace installer_test {
 namespace {
@@ -249,6 +250,9 @@ TEST_F(DryRunTest, ARunningWineServerIsForeseen) {
   EXPECT_EQ(done.exitCode, kExitCompletedWithErrors);
   EXPECT_EQ(Read(planned.out).steps, Read(done.out).steps);
   EXPECT_NE(planned.out.find("\"error\":\"EPackageRegister\""), std::string::npos) << planned.out;
+  const json registration = json::parse(Read(done.out).steps.back());
+  EXPECT_EQ(registration.at("kind"), "register-package");
+  EXPECT_EQ(registration.at("changed"), false) << "a registration that was not saved is no change";
   // The same reasons; the end the plan tells of is marked as its lines are.
   std::string marked = done.err;
   const size_t end = marked.rfind("Setup: ");
@@ -361,6 +365,14 @@ TEST_F(DryRunTest, DetectReportsTheDistributionAndThePrefix) {
                           "  package registered: no\n"
                           "  package disabled: yes\n");
   EXPECT_EQ(Machine(), before);
+
+  // A folder without hives: the report says which it lacks.
+  const testsupport::TempDir bare;
+  testsupport::ProcessOptions elsewhere;
+  elsewhere.environment = {{"WINEPREFIX", bare.path()}};
+  const std::string lacks = RunSetup({"--detect"}, elsewhere).out;
+  EXPECT_NE(lacks.find("\n  not a Wine prefix: it lacks system.reg, user.reg\n"), std::string::npos)
+      << lacks;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "installer/Unattended.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/toolkit/FormDriver.h"
@@ -375,6 +376,8 @@ TEST_F(RunTest, AnEscapedExceptionEndsTheRunWithTheUnknownErrorBox) {
   EXPECT_EQ(Boxes(), std::vector<std::string>{"Error: An unknown installation error has occured."});
   EXPECT_TRUE(form->Enabled());
   EXPECT_EQ(form->RunOutcome(), TPolyverbInstallForm::TRunOutcome::Failed);
+  // The report's summary and the log say why.
+  EXPECT_NE(EndOfRun(*form).Reason.find("disk on fire"), std::string::npos);
 }
 
 }  // namespace

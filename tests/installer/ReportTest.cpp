@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "installer/CommandLine.h"
+#include "installer/RunLog.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FolderLock.h"
 #include "tests/installer/RunTestSupport.h"
@@ -436,6 +437,21 @@ TEST_F(ReportTest, WhatTheMachineDoesNotAllowIsNoBadCommandLine) {
   EXPECT_EQ(objects[0].at("steps"), 0);
   EXPECT_NE(Field(objects[0], "reason").find("--bin 5 cannot be chosen"), std::string::npos);
   EXPECT_FALSE(Exists("C:\\Programme"));
+}
+
+// A run still going, or killed, has its record up to its last step in the file, the control
+// bytes of a name shown as such; the end says why a run ended early.
+TEST(RunLogTest, EachLineIsInTheFileAsItHappens) {
+  const testsupport::TempDir dir;
+  const std::string file = dir / "setup.log";
+  TRunLog log(file);
+  ASSERT_TRUE(log.status()) << log.status().message();
+  log.Step({.Kind = "copy-file", .Text = "File 'a\x7f\x01' copied."});
+  EXPECT_EQ(testsupport::ReadFile(file), "  File 'a\\x7F\\x01' copied.\n");
+  log.End({.Outcome = "failed", .ExitCode = 1, .Reason = "the run ended early: disk on fire"});
+  EXPECT_TRUE(
+      testsupport::ReadFile(file).ends_with(" failed, exit code 1: 1 steps, 0 failed, nothing "
+                                            "changed; the run ended early: disk on fire\n"));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
   const auto parse = [](const Args& args) { return ParseCommandLine(args); };
 
   auto full = parse({"--unattended", "--uninstall", "--language", "deutsch", "--folder=C:\\Zav",
-                     "--no-windows", "--bin", "5, 3", "--register=none"});
+                     "--no-windows", "--bin", "5, 3", "--register=NONE"});
   ASSERT_TRUE(full) << full.status().message();
   EXPECT_TRUE(full->Unattended && full->Uninstall && full->NoWindows && !full->NoFolder);
   EXPECT_EQ(full->Language, "Deutsch");

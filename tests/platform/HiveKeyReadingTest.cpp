@@ -71,6 +71,7 @@ TEST(HiveKeyReadingTest, KeysReadAsNeededAnswerAsKeysReadAtOnce) {
       {"a key in two sections", false, Lines({"", "[A]", "\"v\"=\"1\"", "", "[B]", "", "[A]"})},
       {"a key twice in a row, a ']' after its second path", false,
        Lines({"", "[A\\\\B] 1", "", "[A\\\\B]] 2"})},
+      {"a key of one name twice in a row", false, Lines({"", "[A]", "\"v\"=\"1\"", "", "[A]"})},
       {"a name spelled two ways", false, Lines({"", "[A\\\\b]", "", "[A\\\\B\\\\c]"})},
       {"a non-ASCII name spelled two ways", false,
        Lines({"", "[A\\\\Caf\xC3\xA9]", "", "[A\\\\Caf\xC3\xA9s]", "", "[A\\\\CAF\xC3\x89S]"})},

@@ -134,13 +134,13 @@ TEST(HiveSliceTest, ReadingTheFileInPiecesSlicesAsTheWholeText) {
             "\"\n";
   }
   // A piece that ends just after the name that kept the key line before off the slice, in a
-  // key line of another child, which the slice keeps.
+  // key line of another child, which the slice keeps; and a last line without a line end.
   const std::string before =
       kHeader + "\n[Software\\\\Apps] 1\n\n[Software\\\\Apps\\\\A] 1\n\"v\"=\"";
   const std::string after = "\"\n\n[Software\\\\AppsMore] 1\n\"m\"=\"1\"\n";
   const std::string cut = before +
                           std::string((1u << 16) - before.size() - after.find("More"), 'v') +
-                          after + "\n[Software\\\\Borland\\\\Delphi\\\\3.0] 1\n";
+                          after + "\n[Software\\\\Borland\\\\Delphi\\\\3.0] 1\n\"last\"=\"1\"";
   ASSERT_GT(many.size(), 3u << 16);
   testsupport::TempDir dir;
   for (const std::string& text : {many, cut}) {

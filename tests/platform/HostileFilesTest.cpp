@@ -180,11 +180,13 @@ std::vector<Hostile> Cases() {
          d.Put("dst/" + Drive::CopyTemporary(Drive::DeadProcess()), 0644);
          d.Put("dst/" + Drive::CopyTemporary(d.RunningCopyOfThisProgram()), 0644);
          d.Put("dst/.~copy-notes.tmp", 0644);
+         d.Put("dst/.~copy-99999999-x", 0644);  // a dead writer's id, but not our name
        },
        CopySource,
        ErrorCode::None,
        "",
-       {"dst", "dst/.~copy-<running>-7.tmp", "dst/.~copy-notes.tmp", "dst/src.txt", "src.txt"}},
+       {"dst", "dst/.~copy-99999999-x", "dst/.~copy-<running>-7.tmp", "dst/.~copy-notes.tmp",
+        "dst/src.txt", "src.txt"}},
       {"A copy of this program replaced while it runs keeps its temporary",
        [](Drive& d) {
          SourceAndFolder(d, 0644);
@@ -194,6 +196,13 @@ std::vector<Hostile> Cases() {
        ErrorCode::None,
        "",
        {"dst", "dst/.~copy-<running>-7.tmp", "dst/src.txt", "src.txt"}},
+      {"Read-only takes away everybody's write bits",
+       [](Drive& d) { d.Put("shared.txt", 0666); },
+       [](Drive& d) { return d.files().SetAttributes("C:\\shared.txt", faReadOnly); },
+       ErrorCode::None,
+       "",
+       {"shared.txt"},
+       modeIs("shared.txt", 0444)},
   };
   return cases;
 }

@@ -21,6 +21,7 @@
 #include "platform/Machine.h"
 #include "platform/ReplacementFile.h"
 #include "platform/WinRegistry.h"
+#include "platform/hive/OnDisk.h"
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/TempDir.h"
@@ -186,6 +187,17 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
               std::to_string(f.SameFile("C:\\dist\\a.dll", "C:\\target\\a.dll")) +
               std::to_string(f.SameFile("C:\\target\\a.dll", "C:\\TARGET\\a.dll"));
      }},
+    {"levels made up to a device name",
+     [](FileSystem& f) {
+       const std::string made = Said(f.ForceDirectories("C:\\made\\Aux\\x"));
+       return made + " " + Exists(f, "C:\\made");
+     }},
+    {"below a file put in a folder's place",
+     [](FileSystem& f) {
+       const std::string copied = Said(f.CopyFile("C:\\dist\\a.dll", "C:\\full"));
+       return copied + " " + Attributes(f, "C:\\full\\two.txt") + " " +
+              Attributes(f, "C:\\full\\one.txt");
+     }},
     // Nodes that are not files stay what they are, however they are reached.
     {"copy onto a pipe",
      [](FileSystem& f) { return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\pipe")); }},
@@ -195,48 +207,50 @@ const std::vector<std::pair<const char*, std::function<std::string(FileSystem&)>
     {"delete a pipe", [](FileSystem& f) { return Said(f.DeleteFile("C:\\target\\pipe")); }},
     {"delete a link to a device",
      [](FileSystem& f) {
-       return Said(f.DeleteFile("C:\\target\\to-device")) + " " +
-              Exists(f, "C:\\target\\to-device");
+       const std::string deleted = Said(f.DeleteFile("C:\\target\\to-device"));
+       return deleted + " " + Exists(f, "C:\\target\\to-device");
      }},
     // The host's limits: a name's bytes (255 here; an é is two), a path's (4095 and its NUL),
     // the temporary's path beside a target, and the size of file the process may write.
     {"a name at the limit",
      [](FileSystem& f) {
        const std::string folder = "C:\\" + Accents(127) + "x";
-       return Said(f.ForceDirectories("C:\\" + std::string(255, 'x'))) + " " +
-              Said(f.ForceDirectories(folder)) + " " +
+       const std::string named = Said(f.ForceDirectories("C:\\" + std::string(255, 'x')));
+       const std::string made = Said(f.ForceDirectories(folder));
+       return named + " " + made + " " +
               Said(f.CopyFile("C:\\dist\\a.dll", folder + "\\" + std::string(255, 'y')));
      }},
     {"a name over it",
      [](FileSystem& f) {
        const std::string e = Accents(128);
-       return Said(f.ForceDirectories("C:\\new\\" + e)) + " " + Exists(f, "C:\\new") + " " +
-              Said(f.CopyFile("C:\\dist\\a.dll", "C:\\new\\deep\\" + e)) + " " +
-              Said(f.DeleteFile("C:\\new\\deep\\" + e)) + " " +
+       const std::string made = Said(f.ForceDirectories("C:\\new\\" + e));
+       const std::string copied = Said(f.CopyFile("C:\\dist\\a.dll", "C:\\new\\deep\\" + e));
+       const std::string deleted = Said(f.DeleteFile("C:\\new\\deep\\" + e));
+       return made + " " + copied + " " + deleted + " " +
               Said(f.ForceDirectories("C:\\" + std::string(256, 'x')));
      }},
     {"a path at the limit and over it",
      [](FileSystem& f) {
-       return Said(f.ForceDirectories(HostLong(f, PATH_MAX - 1, 'p'))) + " " +
-              Said(f.ForceDirectories(HostLong(f, PATH_MAX, 'q'))) + " " +
-              Exists(f, HostLong(f, PATH_MAX - 1, 'p'));
+       const std::string at = Said(f.ForceDirectories(HostLong(f, PATH_MAX - 1, 'p')));
+       const std::string over = Said(f.ForceDirectories(HostLong(f, PATH_MAX, 'q')));
+       return at + " " + over + " " + Exists(f, HostLong(f, PATH_MAX - 1, 'p'));
      }},
     {"a copy's path at the limit and over it",
      [](FileSystem& f) {
-       return CopyInto(f, 4000, PATH_MAX - 1 - 4001, 'r') + " " +
-              CopyInto(f, 4000, PATH_MAX - 4001, 's');
+       const std::string at = CopyInto(f, 4000, PATH_MAX - 1 - 4001, 'r');
+       return at + " " + CopyInto(f, 4000, PATH_MAX - 4001, 's');
      }},
     {"a temporary's path at the limit and over it",
      [](FileSystem& f) {
-       return CopyInto(f, PATH_MAX - 2 - kLongestTemporaryName, 5, 't') + " " +
-              CopyInto(f, PATH_MAX - 1 - kLongestTemporaryName, 5, 'u');
+       const std::string at = CopyInto(f, PATH_MAX - 2 - kLongestTemporaryName, 5, 't');
+       return at + " " + CopyInto(f, PATH_MAX - 1 - kLongestTemporaryName, 5, 'u');
      }},
     {"a copy and a save beyond the file size limit",
      [](FileSystem& f) {
        const testsupport::FileSizeLimit limit(1);
-       return Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\one.dll")) + " " +
-              Said(f.CopyFile("C:\\dist\\big.dll", "C:\\target\\big.dll")) + " " +
-              Appended(f, "C:\\target\\keep.txt");
+       const std::string one = Said(f.CopyFile("C:\\dist\\a.dll", "C:\\target\\one.dll"));
+       const std::string big = Said(f.CopyFile("C:\\dist\\big.dll", "C:\\target\\big.dll"));
+       return one + " " + big + " " + Appended(f, "C:\\target\\keep.txt");
      }},
 };
 
@@ -345,7 +359,8 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
       RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages", true);
   ASSERT_TRUE(known);
   ASSERT_TRUE(registry.WriteString(*known, "C:\\D5\\Bin\\x.bpl", "Zav"));
-  // A change that fails halfway leaves the overlay's earlier changes, and only those.
+  // A change refused for one of its keys makes none of its writes, and the overlay's earlier
+  // changes stay.
   EXPECT_FALSE(registry.WriteValues(RootKey::CurrentUser,
                                     {{"Software\\Zav", RegValue::String("Lang", "Français")},
                                      {"Software\\Missing", RegValue::String("x", "y")}},
@@ -362,15 +377,23 @@ TEST_F(OverlayRegistryTest, ChangesReadBackAndNeverReachTheHives) {
   EXPECT_TRUE(FileExists("C:\\zav\\A.dll"));
   EXPECT_EQ(FolderState(dir_.path()), before);
 
-  // Another program changes the hive on disk meanwhile, and the start-up's hives are released:
-  // the overlay's changes are not lost.
+  // A change that changes nothing keeps nothing of the hive.
+  const char* const d5 = "Software\\Borland\\Delphi\\5.0";
+  const Result<RegistryKey> app = registry.OpenKey(RootKey::LocalMachine, d5, false);
+  ASSERT_TRUE(app && registry.WriteString(*app, "App", "C:\\D5\\Bin\\delphi32.exe"));
+
+  // Another program changes the hives on disk meanwhile, and the start-up's hives are released:
+  // the overlay's changes are not lost, and the hive it changed nothing in is read anew.
   Registry disk(dir_.path());
   const Result<RegistryKey> other = disk.OpenKey(RootKey::CurrentUser, "Software\\Other", true);
   ASSERT_TRUE(other && disk.WriteString(*other, "x", "y"));
+  const Result<RegistryKey> moved = disk.OpenKey(RootKey::LocalMachine, d5, false);
+  ASSERT_TRUE(moved && disk.WriteString(*moved, "App", "C:\\D5\\delphi32.exe"));
   registry.Release();
   EXPECT_EQ(Value(registry, RootKey::CurrentUser, "Software\\Borland\\Delphi\\5.0\\Known Packages",
                   "C:\\D5\\Bin\\x.bpl"),
             "Zav");
+  EXPECT_EQ(Value(registry, RootKey::LocalMachine, d5, "App"), "C:\\D5\\delphi32.exe");
 }
 
 // While a Wine server owns the registry a change is refused as the real one is, and the
@@ -389,6 +412,38 @@ TEST_F(OverlayRegistryTest, ARunningWineServerRefusesAsOnDisk) {
   }
   EXPECT_EQ(said[0], said[1]);
   EXPECT_NE(said[0].find("Wine"), std::string::npos) << said[0];
+  EXPECT_EQ(FolderState(dir_.path()), before);
+}
+
+// A change that fails after part of its work leaves no part of it: the hive goes back to the
+// overlay's earlier changes, or to the file when there are none. No registry call fails once
+// it has changed the hive (each looks its keys up in the hive it changes, and refuses before
+// it writes), so the hive file is given such a change directly.
+TEST_F(OverlayRegistryTest, AChangeThatFailsHalfwayLeavesNoPartOfIt) {
+  const auto before = FolderState(dir_.path());
+  const auto setLang = [](const std::string& lang, bool fails) {
+    return [=](Hive& hive) -> Result<bool> {
+      const std::optional<Hive::KeyId> zav = hive.FindChild(Hive::kRoot, "Software\\Zav");
+      if (!zav) return Status(ErrorCode::NotFound, "no Software\\Zav");
+      hive.SetValue(*zav, RegValue::String("Lang", lang), FileTimeNow());
+      if (fails) return Status(ErrorCode::IoError, "failed halfway");
+      return true;
+    };
+  };
+  for (const bool earlier : {false, true}) {
+    HiveFile file(dir_.path(), "user.reg", "REGISTRY\\User\\S-1-5-21-0-0-0-1000",
+                  Writes::KeptInOverlay);
+    if (earlier) {
+      ASSERT_TRUE(file.Modify(setLang("Deutsch", false)));
+    }
+    EXPECT_FALSE(file.Modify(setLang("Français", true)));
+    const Result<const Hive*> hive = file.Read();
+    ASSERT_TRUE(hive);
+    const RegValue* lang =
+        (*hive)->FindValue(*(*hive)->FindChild(Hive::kRoot, "Software\\Zav"), "Lang");
+    ASSERT_NE(lang, nullptr);
+    EXPECT_EQ(lang->AsString(), earlier ? "Deutsch" : "English");
+  }
   EXPECT_EQ(FolderState(dir_.path()), before);
 }
 

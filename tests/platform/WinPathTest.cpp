@@ -100,6 +100,14 @@ TEST(WinPathTest, RefusesPathsLongerThanWindowsAllows) {
   // Short as written, too long once resolved against its base.
   const std::string base = "C:\\" + std::string(kMaxPathLength - 5, 'b');
   EXPECT_NE(Refusal("xy", base).find("resolved"), std::string::npos);
+  // The message quotes the start of the path, cut between two characters.
+  std::string accents = "C:\\";
+  while (accents.size() < 2 * kMaxPathLength)
+    accents += "\xC3\xA9";
+  const std::string message = Refusal(accents);
+  const size_t cut = message.find("...\"");
+  ASSERT_NE(cut, std::string::npos) << message;
+  EXPECT_EQ(message.substr(cut - 2, 2), "\xC3\xA9");
 }
 
 TEST(WinPathTest, RefusesPathsWithoutADrive) {

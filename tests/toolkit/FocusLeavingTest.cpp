@@ -16,6 +16,7 @@
 #include "tests/support/toolkit/FormDriver.h"
 #include "tests/support/toolkit/TestPresenter.h"
 #include "tests/toolkit/DrivenForm.h"
+#include "toolkit/model/FormStreaming.h"
 
 using namespace toolkit_test;
 
@@ -149,6 +150,15 @@ TEST(ActiveControlTest, OnlyAShownEnabledControlOfTheFormCanBeActive) {
   EXPECT_EQ(form->ActiveControl(), nullptr);
   form->SetActiveControl(form->BtnClose);
   EXPECT_EQ(form->ActiveControl(), form->BtnClose);
+  // Nor can a form description make it active.
+  for (const char* off : {"Visible = False", "Enabled = False"}) {
+    auto* described = new TForm(Application);
+    const ScopeExit freeDescribed([described] { described->Free(); });
+    ReadComponentText(described, std::string("object Described: TForm\n  ActiveControl = Off\n"
+                                             "  object Off: TButton\n    ") +
+                                     off + "\n  end\nend\n");
+    EXPECT_EQ(described->ActiveControl(), nullptr) << off;
+  }
 }
 
 }  // namespace

@@ -38,6 +38,8 @@ TEST(WindowlessTest, ControlsGetWindowsAndKeepTheirOwnState) {
   EXPECT_EQ(box->SelLength(), 3);
   box->SelectAll();
   EXPECT_EQ(box->SelLength(), 15);
+  box->SetSelStart(2);
+  EXPECT_EQ(box->SelLength(), 0) << "a new start clears the length, as with a widget";
   // The list opens and closes when the program asks, and says so as it would with a widget.
   int dropped = 0;
   box->OnDropDown = [&dropped](TObject*) { ++dropped; };
@@ -49,6 +51,24 @@ TEST(WindowlessTest, ControlsGetWindowsAndKeepTheirOwnState) {
   check->SetChecked(true);
   EXPECT_TRUE(check->Checked());
   EXPECT_GT(check->TextExtent("Zav").X, 0);
+  EXPECT_EQ(check->TextExtent("Z\xC3\xA4v").X, check->TextExtent("Zav").X) << "by characters";
+}
+
+// Without widgets nothing but the form moves the focus: an exit handler that puts it back into
+// a control leaving the form does not keep it there.
+TEST(WindowlessTest, AnExitHandlerCannotKeepTheFocusInAControlThatLeaves) {
+  auto* form = new TForm(Application);
+  const ScopeExit freeForm([form] { form->Free(); });
+  auto* group = new TGroupBox(form);
+  group->SetParent(form);
+  auto* button = new TButton(group);
+  button->SetParent(group);
+  form->Show();
+  button->SetFocus();
+  button->OnExit = [button](TObject*) { button->SetFocus(); };
+  group->SetParent(nullptr);
+  EXPECT_EQ(form->FocusedControl(), form);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
 }
 
 // A form whose closing frees it, as its OnClose asks.
