@@ -447,7 +447,9 @@ TEST(RunLogTest, EachLineIsInTheFileAsItHappens) {
   TRunLog log(file);
   ASSERT_TRUE(log.status()) << log.status().message();
   log.Step({.Kind = "copy-file", .Text = "File 'a\x7f\x01' copied."});
-  EXPECT_EQ(testsupport::ReadFile(file), "  File 'a\\x7F\\x01' copied.\n");
+  // Each line says which start it belongs to.
+  EXPECT_EQ(testsupport::ReadFile(file),
+            "[" + std::to_string(::getpid()) + "]   File 'a\\x7F\\x01' copied.\n");
   log.End({.Outcome = "failed", .ExitCode = 1, .Reason = "the run ended early: disk on fire"});
   EXPECT_TRUE(
       testsupport::ReadFile(file).ends_with(" failed, exit code 1: 1 steps, 0 failed, nothing "
