@@ -65,8 +65,8 @@ struct PlayCase {
 const char* const kHostVariables[kHosts] = {
     "      polyverb_install_folder: true\n",
     "",
-    "      polyverb_bin: [5]\n"
-    "      polyverb_register: [5]\n",
+    ("      polyverb_bin: [5]\n"
+     "      polyverb_register: [5]\n"),
 };
 
 const std::vector<std::string> kUninstall = {"-e", "polyverb_uninstall=true"};
