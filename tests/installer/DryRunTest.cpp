@@ -16,9 +16,11 @@
 #include <nlohmann/json.hpp>
 
 #include "installer/CommandLine.h"
+#include "platform/ReplacementFile.h"
 #include "platform/ShortNames.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/FakeWineServer.h"
+#include "tests/support/LongNames.h"
 #include "tests/support/TempDir.h"
 
 namespace installer_test {
@@ -99,21 +101,7 @@ std::vector<std::string> InFolder(std::vector<std::string> args, const std::stri
 
 // A folder below C:\ whose host path has `bytes` bytes.
 std::string HostLong(DryRunTest& t, size_t bytes) {
-  std::string path = "C:";
-  for (size_t host = t.Host("C:\\").size(); host < bytes;) {
-    const size_t left = bytes - host - 1;  // after the next backslash; no name may be empty
-    const size_t name = left <= 200 ? left : (left - 200 >= 2 ? 200 : 150);
-    path += "\\" + std::string(name, 'z');
-    host += name + 1;
-  }
-  return path;
-}
-
-std::string Accents(int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i)
-    text += "\xc3\xa9";  // é, two bytes
-  return text;
+  return testsupport::GrownTo("C:", t.Host("C:\\").size(), bytes, 'z');
 }
 
 constexpr const char* kNodeCase = "a target that is not a file";
@@ -181,15 +169,16 @@ TEST_F(DryRunTest, ThePlanIsTheRunThatFollows) {
        kUninstall, kExitCompleted, nullptr, 3},
       // The host's limits: a name's bytes, a path's bytes and a temporary's beside its target.
       {"a folder name at the host's limit", nullptr,
-       InFolder(kInstall, "C:\\" + Accents(127) + "x"), kExitCompleted, nullptr},
-      {"a folder name over it", nullptr, InFolder(kInstall, "C:\\" + Accents(128)),
+       InFolder(kInstall, "C:\\" + testsupport::Accents(127) + "x"), kExitCompleted, nullptr},
+      {"a folder name over it", nullptr, InFolder(kInstall, "C:\\" + testsupport::Accents(128)),
        kExitCompletedWithErrors, "EDirCreate"},
       {"a folder name of 256 letters", nullptr, InFolder(kInstall, "C:\\" + std::string(256, 'x')),
        kExitCompletedWithErrors, "EDirCreate"},
       {"a folder whose copies' temporaries just fit", nullptr, kInstall, kExitCompleted, nullptr, 0,
-       [](DryRunTest& t) { return HostLong(t, PATH_MAX - 2 - 32); }},
+       [](DryRunTest& t) { return HostLong(t, PATH_MAX - 2 - platform::kLongestTemporaryName); }},
       {"a folder whose copies' temporaries do not", nullptr, kInstall, kExitCompletedWithErrors,
-       "EFileCopy", 0, [](DryRunTest& t) { return HostLong(t, PATH_MAX - 1 - 32); }},
+       "EFileCopy", 0,
+       [](DryRunTest& t) { return HostLong(t, PATH_MAX - 1 - platform::kLongestTemporaryName); }},
       {"a folder over the path limit", nullptr, kInstall, kExitCompletedWithErrors, "EDirCreate", 0,
        [](DryRunTest& t) { return HostLong(t, PATH_MAX); }},
       {kNodeCase, NodeInTheTargetsPlace, kInstall, kExitCompletedWithErrors, "EFileCopy"},

@@ -24,12 +24,14 @@
 #include "platform/hive/OnDisk.h"
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/LongNames.h"
 #include "tests/support/TempDir.h"
 
 namespace platform {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::Accents;
 using testsupport::FolderState;
 using testsupport::ReadFile;
 using testsupport::WriteFile;
@@ -53,24 +55,9 @@ std::string Exists(const FileSystem& files, const std::string& path) {
          (files.DirectoryExists(path) ? " folder" : "");
 }
 
-// A Windows path below `base` whose host path has exactly `bytes` bytes, in names of `fill`.
-std::string HostLong(const FileSystem& f, size_t bytes, char fill, std::string path = "C:") {
-  size_t host = f.prefix().ToHostPath(path + "\\").value().size();
-  while (host < bytes) {
-    const size_t left = bytes - host - 1;  // after the next backslash
-    // No name of the last step may be empty.
-    const size_t name = left <= 200 ? left : (left - 200 >= 2 ? 200 : 150);
-    path += "\\" + std::string(name, fill);
-    host += name + 1;
-  }
-  return path;
-}
-
-std::string Accents(int count) {
-  std::string text;
-  for (int i = 0; i < count; ++i)
-    text += "\xc3\xa9";  // é, two bytes
-  return text;
+// A Windows path below `path` whose host path has exactly `bytes` bytes, in names of `fill`.
+std::string HostLong(const FileSystem& f, size_t bytes, char fill, const std::string& path = "C:") {
+  return testsupport::GrownTo(path, f.prefix().ToHostPath(path + "\\").value().size(), bytes, fill);
 }
 
 // A folder whose host path has `folder` bytes, and a copy into it of a name of `name` bytes.
