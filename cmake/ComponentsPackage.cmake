@@ -87,3 +87,10 @@ function(components_package)
                 ${config_dir}/${COMPONENTS_PACKAGE}ConfigVersion.cmake
           DESTINATION ${COMPONENTS_CONFIG_DIR} COMPONENT dev EXCLUDE_FROM_ALL)
 endfunction()
+
+# components_backend(TARGET): offers a toolkit backend (toolkit/CMakeLists.txt, toolkit_backend)
+# to other programs: its archive and the target that links it whole. Its headers stay private.
+function(components_backend target)
+  install(TARGETS ${target} ${target}_archive EXPORT ${COMPONENTS_PACKAGE}Targets
+          ARCHIVE DESTINATION ${COMPONENTS_LIBRARY_DIR} COMPONENT dev EXCLUDE_FROM_ALL)
+endfunction()

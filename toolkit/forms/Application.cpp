@@ -1,5 +1,6 @@
 #include "toolkit/forms/Forms.h"
 #include "toolkit/forms/StandardClasses.h"
+#include "toolkit/forms/WidgetSet.h"
 #include "toolkit/forms/WidgetSystem.h"
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/Exceptions.h"
@@ -12,6 +13,37 @@ TClass TApplication::StaticClass() {
 }
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner) {}
+
+TApplication::~TApplication() {
+  DestroyComponents();
+  if (handle_ != nullptr) WidgetSet().DestroyWindow(handle_);
+}
+
+HWND TApplication::Handle() {
+  if (handle_ == nullptr) handle_ = WidgetSet().CreateApplicationWindow(*this);
+  return handle_;
+}
+
+TTaskWindowList TApplication::DisableTaskWindows(TCustomForm* Except) {
+  TTaskWindowList list;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* form = Screen->Forms(i);
+    if (form != Except && form->HandleAllocated() && WidgetSet().DisableFormWindow(*form)) {
+      list.push_back(form);
+    }
+  }
+  return list;
+}
+
+// A form freed meanwhile is no longer on the screen's list and is passed over.
+void TApplication::EnableTaskWindows(const TTaskWindowList& List) {
+  for (TCustomForm* form : List) {
+    bool known = false;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+      known = known || Screen->Forms(i) == form;
+    if (known && form->HandleAllocated()) WidgetSet().EnableFormWindow(*form);
+  }
+}
 
 void TApplication::Initialize() {
   RegisterStandardClasses();
@@ -79,7 +111,7 @@ void TApplication::ShowException(const std::exception& E) {
 }
 
 TPresenter& TApplication::Presenter() {
-  if (presenter_ == nullptr) presenter_ = CreateDefaultPresenter();
+  if (presenter_ == nullptr) presenter_ = WidgetSet().CreatePresenter();
   return *presenter_;
 }
 

@@ -77,6 +77,12 @@ class TCustomForm : public TWinControl {
   // desktop does; the controls left hear CM_EXIT.
   void DefocusControl(TWinControl* Control);
 
+  // What the window reports: its close button was pressed; the user or the system moved,
+  // resized, maximized or minimized it (the client area's place and size in its normal state).
+  void WindowCloseRequested();
+  void WindowGeometryChanged(int ALeft, int ATop, int AClientWidth, int AClientHeight);
+  void WindowStateChanged(TWindowState State);
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -95,7 +101,6 @@ class TCustomForm : public TWinControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   HWND CreateWidget(HWND ParentWidget) override;
   void WidgetCreated() override;
-  void WidgetDestroying() override;
   void UpdateWidgetBounds() override;
   void Dispatch(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;
@@ -108,13 +113,6 @@ class TCustomForm : public TWinControl {
   virtual void DoClose(TCloseAction& Action);
 
  private:
-  friend class TFormWindow;
-
-  // The window's own close button.
-  void WindowCloseRequested();
-  // The window was moved, resized, maximized or minimized, by the user or the system.
-  void WindowGeometryChanged();
-  void WindowStateChanged();
   void UpdateWindowFlags();
   TPoint FrameSize() const;
   // The window follows the form: its state, shown or hidden, brought to the front.

@@ -8,49 +8,25 @@
 #include "toolkit/forms/WidgetSystem.h"
 #include "toolkit/qt/QtWidgets.h"
 
-TApplication::~TApplication() {
-  DestroyComponents();
-  delete FromHandle<QWidget>(handle_);
+HWND TQtWidgetSet::CreateApplicationWindow(TApplication& App) {
+  InitWidgetSystem();
+  auto* window = new QWidget;
+  window->setWindowTitle(QString::fromStdString(App.Title()));
+  return ToHandle<QWidget>(window);
 }
 
-HWND TApplication::Handle() {
-  if (handle_ == nullptr) {
-    InitWidgetSystem();
-    auto* window = new QWidget;
-    window->setWindowTitle(QString::fromStdString(title_));
-    handle_ = ToHandle<QWidget>(window);
-  }
-  return handle_;
+bool TQtWidgetSet::DisableFormWindow(TCustomForm& Form) {
+  auto* window = WidgetOf<QWidget>(&Form);
+  if (!window->isVisible() || !window->isEnabled()) return false;
+  window->setEnabled(false);
+  return true;
 }
 
-TTaskWindowList TApplication::DisableTaskWindows(TCustomForm* Except) {
-  TTaskWindowList list;
-  for (int i = 0; i < Screen->FormCount(); ++i) {
-    TCustomForm* form = Screen->Forms(i);
-    auto* window = WidgetOf<QWidget>(form);
-    if (form == Except || window == nullptr || !window->isVisible() || !window->isEnabled()) {
-      continue;
-    }
-    window->setEnabled(false);
-    list.push_back(form);
-  }
-  return list;
-}
-
-// A form freed meanwhile is no longer on the screen's list and is passed over.
-void TApplication::EnableTaskWindows(const TTaskWindowList& List) {
-  for (TCustomForm* form : List) {
-    bool known = false;
-    for (int i = 0; i < Screen->FormCount(); ++i)
-      known = known || Screen->Forms(i) == form;
-    if (!known) continue;
-    auto* window = WidgetOf<QWidget>(form);
-    if (window == nullptr) continue;
-    window->setEnabled(form->Enabled());
-    // A disabled window loses its focus; the control that had it gets it back.
-    TWinControl* focused = form->FocusedControl();
-    if (focused != nullptr && focused->CanFocus() && focused->HandleAllocated()) {
-      WidgetOf<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
-    }
+void TQtWidgetSet::EnableFormWindow(TCustomForm& Form) {
+  WidgetOf<QWidget>(&Form)->setEnabled(Form.Enabled());
+  // A disabled window loses its focus; the control that had it gets it back.
+  TWinControl* focused = Form.FocusedControl();
+  if (focused != nullptr && focused->CanFocus() && focused->HandleAllocated()) {
+    WidgetOf<QWidget>(focused)->setFocus(Qt::OtherFocusReason);
   }
 }

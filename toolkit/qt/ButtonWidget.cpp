@@ -10,31 +10,23 @@
 #include "toolkit/qt/ShowWatcher.h"
 #include "toolkit/visual/Buttons.h"
 
-HWND TButton::CreateWidget(HWND ParentWidget) {
-  auto* button = new QPushButton(FromHandle<QWidget>(ParentWidget));
+HWND TQtWidgetSet::CreateButton(TButton& Button, HWND Parent) {
+  auto* button = new QPushButton(ParentWidget(Parent));
   button->setAutoDefault(false);
-  QObject::connect(button, &QPushButton::clicked, button, [this] {
-    if (WindowHandle() != nullptr && !ComponentState().Contains(csDestroying)) Click();
+  QObject::connect(button, &QPushButton::clicked, button, [&Button] {
+    if (Button.WindowHandle() != nullptr && !Button.ComponentState().Contains(csDestroying)) {
+      Button.Click();
+    }
   });
-  return ToHandle<QWidget>(button);
+  return Adopt(Button, button);
 }
 
-void TButton::WidgetCreated() {
-  inherited::WidgetCreated();
-  auto* button = WidgetOf<QPushButton>(this);
-  button->setText(QString::fromStdString(Caption()));
-  button->setDefault(default_);
+void TQtWidgetSet::ShowButtonCaption(TButton& Button) {
+  WidgetOf<QPushButton>(&Button)->setText(QString::fromStdString(Button.Caption()));
 }
 
-void TButton::ShowDefault() {
-  if (auto* button = WidgetOf<QPushButton>(this)) button->setDefault(default_);
-}
-
-void TButton::CMTextChanged(TMessage& Message) {
-  inherited::CMTextChanged(Message);
-  if (auto* button = WidgetOf<QPushButton>(this)) {
-    button->setText(QString::fromStdString(Caption()));
-  }
+void TQtWidgetSet::ShowButtonDefault(TButton& Button) {
+  WidgetOf<QPushButton>(&Button)->setDefault(Button.Default());
 }
 
 namespace {
@@ -55,32 +47,34 @@ constexpr int kKindIcons[] = {
 };
 static_assert(std::size(kKindIcons) == bkAll + 1);
 
+// The icon changed while the button was hidden: it is put on when the button is shown.
+constexpr const char* kIconBehind = "toolkitIconBehind";
+
 }  // namespace
 
-void TBitBtn::UpdateIcon() {
-  if (!HandleAllocated()) return;
+// Qt counts a widget visible before it sends the show event, so the icon goes on now.
+HWND TQtWidgetSet::CreateBitBtn(TBitBtn& Button, HWND Parent) {
+  HWND window = CreateButton(Button, Parent);
+  QWidget* widget = FromHandle<QWidget>(window);
+  new ShowWatcher(widget, [this, &Button, widget] {
+    if (widget->property(kIconBehind).toBool()) ShowBitBtnGlyph(Button);
+  });
+  return window;
+}
+
+void TQtWidgetSet::ShowBitBtnGlyph(TBitBtn& Button) {
+  QWidget* widget = WidgetOf<QWidget>(&Button);
   // A standard icon is read from Qt's image files when first used: a button nobody sees (in an
   // unattended run's hidden window) takes its icon when it is shown, if ever.
-  if (!FromHandle<QWidget>(WindowHandle())->isVisible()) {
-    iconBehind_ = true;
+  if (!widget->isVisible()) {
+    widget->setProperty(kIconBehind, true);
     return;
   }
-  iconBehind_ = false;
-  ApplyGlyph(WindowHandle(), glyph_, numGlyphs_, kKindIcons[kind_]);
+  widget->setProperty(kIconBehind, false);
+  ApplyGlyph(Button.WindowHandle(), Button.Glyph(), Button.NumGlyphs(), kKindIcons[Button.Kind()]);
 }
 
-void TBitBtn::ShowLayout() {
-  if (auto* button = WidgetOf<QPushButton>(this)) {
-    button->setLayoutDirection(layout_ == blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
-  }
-}
-
-void TBitBtn::WidgetCreated() {
-  inherited::WidgetCreated();
-  // Qt counts a widget visible before it sends the show event, so the icon goes on now.
-  new ShowWatcher(FromHandle<QWidget>(WindowHandle()), [this] {
-    if (iconBehind_) UpdateIcon();
-  });
-  UpdateIcon();
-  ShowLayout();
+void TQtWidgetSet::ShowBitBtnLayout(TBitBtn& Button) {
+  WidgetOf<QPushButton>(&Button)->setLayoutDirection(
+      Button.Layout() == blGlyphRight ? Qt::RightToLeft : Qt::LeftToRight);
 }

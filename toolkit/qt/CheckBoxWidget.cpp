@@ -25,52 +25,31 @@ Qt::CheckState ToQt(TCheckBoxState state) {
 
 }  // namespace
 
-HWND TCheckBox::CreateWidget(HWND ParentWidget) {
-  auto* box = new TCheckBoxWidget(FromHandle<QWidget>(ParentWidget));
-  QObject::connect(box, &QCheckBox::clicked, box, [this] { UserToggled(); });
-  return ToHandle<QWidget>(box);
+HWND TQtWidgetSet::CreateCheckBox(TCheckBox& Box, HWND Parent) {
+  auto* box = new TCheckBoxWidget(ParentWidget(Parent));
+  QObject::connect(box, &QCheckBox::clicked, box, [&Box, box] {
+    const Qt::CheckState state = box->checkState();
+    Box.UserToggled(state == Qt::Checked            ? cbChecked
+                    : state == Qt::PartiallyChecked ? cbGrayed
+                                                    : cbUnchecked);
+  });
+  return Adopt(Box, box);
 }
 
-void TCheckBox::WidgetCreated() {
-  inherited::WidgetCreated();
-  auto* box = WidgetOf<QCheckBox>(this);
-  box->setText(QString::fromStdString(Caption()));
-  // Tristate first: Qt makes a box tristate itself when its state is set to grayed.
-  ShowAllowGrayed();
-  ShowState();
-  ShowAlignment();
+void TQtWidgetSet::ShowCheckBoxCaption(TCheckBox& Box) {
+  WidgetOf<QCheckBox>(&Box)->setText(QString::fromStdString(Box.Caption()));
 }
 
-void TCheckBox::ShowAlignment() {
-  if (auto* box = WidgetOf<QCheckBox>(this)) {
-    box->setLayoutDirection(alignment_ == taLeftOfText ? Qt::RightToLeft : Qt::LeftToRight);
-  }
+void TQtWidgetSet::ShowCheckBoxAlignment(TCheckBox& Box) {
+  WidgetOf<QCheckBox>(&Box)->setLayoutDirection(Box.Alignment() == taLeftOfText ? Qt::RightToLeft
+                                                                                : Qt::LeftToRight);
 }
 
-void TCheckBox::ShowAllowGrayed() {
-  if (auto* box = WidgetOf<QCheckBox>(this)) box->setTristate(allowGrayed_);
+// Qt makes a box tristate itself when its state is set to grayed: the control shows this first.
+void TQtWidgetSet::ShowCheckBoxAllowGrayed(TCheckBox& Box) {
+  WidgetOf<QCheckBox>(&Box)->setTristate(Box.AllowGrayed());
 }
 
-void TCheckBox::ShowState() {
-  if (auto* box = WidgetOf<QCheckBox>(this)) box->setCheckState(ToQt(state_));
-}
-
-// The user's click: the state follows the box, and the click is reported as by program.
-void TCheckBox::UserToggled() {
-  auto* box = WidgetOf<QCheckBox>(this);
-  if (box == nullptr || ComponentState().Contains(csDestroying)) return;
-  const Qt::CheckState state = box->checkState();
-  const TCheckBoxState next = state == Qt::Checked            ? cbChecked
-                              : state == Qt::PartiallyChecked ? cbGrayed
-                                                              : cbUnchecked;
-  if (next == state_) return;
-  state_ = next;
-  Click();
-}
-
-void TCheckBox::CMTextChanged(TMessage& Message) {
-  inherited::CMTextChanged(Message);
-  if (auto* box = WidgetOf<QCheckBox>(this)) {
-    box->setText(QString::fromStdString(Caption()));
-  }
+void TQtWidgetSet::ShowCheckBoxState(TCheckBox& Box) {
+  WidgetOf<QCheckBox>(&Box)->setCheckState(ToQt(Box.State()));
 }

@@ -7,16 +7,17 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QTimer>
 
 #include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
+namespace {
+
 // The combo box's widget tells its control when the list opens and closes.
-class TComboWidget : public QComboBox {
+class TComboWidget : public QComboBox, public TReportingWidget {
  public:
   TComboWidget(TCustomComboBox* owner, QWidget* parent) : QComboBox(parent), owner_(owner) {}
-  void Detach() { owner_ = nullptr; }
+  void Detach() override { owner_ = nullptr; }
   void HideByProgram() {
     byProgram_ = true;
     hidePopup();
@@ -53,154 +54,100 @@ class TComboWidget : public QComboBox {
   bool watching_ = false;
 };
 
-HWND TCustomComboBox::CreateWidget(HWND ParentWidget) {
-  auto* box = new TComboWidget(this, FromHandle<QWidget>(ParentWidget));
-  box->setEditable(style_ != csDropDownList);
+void ShowItems(QComboBox* box, const TCustomComboBox& Box) {
+  for (int i = 0; i < Box.Items()->Count(); ++i)
+    box->addItem(QString::fromStdString(Box.Items()->Strings(i)));
+  box->setCurrentIndex(Box.ItemIndex());
+}
+
+}  // namespace
+
+HWND TQtWidgetSet::CreateComboBox(TCustomComboBox& Box, HWND Parent) {
+  auto* box = new TComboWidget(&Box, ParentWidget(Parent));
+  box->setEditable(Box.Style() != csDropDownList);
   box->setInsertPolicy(QComboBox::NoInsert);
   if (box->isEditable()) {
     box->setCompleter(nullptr);
-    QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [this] { UserEdited(); });
+    QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [&Box] { Box.UserEdited(); });
   }
-  QObject::connect(box, &QComboBox::activated, box, [this](int index) { UserActivated(index); });
-  return ToHandle<QWidget>(box);
-}
-
-void TCustomComboBox::WidgetCreated() {
-  inherited::WidgetCreated();
-  TComboWidget* box = WidgetOf<TComboWidget>(this);
+  QObject::connect(box, &QComboBox::activated, box,
+                   [&Box](int index) { Box.UserActivated(index); });
   const QSignalBlocker block(box);
-  for (int i = 0; i < items_->Count(); ++i)
-    box->addItem(QString::fromStdString(items_->Strings(i)));
-  box->setCurrentIndex(itemIndex_);
-  box->setMaxVisibleItems(std::max(1, dropDownCount_));
+  ShowItems(box, Box);
+  box->setMaxVisibleItems(std::max(1, Box.DropDownCount()));
   if (box->isEditable()) {
-    box->lineEdit()->setMaxLength(EditLimit());
-    box->setEditText(QString::fromStdString(text_));
+    box->lineEdit()->setMaxLength(Box.EditLimit());
+    box->setEditText(QString::fromStdString(Box.StoredText()));
+  }
+  return Adopt(Box, box);
+}
+
+std::optional<std::string> TQtWidgetSet::ComboBoxText(const TCustomComboBox& Box) {
+  return WidgetOf<QComboBox>(&Box)->currentText().toStdString();
+}
+
+void TQtWidgetSet::ShowComboBoxText(TCustomComboBox& Box) {
+  auto* box = WidgetOf<QComboBox>(&Box);
+  const QSignalBlocker block(box);
+  if (Box.Style() == csDropDownList) {
+    box->setCurrentIndex(Box.ItemIndex());
+  } else {
+    box->setEditText(QString::fromStdString(Box.StoredText()));
   }
 }
 
-void TCustomComboBox::WidgetDestroying() {
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
-    text_ = GetText();
-    box->Detach();
-  }
-  droppedDown_ = false;
-  closeUpPending_ = false;
-  inherited::WidgetDestroying();
+void TQtWidgetSet::ShowComboBoxItemIndex(TCustomComboBox& Box) {
+  auto* box = WidgetOf<QComboBox>(&Box);
+  const QSignalBlocker block(box);
+  box->setCurrentIndex(Box.ItemIndex());
+  if (box->isEditable()) box->setEditText(QString::fromStdString(Box.StoredText()));
 }
 
-std::string TCustomComboBox::GetText() const {
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
-    return (box->isEditable() ? box->currentText() : box->currentText()).toStdString();
-  }
-  return text_;
-}
-
-void TCustomComboBox::ShowText() {
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
-    const QSignalBlocker block(box);
-    if (style_ == csDropDownList) {
-      box->setCurrentIndex(itemIndex_);
-    } else {
-      box->setEditText(QString::fromStdString(text_));
-    }
-  }
-}
-
-void TCustomComboBox::ShowItemIndex() {
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
-    const QSignalBlocker block(box);
-    box->setCurrentIndex(itemIndex_);
-    if (box->isEditable()) box->setEditText(QString::fromStdString(text_));
-  }
-}
-
-void TCustomComboBox::ItemsChanged() {
-  if (items_->UpdateCount() > 0) return;
-  TComboWidget* box = WidgetOf<TComboWidget>(this);
-  if (box == nullptr) return;
+// The text being edited stays while the list changes under it.
+void TQtWidgetSet::ShowComboBoxItems(TCustomComboBox& Box) {
+  auto* box = WidgetOf<QComboBox>(&Box);
   const QSignalBlocker block(box);
   const QString text = box->isEditable() ? box->currentText() : QString();
   box->clear();
-  for (int i = 0; i < items_->Count(); ++i)
-    box->addItem(QString::fromStdString(items_->Strings(i)));
-  box->setCurrentIndex(itemIndex_);
+  ShowItems(box, Box);
   if (box->isEditable()) box->setEditText(text);
 }
 
-void TCustomComboBox::ShowDroppedDown(bool Value) {
-  TComboWidget* box = WidgetOf<TComboWidget>(this);
-  if (Value) {
+void TQtWidgetSet::ShowComboBoxDroppedDown(TCustomComboBox& Box, bool DroppedDown) {
+  auto* box = WidgetOf<TComboWidget>(&Box);
+  if (DroppedDown) {
     box->showPopup();
   } else {
     box->HideByProgram();
   }
 }
 
-void TCustomComboBox::ShowDropDownCount() {
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this)) {
-    box->setMaxVisibleItems(std::max(1, dropDownCount_));
+void TQtWidgetSet::ShowComboBoxDropDownCount(TCustomComboBox& Box) {
+  WidgetOf<QComboBox>(&Box)->setMaxVisibleItems(std::max(1, Box.DropDownCount()));
+}
+
+void TQtWidgetSet::ShowComboBoxMaxLength(TCustomComboBox& Box) {
+  if (QLineEdit* edit = WidgetOf<QComboBox>(&Box)->lineEdit()) edit->setMaxLength(Box.EditLimit());
+}
+
+std::optional<TTextSelection> TQtWidgetSet::ComboBoxSelection(const TCustomComboBox& Box) {
+  const QLineEdit* edit = WidgetOf<QComboBox>(&Box)->lineEdit();
+  if (edit == nullptr) return std::nullopt;
+  const int start =
+      edit->hasSelectedText() ? static_cast<int>(edit->selectionStart()) : edit->cursorPosition();
+  return TTextSelection{start, static_cast<int>(edit->selectedText().size())};
+}
+
+void TQtWidgetSet::ShowComboBoxSelection(TCustomComboBox& Box, TTextSelection Selection) {
+  QLineEdit* edit = WidgetOf<QComboBox>(&Box)->lineEdit();
+  if (edit == nullptr) return;
+  if (Selection.Length == 0) {
+    edit->setCursorPosition(Selection.Start);
+  } else {
+    edit->setSelection(Selection.Start, Selection.Length);
   }
 }
 
-void TCustomComboBox::ShowMaxLength() {
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
-      box != nullptr && box->lineEdit() != nullptr) {
-    box->lineEdit()->setMaxLength(EditLimit());
-  }
-}
-
-int TCustomComboBox::SelStart() const {
-  TComboWidget* box = WidgetOf<TComboWidget>(this);
-  if (box == nullptr || box->lineEdit() == nullptr) return selStart_;
-  const QLineEdit* edit = box->lineEdit();
-  return edit->hasSelectedText() ? static_cast<int>(edit->selectionStart())
-                                 : edit->cursorPosition();
-}
-
-void TCustomComboBox::SetSelStart(int Value) {
-  selStart_ = std::max(0, Value);
-  selLength_ = 0;
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
-      box != nullptr && box->lineEdit() != nullptr) {
-    box->lineEdit()->setCursorPosition(selStart_);
-  }
-}
-
-int TCustomComboBox::SelLength() const {
-  TComboWidget* box = WidgetOf<TComboWidget>(this);
-  if (box == nullptr || box->lineEdit() == nullptr) return selLength_;
-  return static_cast<int>(box->lineEdit()->selectedText().size());
-}
-
-void TCustomComboBox::SetSelLength(int Value) {
-  selLength_ = std::max(0, Value);
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
-      box != nullptr && box->lineEdit() != nullptr) {
-    const int start = SelStart();
-    box->lineEdit()->setSelection(start, selLength_);
-  }
-}
-
-void TCustomComboBox::SelectAll() {
-  selStart_ = 0;
-  selLength_ = static_cast<int>(GetText().size());
-  if (TComboWidget* box = WidgetOf<TComboWidget>(this);
-      box != nullptr && box->lineEdit() != nullptr) {
-    box->lineEdit()->selectAll();
-  }
-}
-
-// A list the user closed reports CBN_CLOSEUP once Qt has finished with the pick, so
-// a confirmed entry (CBN_SELENDOK) is seen while the list still counts as dropped down.
-void TCustomComboBox::PopupHidden(bool ByProgram) {
-  if (!droppedDown_ || closeUpPending_) return;
-  if (ByProgram) {
-    FinishCloseUp();
-    return;
-  }
-  closeUpPending_ = true;
-  QTimer::singleShot(0, WidgetOf<TComboWidget>(this), [this] {
-    if (closeUpPending_) FinishCloseUp();
-  });
+void TQtWidgetSet::SelectAllComboBoxText(TCustomComboBox& Box) {
+  if (QLineEdit* edit = WidgetOf<QComboBox>(&Box)->lineEdit()) edit->selectAll();
 }

@@ -1,5 +1,5 @@
-// The Qt side of TControl and TWinControl: making and freeing widgets, pushing the
-// control's state to them, and turning Qt's input events into the toolkit's.
+// The Qt side of every control: making and freeing widgets, pushing the control's state to them,
+// and turning Qt's input events into the toolkit's.
 
 #include <QApplication>
 #include <QCursor>
@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -189,45 +190,44 @@ QFont ToQFont(const TFont* font) {
   return result;
 }
 
-HWND TControl::CreateWidget(HWND ParentWidget) {
-  return ToHandle<QWidget>(new QWidget(FromHandle<QWidget>(ParentWidget)));
-}
-
-void TControl::CreateView() {
-  if (widget_ != nullptr) return;
+QWidget* ParentWidget(HWND Parent) {
   InitWidgetSystem();
-  HWND parentWidget = parent_ != nullptr ? parent_->WindowHandle() : nullptr;
-  if (parent_ != nullptr && parentWidget == nullptr) return;
-  widget_ = CreateWidget(parentWidget);
-  QWidget* widget = WidgetOf<QWidget>(this);
-  widget->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(this)));
-  widget->installEventFilter(new TWidgetEventFilter(this, widget));
-  UpdateWidgetBounds();
-  UpdateWidgetColors();
-  UpdateWidgetHint();
-  WidgetCreated();
+  return FromHandle<QWidget>(Parent);
 }
 
-void TControl::DestroyView() {
-  if (widget_ == nullptr) return;
-  WidgetDestroying();
-  QWidget* widget = WidgetOf<QWidget>(this);
-  widget_ = nullptr;
+HWND Adopt(TControl& Control, QWidget* Widget) {
+  Widget->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(&Control)));
+  Widget->installEventFilter(new TWidgetEventFilter(&Control, Widget));
+  return ToHandle<QWidget>(Widget);
+}
+
+HWND TQtWidgetSet::CreatePlainWindow(TControl& Control, HWND Parent) {
+  return Adopt(Control, new QWidget(ParentWidget(Parent)));
+}
+
+void TQtWidgetSet::DestroyWindow(HWND Window) {
+  QWidget* widget = FromHandle<QWidget>(Window);
   widget->setProperty(kControlProperty, QVariant());
   for (QObject* child : widget->children()) {
     if (auto* filter = dynamic_cast<TWidgetEventFilter*>(child)) filter->Detach();
   }
+  if (auto* reporting = dynamic_cast<TReportingWidget*>(widget)) reporting->Detach();
   // Nothing the widget reports while it goes may reach the control.
   QObject::disconnect(widget, nullptr, nullptr, nullptr);
   delete widget;
 }
 
-void TControl::UpdateWidgetBounds() {
-  QWidget* widget = WidgetOf<QWidget>(this);
-  if (widget == nullptr) return;
-  widget->setGeometry(left_, top_, std::max(0, width_), std::max(0, height_));
-  widget->setEnabled(enabled_);
-  widget->setVisible(visible_ || ComponentState().Contains(csDesigning));
+// A call posted to a widget goes with the widget.
+void TQtWidgetSet::PostToWindow(HWND Window, std::function<void()> Call) {
+  QTimer::singleShot(0, FromHandle<QWidget>(Window), std::move(Call));
+}
+
+void TQtWidgetSet::ShowBounds(TControl& Control) {
+  QWidget* widget = WidgetOf<QWidget>(&Control);
+  widget->setGeometry(Control.Left(), Control.Top(), std::max(0, Control.Width()),
+                      std::max(0, Control.Height()));
+  widget->setEnabled(Control.Enabled());
+  widget->setVisible(Control.Visible() || Control.ComponentState().Contains(csDesigning));
 }
 
 namespace {
@@ -243,56 +243,50 @@ void SetTextColor(QPalette& palette, QPalette::ColorRole role, const QColor& tex
 
 }  // namespace
 
-void TControl::UpdateWidgetColors() {
-  QWidget* widget = WidgetOf<QWidget>(this);
-  if (widget == nullptr) return;
-  widget->setFont(ToQFont(font_));
+void TQtWidgetSet::ShowColors(TControl& Control) {
+  QWidget* widget = WidgetOf<QWidget>(&Control);
+  widget->setFont(ToQFont(Control.Font()));
   QPalette palette = widget->palette();
-  const QColor text = ToQColor(font_->Color());
-  const QColor back = ToQColor(color_);
-  if (ColorIsTextBackground()) {
+  const QColor text = ToQColor(Control.Font()->Color());
+  const QColor back = ToQColor(Control.Color());
+  if (Control.ColorIsTextBackground()) {
     palette.setColor(QPalette::Base, back);
-    SetTextColor(palette, QPalette::Text, text, enabled_);
+    SetTextColor(palette, QPalette::Text, text, Control.Enabled());
   } else {
     palette.setColor(QPalette::Window, back);
     palette.setColor(QPalette::Button, back);
-    SetTextColor(palette, QPalette::WindowText, text, enabled_);
-    SetTextColor(palette, QPalette::ButtonText, text, enabled_);
+    SetTextColor(palette, QPalette::WindowText, text, Control.Enabled());
+    SetTextColor(palette, QPalette::ButtonText, text, Control.Enabled());
   }
   widget->setPalette(palette);
-  if (cursor_ == crDefault) {
+  if (Control.Cursor() == crDefault) {
     widget->unsetCursor();
   } else {
-    widget->setCursor(QCursor(ToCursorShape(cursor_)));
+    widget->setCursor(QCursor(ToCursorShape(Control.Cursor())));
   }
 }
 
-void TControl::UpdateWidgetHint() {
-  QWidget* widget = WidgetOf<QWidget>(this);
-  if (widget == nullptr) return;
-  widget->setToolTip(showHint_ ? QString::fromStdString(hint_) : QString());
+void TQtWidgetSet::ShowHint(TControl& Control) {
+  WidgetOf<QWidget>(&Control)->setToolTip(
+      Control.ShowHint() ? QString::fromStdString(Control.Hint()) : QString());
 }
 
-void TControl::Invalidate() {
-  if (QWidget* widget = WidgetOf<QWidget>(this)) widget->update();
+void TQtWidgetSet::Invalidate(TControl& Control) {
+  WidgetOf<QWidget>(&Control)->update();
 }
 
-void TControl::Update() {
-  if (QWidget* widget = WidgetOf<QWidget>(this)) widget->repaint();
+void TQtWidgetSet::Update(TControl& Control) {
+  WidgetOf<QWidget>(&Control)->repaint();
 }
 
-void TControl::Repaint() {
-  Update();
-}
-
-TPoint TControl::TextExtent(const std::string& Text) const {
+TPoint TQtWidgetSet::TextExtent(const TFont& Font, const std::string& Text) {
   InitWidgetSystem();
-  const QFontMetrics metrics(ToQFont(font_));
+  const QFontMetrics metrics(ToQFont(&Font));
   const QSize size = metrics.size(Qt::TextSingleLine, QString::fromStdString(Text));
   return {size.width(), size.height()};
 }
 
-TControl* FindControl(HWND Widget) {
+TControl* TQtWidgetSet::FindControl(HWND Widget) {
   for (QObject* object = FromHandle<QWidget>(Widget); object != nullptr;
        object = object->parent()) {
     const QVariant value = object->property(kControlProperty);
@@ -301,29 +295,26 @@ TControl* FindControl(HWND Widget) {
   return nullptr;
 }
 
-bool TWinControl::Focused() const {
+bool TQtWidgetSet::Focused(const TWinControl& Control) {
   QWidget* focus = QApplication::focusWidget();
-  return focus != nullptr && FindControl(ToHandle<QWidget>(focus)) == this;
+  return focus != nullptr && ::FindControl(ToHandle<QWidget>(focus)) == &Control;
 }
 
-void TWinControl::SetFocus() {
-  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
-  QWidget* widget = FromHandle<QWidget>(Handle());
-  widget->setFocus(Qt::OtherFocusReason);
+void TQtWidgetSet::SetFocus(TWinControl& Control) {
+  FromHandle<QWidget>(Control.Handle())->setFocus(Qt::OtherFocusReason);
 }
 
-void TWinControl::TakeFocusByTab(bool GoForward) {
-  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
-  QWidget* widget = FromHandle<QWidget>(Handle());
-  widget->setFocus(GoForward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+void TQtWidgetSet::SetFocusByTab(TWinControl& Control, bool Forward) {
+  FromHandle<QWidget>(Control.Handle())
+      ->setFocus(Forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
 }
 
-void TWinControl::UpdateFocusPolicy() {
-  QWidget* widget = WidgetOf<QWidget>(this);
-  if (widget == nullptr || widget->isWindow()) return;
-  if (!AcceptsFocus()) {
+void TQtWidgetSet::ShowFocusPolicy(TWinControl& Control) {
+  QWidget* widget = WidgetOf<QWidget>(&Control);
+  if (widget->isWindow()) return;
+  if (!Control.AcceptsFocus()) {
     widget->setFocusPolicy(Qt::NoFocus);
   } else {
-    widget->setFocusPolicy(TabStop() ? Qt::StrongFocus : Qt::ClickFocus);
+    widget->setFocusPolicy(Control.TabStop() ? Qt::StrongFocus : Qt::ClickFocus);
   }
 }

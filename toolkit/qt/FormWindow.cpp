@@ -3,18 +3,18 @@
 
 #include <QCloseEvent>
 #include <QEvent>
-#include <QTimer>
 #include <QWidget>
 
 #include "toolkit/forms/Forms.h"
+#include "toolkit/forms/WidgetSystem.h"
 #include "toolkit/model/ScopeGuards.h"
 #include "toolkit/qt/QtWidgets.h"
 
 // A form's window: its close button asks the form, and Tab follows the form's order.
-class TFormWindow : public QWidget {
+class TFormWindow : public QWidget, public TReportingWidget {
  public:
   explicit TFormWindow(TCustomForm* form) : form_(form) {}
-  void Detach() { form_ = nullptr; }
+  void Detach() override { form_ = nullptr; }
 
  protected:
   void closeEvent(QCloseEvent* event) override {
@@ -24,17 +24,19 @@ class TFormWindow : public QWidget {
   // The user moved, resized, maximized or minimized the window: the form takes it over.
   void moveEvent(QMoveEvent* event) override {
     QWidget::moveEvent(event);
-    if (form_ != nullptr) form_->WindowGeometryChanged();
+    GeometryChanged();
   }
   void resizeEvent(QResizeEvent* event) override {
     QWidget::resizeEvent(event);
-    if (form_ != nullptr) form_->WindowGeometryChanged();
+    GeometryChanged();
   }
   void changeEvent(QEvent* event) override {
     QWidget::changeEvent(event);
-    if (form_ != nullptr && event->type() == QEvent::WindowStateChange) {
-      form_->WindowStateChanged();
-    }
+    if (form_ == nullptr || event->type() != QEvent::WindowStateChange) return;
+    const Qt::WindowStates state = windowState();
+    form_->WindowStateChanged(state & Qt::WindowMinimized   ? wsMinimized
+                              : state & Qt::WindowMaximized ? wsMaximized
+                                                            : wsNormal);
   }
   bool focusNextPrevChild(bool next) override {
     if (form_ == nullptr) return QWidget::focusNextPrevChild(next);
@@ -46,43 +48,46 @@ class TFormWindow : public QWidget {
   }
 
  private:
+  // Only the normal state's geometry is the form's bounds.
+  void GeometryChanged() {
+    if (form_ == nullptr ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+      return;
+    }
+    form_->WindowGeometryChanged(pos().x(), pos().y(), width(), height());
+  }
+
   TCustomForm* form_;
 };
 
-HWND TCustomForm::CreateWidget(HWND) {
-  auto* window = new TFormWindow(this);
+HWND TQtWidgetSet::CreateFormWindow(TCustomForm& Form) {
+  InitWidgetSystem();
+  auto* window = new TFormWindow(&Form);
   window->setAutoFillBackground(true);
-  return ToHandle<QWidget>(window);
+  return Adopt(Form, window);
 }
 
-void TCustomForm::WidgetCreated() {
-  inherited::WidgetCreated();
-  auto* window = WidgetOf<QWidget>(this);
-  window->setWindowTitle(QString::fromStdString(Caption()));
-  UpdateWindowFlags();
+void TQtWidgetSet::ShowFormCaption(TCustomForm& Form) {
+  WidgetOf<QWidget>(&Form)->setWindowTitle(QString::fromStdString(Form.Caption()));
 }
 
-void TCustomForm::WidgetDestroying() {
-  WidgetOf<TFormWindow>(this)->Detach();
-  inherited::WidgetDestroying();
-}
-
-void TCustomForm::UpdateWindowFlags() {
-  auto* window = WidgetOf<QWidget>(this);
-  if (window == nullptr) return;
+void TQtWidgetSet::ShowFormFrame(TCustomForm& Form) {
+  auto* window = WidgetOf<QWidget>(&Form);
+  const TFormBorderStyle border = Form.BorderStyle();
+  const TBorderIcons icons = Form.BorderIcons();
   Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-  if (borderStyle_ == bsNone) flags = Qt::Window | Qt::FramelessWindowHint;
-  if (borderStyle_ == bsDialog) flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-  if (borderIcons_.Contains(biSystemMenu)) {
+  if (border == bsNone) flags = Qt::Window | Qt::FramelessWindowHint;
+  if (border == bsDialog) flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (icons.Contains(biSystemMenu)) {
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   }
-  if (borderStyle_ != bsDialog && borderIcons_.Contains(biMinimize)) {
+  if (border != bsDialog && icons.Contains(biMinimize)) {
     flags |= Qt::WindowMinimizeButtonHint;
   }
-  if (borderStyle_ != bsDialog && borderIcons_.Contains(biMaximize)) {
+  if (border != bsDialog && icons.Contains(biMaximize)) {
     flags |= Qt::WindowMaximizeButtonHint;
   }
-  if (borderStyle_ != bsSizeable && borderStyle_ != bsSizeToolWin) {
+  if (border != bsSizeable && border != bsSizeToolWin) {
     flags |= Qt::MSWindowsFixedSizeDialogHint;
   }
   const bool shown = window->isVisible();
@@ -90,68 +95,34 @@ void TCustomForm::UpdateWindowFlags() {
   if (shown) window->show();
 }
 
-void TCustomForm::WindowGeometryChanged() {
-  auto* window = WidgetOf<QWidget>(this);
-  if (window == nullptr || updatingBounds_ || ComponentState().Contains(csDestroying)) return;
-  // Left, Top, Width and Height are the normal bounds, which a maximized or minimized
-  // window comes back to; only a window in its normal state changes them.
-  if (window->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
-    return;
-  }
-  const TPoint frame = FrameSize();
-  const QPoint position = window->pos();
-  const ScopedValue taking(takingWindowBounds_, true);
-  SetBounds(position.x(), position.y(), window->width() + frame.X, window->height() + frame.Y);
-}
-
-void TCustomForm::WindowStateChanged() {
-  auto* window = WidgetOf<QWidget>(this);
-  if (window == nullptr || ComponentState().Contains(csDestroying)) return;
-  const Qt::WindowStates state = window->windowState();
-  windowState_ = state & Qt::WindowMinimized   ? wsMinimized
-                 : state & Qt::WindowMaximized ? wsMaximized
-                                               : wsNormal;
-}
-
-void TCustomForm::UpdateWidgetBounds() {
-  auto* window = WidgetOf<QWidget>(this);
-  if (window == nullptr || takingWindowBounds_) return;
-  // Setting the window's geometry reports it back; that is not a move by the user.
-  const ScopedValue updating(updatingBounds_, true);
-  const int width = std::max(1, ClientWidth());
-  const int height = std::max(1, ClientHeight());
-  if (borderStyle_ == bsSizeable || borderStyle_ == bsSizeToolWin) {
+void TQtWidgetSet::ShowFormBounds(TCustomForm& Form) {
+  auto* window = WidgetOf<QWidget>(&Form);
+  const int width = std::max(1, Form.ClientWidth());
+  const int height = std::max(1, Form.ClientHeight());
+  if (Form.BorderStyle() == bsSizeable || Form.BorderStyle() == bsSizeToolWin) {
     window->setMinimumSize(0, 0);
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window->resize(width, height);
   } else {
     window->setFixedSize(width, height);
   }
-  window->move(Left(), Top());
-  window->setEnabled(Enabled());
+  window->move(Form.Left(), Form.Top());
+  window->setEnabled(Form.Enabled());
 }
 
-void TCustomForm::CMTextChanged(TMessage& Message) {
-  inherited::CMTextChanged(Message);
-  if (auto* window = WidgetOf<QWidget>(this)) {
-    window->setWindowTitle(QString::fromStdString(Caption()));
-  }
+void TQtWidgetSet::ShowFormWindowState(TCustomForm& Form) {
+  const TWindowState state = Form.WindowState();
+  WidgetOf<QWidget>(&Form)->setWindowState(state == wsMaximized   ? Qt::WindowMaximized
+                                           : state == wsMinimized ? Qt::WindowMinimized
+                                                                  : Qt::WindowNoState);
 }
 
-void TCustomForm::ShowWindowState() {
-  if (auto* window = WidgetOf<QWidget>(this)) {
-    window->setWindowState(windowState_ == wsMaximized   ? Qt::WindowMaximized
-                           : windowState_ == wsMinimized ? Qt::WindowMinimized
-                                                         : Qt::WindowNoState);
-  }
+void TQtWidgetSet::ActivateFormWindow(TCustomForm& Form) {
+  WidgetOf<QWidget>(&Form)->activateWindow();
 }
 
-void TCustomForm::ActivateWindow() {
-  if (auto* window = WidgetOf<QWidget>(this)) window->activateWindow();
-}
-
-void TCustomForm::SetWindowShown(bool Shown) {
-  auto* window = WidgetOf<QWidget>(this);
+void TQtWidgetSet::ShowFormShown(TCustomForm& Form, bool Shown) {
+  auto* window = WidgetOf<QWidget>(&Form);
   if (Shown) {
     window->show();
   } else {
@@ -159,21 +130,12 @@ void TCustomForm::SetWindowShown(bool Shown) {
   }
 }
 
-void TCustomForm::Release() {
-  if (auto* window = WidgetOf<QWidget>(this)) {
-    // Freed once the handler that closed it has returned.
-    QTimer::singleShot(0, window, [this] { Free(); });
-  } else {
-    Free();
-  }
-}
-
 // The window remembers its focus widget also while another window is active.
-void TCustomForm::MoveWidgetFocusOutOf(TWinControl* Control) {
-  auto* window = WidgetOf<QWidget>(this);
-  auto* inside = WidgetOf<QWidget>(Control);
-  QWidget* focus = window != nullptr ? window->focusWidget() : nullptr;
-  if (focus != nullptr && inside != nullptr && (focus == inside || inside->isAncestorOf(focus))) {
+void TQtWidgetSet::MoveFocusOutOf(TCustomForm& Form, TWinControl& Control) {
+  auto* window = WidgetOf<QWidget>(&Form);
+  auto* inside = WidgetOf<QWidget>(&Control);
+  QWidget* focus = window->focusWidget();
+  if (focus != nullptr && (focus == inside || inside->isAncestorOf(focus))) {
     window->setFocus(Qt::OtherFocusReason);
   }
 }

@@ -5,19 +5,10 @@
 #include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
-HWND TGroupBox::CreateWidget(HWND ParentWidget) {
-  return ToHandle<QWidget>(new QGroupBox(FromHandle<QWidget>(ParentWidget)));
+HWND TQtWidgetSet::CreateGroupBox(TGroupBox& Box, HWND Parent) {
+  return Adopt(Box, new QGroupBox(ParentWidget(Parent)));
 }
 
-void TGroupBox::WidgetCreated() {
-  inherited::WidgetCreated();
-  auto* box = WidgetOf<QGroupBox>(this);
-  box->setTitle(QString::fromStdString(Caption()));
-}
-
-void TGroupBox::CMTextChanged(TMessage& Message) {
-  inherited::CMTextChanged(Message);
-  if (auto* box = WidgetOf<QGroupBox>(this)) {
-    box->setTitle(QString::fromStdString(Caption()));
-  }
+void TQtWidgetSet::ShowGroupBoxCaption(TGroupBox& Box) {
+  WidgetOf<QGroupBox>(&Box)->setTitle(QString::fromStdString(Box.Caption()));
 }

@@ -5,27 +5,21 @@
 #include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
-HWND TLabel::CreateWidget(HWND ParentWidget) {
-  return ToHandle<QWidget>(new QLabel(FromHandle<QWidget>(ParentWidget)));
+HWND TQtWidgetSet::CreateLabel(TLabel& Label, HWND Parent) {
+  return Adopt(Label, new QLabel(ParentWidget(Parent)));
 }
 
-void TLabel::WidgetCreated() {
-  inherited::WidgetCreated();
-  UpdateLabel();
-}
-
-void TLabel::UpdateLabel() {
-  auto* label = WidgetOf<QLabel>(this);
-  if (label == nullptr) return;
-  label->setText(QString::fromStdString(ShownCaption()));
+void TQtWidgetSet::ShowLabel(TLabel& Label) {
+  auto* label = WidgetOf<QLabel>(&Label);
+  label->setText(QString::fromStdString(Label.ShownCaption()));
   label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(wordWrap_);
-  Qt::Alignment alignment = alignment_ == taRightJustify ? Qt::AlignRight
-                            : alignment_ == taCenter     ? Qt::AlignHCenter
-                                                         : Qt::AlignLeft;
-  alignment |= layout_ == tlCenter   ? Qt::AlignVCenter
-               : layout_ == tlBottom ? Qt::AlignBottom
-                                     : Qt::AlignTop;
+  label->setWordWrap(Label.WordWrap());
+  Qt::Alignment alignment = Label.Alignment() == taRightJustify ? Qt::AlignRight
+                            : Label.Alignment() == taCenter     ? Qt::AlignHCenter
+                                                                : Qt::AlignLeft;
+  alignment |= Label.Layout() == tlCenter   ? Qt::AlignVCenter
+               : Label.Layout() == tlBottom ? Qt::AlignBottom
+                                            : Qt::AlignTop;
   label->setAlignment(alignment);
-  label->setAutoFillBackground(!transparent_);
+  label->setAutoFillBackground(!Label.Transparent());
 }

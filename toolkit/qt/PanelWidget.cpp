@@ -2,6 +2,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/ExtCtrls.h"
 
 // Draws the panel's bevels and caption as the classic panel does.
@@ -41,6 +42,6 @@ class TPanelWidget : public QWidget {
   TCustomPanel* panel_;
 };
 
-HWND TCustomPanel::CreateWidget(HWND ParentWidget) {
-  return ToHandle<QWidget>(new TPanelWidget(this, FromHandle<QWidget>(ParentWidget)));
+HWND TQtWidgetSet::CreatePanel(TCustomPanel& Panel, HWND Parent) {
+  return Adopt(Panel, new TPanelWidget(&Panel, ParentWidget(Parent)));
 }

@@ -139,6 +139,6 @@ class TQtPresenter : public TPresenter {
 
 }  // namespace
 
-std::unique_ptr<TPresenter> CreateDefaultPresenter() {
+std::unique_ptr<TPresenter> TQtWidgetSet::CreatePresenter() {
   return std::make_unique<TQtPresenter>();
 }

@@ -19,33 +19,27 @@ QRect ScreenGeometry() {
 
 }  // namespace
 
-void TScreen::SetCursor(TCursor Value) {
-  if (cursor_ == Value) return;
-  const TCursor previous = cursor_;
-  cursor_ = Value;
+void TQtWidgetSet::ShowScreenCursor(TCursor Previous, TCursor Cursor) {
   if (!WidgetSystemRunning()) return;
-  if (Value == crDefault) {
+  if (Cursor == crDefault) {
     while (QGuiApplication::overrideCursor() != nullptr)
       QGuiApplication::restoreOverrideCursor();
-  } else if (previous == crDefault || QGuiApplication::overrideCursor() == nullptr) {
-    QGuiApplication::setOverrideCursor(QCursor(ToCursorShape(Value)));
+  } else if (Previous == crDefault || QGuiApplication::overrideCursor() == nullptr) {
+    QGuiApplication::setOverrideCursor(QCursor(ToCursorShape(Cursor)));
   } else {
-    QGuiApplication::changeOverrideCursor(QCursor(ToCursorShape(Value)));
+    QGuiApplication::changeOverrideCursor(QCursor(ToCursorShape(Cursor)));
   }
-  ProcessWidgetEvents();
+  ProcessEvents();
 }
 
-int TScreen::Width() const {
-  return ScreenGeometry().width();
+TPoint TQtWidgetSet::ScreenSize() {
+  const QRect geometry = ScreenGeometry();
+  return {geometry.width(), geometry.height()};
 }
 
-int TScreen::Height() const {
-  return ScreenGeometry().height();
-}
-
-TCustomForm* TScreen::ActiveForm() const {
+TCustomForm* TQtWidgetSet::ActiveForm() {
   if (!WidgetSystemRunning()) return nullptr;
   QWidget* active = QApplication::activeWindow();
   if (active == nullptr) return nullptr;
-  return dynamic_cast<TCustomForm*>(FindControl(ToHandle<QWidget>(active)));
+  return dynamic_cast<TCustomForm*>(::FindControl(ToHandle<QWidget>(active)));
 }

@@ -20,42 +20,24 @@ class TRadioButtonWidget : public QRadioButton {
 
 }  // namespace
 
-HWND TRadioButton::CreateWidget(HWND ParentWidget) {
-  auto* button = new TRadioButtonWidget(FromHandle<QWidget>(ParentWidget));
-  QObject::connect(button, &QRadioButton::clicked, button, [this] {
-    if (WindowHandle() == nullptr || ComponentState().Contains(csDestroying)) return;
-    auto* self = WidgetOf<QRadioButton>(this);
-    if (!self->isChecked()) return;
-    if (!checked_) {
-      checked_ = true;
-      SetTabStop(true);
-      TurnSiblingsOff();
-    }
-    Click();
-  });
-  return ToHandle<QWidget>(button);
-}
-
-void TRadioButton::WidgetCreated() {
-  inherited::WidgetCreated();
-  auto* button = WidgetOf<QRadioButton>(this);
-  button->setText(QString::fromStdString(Caption()));
+HWND TQtWidgetSet::CreateRadioButton(TRadioButton& Button, HWND Parent) {
+  auto* button = new TRadioButtonWidget(ParentWidget(Parent));
   button->setAutoExclusive(true);
-  UpdateWidgetCheck();
+  QObject::connect(button, &QRadioButton::clicked, button, [&Button, button] {
+    if (button->isChecked()) Button.UserChecked();
+  });
+  return Adopt(Button, button);
 }
 
-void TRadioButton::CMTextChanged(TMessage& Message) {
-  inherited::CMTextChanged(Message);
-  if (auto* button = WidgetOf<QRadioButton>(this)) {
-    button->setText(QString::fromStdString(Caption()));
-  }
+void TQtWidgetSet::ShowRadioButtonCaption(TRadioButton& Button) {
+  WidgetOf<QRadioButton>(&Button)->setText(QString::fromStdString(Button.Caption()));
 }
 
 // Qt keeps the checked button of a group checked; unchecking by program passes by that.
-void TRadioButton::UpdateWidgetCheck() {
-  auto* button = WidgetOf<QRadioButton>(this);
-  if (button == nullptr || button->isChecked() == checked_) return;
+void TQtWidgetSet::ShowRadioButtonChecked(TRadioButton& Button) {
+  auto* button = WidgetOf<QRadioButton>(&Button);
+  if (button->isChecked() == Button.Checked()) return;
   button->setAutoExclusive(false);
-  button->setChecked(checked_);
+  button->setChecked(Button.Checked());
   button->setAutoExclusive(true);
 }

@@ -19,54 +19,49 @@ QString Joined(const TStrings& lines) {
   return text;
 }
 
+// Lines added while the field was hidden: they are shown when it is.
+constexpr const char* kLinesBehind = "toolkitLinesBehind";
+
 }  // namespace
 
-HWND TRichEdit::CreateWidget(HWND ParentWidget) {
-  auto* edit = new QPlainTextEdit(FromHandle<QWidget>(ParentWidget));
+HWND TQtWidgetSet::CreateRichEdit(TRichEdit& Edit, HWND Parent) {
+  auto* edit = new QPlainTextEdit(ParentWidget(Parent));
   edit->setTabChangesFocus(true);
-  new ShowWatcher(edit, [this, edit] {
-    if (!linesBehind_) return;
-    ShowLines();
+  new ShowWatcher(edit, [this, &Edit, edit] {
+    if (!edit->property(kLinesBehind).toBool()) return;
+    ShowRichEditLines(Edit);
     // Where the appends would have left the caret, and the view with it.
     edit->moveCursor(QTextCursor::End);
   });
-  return ToHandle<QWidget>(edit);
+  return Adopt(Edit, edit);
 }
 
-void TRichEdit::WidgetCreated() {
-  inherited::WidgetCreated();
-  ShowLines();
-  UpdateOptions();
-}
-
-void TRichEdit::ShowAppendedLine(const std::string& Line) {
-  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
-  if (edit == nullptr) return;
+void TQtWidgetSet::ShowRichEditAppendedLine(TRichEdit& Edit, const std::string& Line) {
+  auto* edit = WidgetOf<QPlainTextEdit>(&Edit);
   // Each line appended is laid out at once; a list nobody sees (an unattended run's, in its
   // hidden window) takes its lines in one go when it is shown, if ever.
-  if (!edit->isVisible() || linesBehind_) {
-    linesBehind_ = true;
+  if (!edit->isVisible() || edit->property(kLinesBehind).toBool()) {
+    edit->setProperty(kLinesBehind, true);
     return;
   }
   const QSignalBlocker block(edit);
   edit->appendPlainText(QString::fromStdString(Line));
 }
 
-void TRichEdit::ShowLines() {
-  linesBehind_ = false;
-  if (QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this)) {
-    const QSignalBlocker block(edit);
-    edit->setPlainText(Joined(*lines_));
-  }
+void TQtWidgetSet::ShowRichEditLines(TRichEdit& Edit) {
+  auto* edit = WidgetOf<QPlainTextEdit>(&Edit);
+  edit->setProperty(kLinesBehind, false);
+  const QSignalBlocker block(edit);
+  edit->setPlainText(Joined(*Edit.Lines()));
 }
 
-void TRichEdit::UpdateOptions() {
-  QPlainTextEdit* edit = WidgetOf<QPlainTextEdit>(this);
-  if (edit == nullptr) return;
-  edit->setReadOnly(readOnly_);
-  edit->setLineWrapMode(wordWrap_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  const bool horizontal = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
-  const bool vertical = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
+void TQtWidgetSet::ShowRichEditOptions(TRichEdit& Edit) {
+  auto* edit = WidgetOf<QPlainTextEdit>(&Edit);
+  edit->setReadOnly(Edit.ReadOnly());
+  edit->setLineWrapMode(Edit.WordWrap() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  const TScrollStyle bars = Edit.ScrollBars();
+  const bool horizontal = bars == ssHorizontal || bars == ssBoth;
+  const bool vertical = bars == ssVertical || bars == ssBoth;
   edit->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
   edit->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }

@@ -6,28 +6,22 @@
 #include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/Buttons.h"
 
-HWND TSpeedButton::CreateWidget(HWND ParentWidget) {
-  auto* button = new QToolButton(FromHandle<QWidget>(ParentWidget));
+HWND TQtWidgetSet::CreateSpeedButton(TSpeedButton& Button, HWND Parent) {
+  auto* button = new QToolButton(ParentWidget(Parent));
   button->setFocusPolicy(Qt::NoFocus);
   button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  QObject::connect(button, &QToolButton::clicked, button, [this] { UserClicked(); });
-  return ToHandle<QWidget>(button);
+  QObject::connect(button, &QToolButton::clicked, button, [&Button] { Button.UserClicked(); });
+  return Adopt(Button, button);
 }
 
-void TSpeedButton::WidgetCreated() {
-  inherited::WidgetCreated();
-  UpdateButton();
-}
-
-void TSpeedButton::UpdateButton() {
-  auto* button = WidgetOf<QToolButton>(this);
-  if (button == nullptr) return;
-  button->setText(QString::fromStdString(Caption()));
-  button->setAutoRaise(flat_);
-  button->setCheckable(groupIndex_ != 0);
-  button->setChecked(down_);
-  ApplyGlyph(WindowHandle(), glyph_, numGlyphs_);
-  button->setToolButtonStyle(glyph_->Empty()     ? Qt::ToolButtonTextOnly
-                             : Caption().empty() ? Qt::ToolButtonIconOnly
-                                                 : Qt::ToolButtonTextBesideIcon);
+void TQtWidgetSet::ShowSpeedButton(TSpeedButton& Button) {
+  auto* button = WidgetOf<QToolButton>(&Button);
+  button->setText(QString::fromStdString(Button.Caption()));
+  button->setAutoRaise(Button.Flat());
+  button->setCheckable(Button.GroupIndex() != 0);
+  button->setChecked(Button.Down());
+  ApplyGlyph(Button.WindowHandle(), Button.Glyph(), Button.NumGlyphs());
+  button->setToolButtonStyle(Button.Glyph()->Empty()    ? Qt::ToolButtonTextOnly
+                             : Button.Caption().empty() ? Qt::ToolButtonIconOnly
+                                                        : Qt::ToolButtonTextBesideIcon);
 }

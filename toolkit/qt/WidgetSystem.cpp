@@ -87,7 +87,7 @@ void FocusChanged(QWidget* now) {
 
 }  // namespace
 
-void InitWidgetSystem() {
+void TQtWidgetSet::StartWidgetSystem() {
   if (application != nullptr) return;
   if (QApplication::instance() != nullptr) {
     application = qobject_cast<QApplication*>(QApplication::instance());
@@ -110,29 +110,28 @@ void InitWidgetSystem() {
                    [](QWidget*, QWidget* now) { FocusChanged(now); });
 }
 
-void DoneWidgetSystem() {
-  if (Application != nullptr) Application->DestroyComponents();
+void TQtWidgetSet::StopWidgetSystem() {
   if (application == nullptr) return;
   delete application;
   application = nullptr;
 }
 
-bool WidgetSystemRunning() {
+bool TQtWidgetSet::WidgetSystemRunning() const {
   return application != nullptr;
 }
 
-void ProcessWidgetEvents() {
+void TQtWidgetSet::ProcessEvents() {
   if (application == nullptr) return;
   QApplication::sendPostedEvents();
   QApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void WaitForWidgetEvent() {
-  InitWidgetSystem();
+void TQtWidgetSet::WaitForEvent() {
+  StartWidgetSystem();
   QApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
-void WakeWidgetSystem() {
+void TQtWidgetSet::Wake() {
   if (application == nullptr) return;
   if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) {
     dispatcher->wakeUp();
@@ -141,31 +140,27 @@ void WakeWidgetSystem() {
 
 // Qt's own "-platform" argument, so the choice stays with this process and is not handed
 // down to programs it starts.
-void UseOffscreenWidgetSystem() {
+void TQtWidgetSet::UseOffscreen() {
   UsePlatform(offscreenPlatform);
 }
 
-void UseHeadlessWidgetSystem() {
+void TQtWidgetSet::UseHeadless() {
   UsePlatform(headlessPlatform);
 }
 
-bool SaveWindowPicture(TWinControl* Control, const std::string& Path) {
-  return SaveWindowPicture(Control->Handle(), Path);
-}
-
-bool SaveWindowPicture(HWND Window, const std::string& Path) {
+bool TQtWidgetSet::SaveWindowPicture(HWND Window, const std::string& Path) {
   auto* widget = FromHandle<QWidget>(Window);
-  ProcessWidgetEvents();
+  ProcessEvents();
   const QPixmap picture = widget->grab();
   return picture.save(QString::fromStdString(Path), "PNG");
 }
 
-void CloseWindow(HWND Window) {
+void TQtWidgetSet::CloseWindow(HWND Window) {
   FromHandle<QWidget>(Window)->close();
 }
 
-void WhenModalWindowShown(const std::string& Name, std::function<void(HWND Window)> Action) {
-  InitWidgetSystem();
+void TQtWidgetSet::WhenModalWindowShown(const std::string& Name, std::function<void(HWND)> Action) {
+  StartWidgetSystem();
   // Polls the event loop until the modal window is up; the window's own loop runs the action.
   auto* timer = new QTimer;
   QObject::connect(timer, &QTimer::timeout,
@@ -179,4 +174,9 @@ void WhenModalWindowShown(const std::string& Name, std::function<void(HWND Windo
                      action(ToHandle<QWidget>(modal));
                    });
   timer->start(0);
+}
+
+TWidgetSet& WidgetSet() {
+  static TQtWidgetSet widgets;
+  return widgets;
 }

@@ -2,6 +2,7 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/Buttons.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 
 namespace {
 
@@ -116,4 +117,22 @@ void TBitBtn::Click() {
     }
   }
   inherited::Click();
+}
+
+HWND TBitBtn::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateBitBtn(*this, ParentWidget);
+}
+
+void TBitBtn::WidgetCreated() {
+  inherited::WidgetCreated();
+  UpdateIcon();
+  ShowLayout();
+}
+
+void TBitBtn::UpdateIcon() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowBitBtnGlyph(*this);
+}
+
+void TBitBtn::ShowLayout() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowBitBtnLayout(*this);
 }

@@ -1,5 +1,6 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
 TClass TButtonControl::StaticClass() {
@@ -44,4 +45,23 @@ void TButton::Dispatch(TMessage& Message) {
     return;
   }
   inherited::Dispatch(Message);
+}
+
+HWND TButton::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateButton(*this, ParentWidget);
+}
+
+void TButton::WidgetCreated() {
+  inherited::WidgetCreated();
+  Widgets()->ShowButtonCaption(*this);
+  ShowDefault();
+}
+
+void TButton::ShowDefault() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowButtonDefault(*this);
+}
+
+void TButton::CMTextChanged(TMessage& Message) {
+  inherited::CMTextChanged(Message);
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowButtonCaption(*this);
 }

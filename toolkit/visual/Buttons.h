@@ -36,6 +36,7 @@ class TBitBtn : public TButton {
   void Click() override;
 
  protected:
+  HWND CreateWidget(HWND ParentWidget) override;
   void WidgetCreated() override;
 
  private:
@@ -49,7 +50,6 @@ class TBitBtn : public TButton {
   TBitmap* glyph_;
   TNumGlyphs numGlyphs_ = static_cast<TNumGlyphs>(1);
   TButtonLayout layout_ = blGlyphLeft;
-  bool iconBehind_ = false;  // the icon changed while the button was hidden, shown when it is
   int margin_ = -1;
   int spacing_ = 4;
 };
@@ -79,16 +79,18 @@ class TSpeedButton : public TGraphicControl {
   int Spacing() const { return spacing_; }
   void SetSpacing(int Value) { spacing_ = Value; }
 
+  bool ClicksFromWidget() const override { return true; }
+  // What the window reports: the user clicked the button.
+  void UserClicked();
+
  protected:
   HWND CreateWidget(HWND ParentWidget) override;
   void WidgetCreated() override;
-  bool ClicksFromWidget() const override { return true; }
   void CMTextChanged(TMessage& Message) override;
 
  private:
   void GlyphChanged(TObject* Sender);
   void UpdateButton();
-  void UserClicked();
 
   TBitmap* glyph_;
   TNumGlyphs numGlyphs_ = static_cast<TNumGlyphs>(1);

@@ -1,5 +1,6 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
 TClass TCheckBox::StaticClass() {
@@ -35,4 +36,40 @@ void TCheckBox::SetState(TCheckBoxState Value) {
   state_ = Value;
   ShowState();
   if (!clicksDisabled_ && !ComponentState().Contains(csLoading)) Click();
+}
+
+HWND TCheckBox::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateCheckBox(*this, ParentWidget);
+}
+
+void TCheckBox::WidgetCreated() {
+  inherited::WidgetCreated();
+  Widgets()->ShowCheckBoxCaption(*this);
+  ShowAllowGrayed();
+  ShowState();
+  ShowAlignment();
+}
+
+void TCheckBox::ShowAlignment() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowCheckBoxAlignment(*this);
+}
+
+void TCheckBox::ShowAllowGrayed() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowCheckBoxAllowGrayed(*this);
+}
+
+void TCheckBox::ShowState() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowCheckBoxState(*this);
+}
+
+// The user's click: the state follows the box, and the click is reported as by program.
+void TCheckBox::UserToggled(TCheckBoxState State) {
+  if (ComponentState().Contains(csDestroying) || State == state_) return;
+  state_ = State;
+  Click();
+}
+
+void TCheckBox::CMTextChanged(TMessage& Message) {
+  inherited::CMTextChanged(Message);
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowCheckBoxCaption(*this);
 }

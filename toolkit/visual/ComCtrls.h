@@ -66,7 +66,6 @@ class TRichEdit : public TWinControl {
   void UpdateOptions();
 
   TRichEditStrings* lines_;
-  bool linesBehind_ = false;  // lines added while the widget was hidden, shown when it is
   bool readOnly_ = false;
   TScrollStyle scrollBars_ = ssNone;
   bool wordWrap_ = true;

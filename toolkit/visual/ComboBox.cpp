@@ -2,6 +2,7 @@
 
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
 TClass TCustomComboBox::StaticClass() {
@@ -176,4 +177,108 @@ void TCustomComboBox::Change() {
 
 void TCustomComboBox::DropDown() {
   if (OnDropDown) OnDropDown(this);
+}
+
+HWND TCustomComboBox::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateComboBox(*this, ParentWidget);
+}
+
+void TCustomComboBox::WidgetCreated() {
+  inherited::WidgetCreated();
+}
+
+// The window's text is the box's once the window goes; an open list is closed with it.
+void TCustomComboBox::WidgetDestroying() {
+  text_ = GetText();
+  droppedDown_ = false;
+  closeUpPending_ = false;
+  inherited::WidgetDestroying();
+}
+
+std::string TCustomComboBox::GetText() const {
+  if (TControlWidgets* widgets = Widgets()) {
+    if (std::optional<std::string> text = widgets->ComboBoxText(*this)) return *text;
+  }
+  return text_;
+}
+
+void TCustomComboBox::ShowText() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowComboBoxText(*this);
+}
+
+void TCustomComboBox::ShowItemIndex() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowComboBoxItemIndex(*this);
+}
+
+// The items are shown once a batch of changes is over.
+void TCustomComboBox::ItemsChanged() {
+  if (items_->UpdateCount() > 0) return;
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowComboBoxItems(*this);
+}
+
+void TCustomComboBox::ShowDroppedDown(bool Value) {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowComboBoxDroppedDown(*this, Value);
+}
+
+void TCustomComboBox::ShowDropDownCount() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowComboBoxDropDownCount(*this);
+}
+
+void TCustomComboBox::ShowMaxLength() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowComboBoxMaxLength(*this);
+}
+
+int TCustomComboBox::SelStart() const {
+  if (TControlWidgets* widgets = Widgets()) {
+    if (std::optional<TTextSelection> selection = widgets->ComboBoxSelection(*this)) {
+      return selection->Start;
+    }
+  }
+  return selStart_;
+}
+
+int TCustomComboBox::SelLength() const {
+  if (TControlWidgets* widgets = Widgets()) {
+    if (std::optional<TTextSelection> selection = widgets->ComboBoxSelection(*this)) {
+      return selection->Length;
+    }
+  }
+  return selLength_;
+}
+
+void TCustomComboBox::SetSelStart(int Value) {
+  selStart_ = std::max(0, Value);
+  selLength_ = 0;
+  if (TControlWidgets* widgets = Widgets()) {
+    widgets->ShowComboBoxSelection(*this, {selStart_, selLength_});
+  }
+}
+
+// The selection grows from where the caret is.
+void TCustomComboBox::SetSelLength(int Value) {
+  selLength_ = std::max(0, Value);
+  if (TControlWidgets* widgets = Widgets()) {
+    selStart_ = SelStart();
+    widgets->ShowComboBoxSelection(*this, {selStart_, selLength_});
+  }
+}
+
+void TCustomComboBox::SelectAll() {
+  selStart_ = 0;
+  selLength_ = static_cast<int>(GetText().size());
+  if (TControlWidgets* widgets = Widgets()) widgets->SelectAllComboBoxText(*this);
+}
+
+// A list the user closed reports CBN_CLOSEUP once the window has finished with the pick, so
+// a confirmed entry (CBN_SELENDOK) is seen while the list still counts as dropped down.
+void TCustomComboBox::PopupHidden(bool ByProgram) {
+  if (!droppedDown_ || closeUpPending_) return;
+  if (ByProgram || WindowHandle() == nullptr) {
+    FinishCloseUp();
+    return;
+  }
+  closeUpPending_ = true;
+  ControlWidgets().PostToWindow(WindowHandle(), [this] {
+    if (closeUpPending_) FinishCloseUp();
+  });
 }

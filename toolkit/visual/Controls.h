@@ -5,10 +5,11 @@
 // holds child controls and takes the focus) and TGraphicControl (a control without
 // focus drawn inside its parent).
 //
-// Each control keeps its state itself; its Qt widget is made when its window is first
-// needed and follows that state. Geometry is absolute, as form descriptions give it.
-// A control's widget belongs to that control alone: a parent frees its children's
-// widgets before its own, and a widget is never freed behind its control's back.
+// Each control keeps its state itself; its window is made by the backend the program is
+// linked with (ControlWidgets.h) when it is first needed, and follows that state. Geometry is
+// absolute, as form descriptions give it. A control's widget belongs to that control alone: a
+// parent frees its children's widgets before its own, and a widget is never freed behind its
+// control's back.
 
 #include <cstdint>
 #include <string>
@@ -21,6 +22,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TControlWidgets;
 
 TOOLKIT_ENUM(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
 TOOLKIT_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
@@ -130,6 +132,11 @@ class TControl : public TComponent {
   // Fires OnClick; buttons and check boxes call it for the user's clicks too.
   virtual void Click();
 
+  // What the window asks: whether the widget's own clicks (buttons) rather than mouse releases
+  // make OnClick, and whether the colour is the background of text (edits, lists).
+  virtual bool ClicksFromWidget() const { return false; }
+  virtual bool ColorIsTextBackground() const { return false; }
+
   // The control's widget, null until its window is needed.
   HWND WindowHandle() const { return widget_; }
   void Invalidate();
@@ -152,11 +159,12 @@ class TControl : public TComponent {
   virtual std::string GetText() const { return text_; }
   virtual void SetTextValue(const std::string& Value);
 
-  // Creates the Qt widget inside ParentWidget (null: a window of its own).
+  // Asks the backend for the window inside ParentWidget (null: a window of its own).
   virtual HWND CreateWidget(HWND ParentWidget);
   // Pushes the control's own state to its freshly created widget.
   virtual void WidgetCreated() {}
-  // Called while the widget is still there, before it goes.
+  // Called while the widget is still there, before it goes: the control takes back what only
+  // the widget knew.
   virtual void WidgetDestroying() {}
   // Makes the widget, or with TWinControl the window and its children's.
   virtual void CreateView();
@@ -164,10 +172,8 @@ class TControl : public TComponent {
   // The widget's position and size from the control's bounds.
   virtual void UpdateWidgetBounds();
   void UpdateWidgetColors();
-  // Controls whose colour is the background of text (edits, lists) say so.
-  virtual bool ColorIsTextBackground() const { return false; }
-  // The widget's own clicks (buttons) rather than mouse releases make OnClick.
-  virtual bool ClicksFromWidget() const { return false; }
+  // The backend, while the control has a window to show things in; null while it has none.
+  TControlWidgets* Widgets() const;
 
   virtual void RequestAlign();
   virtual void Resize() {}
@@ -193,8 +199,6 @@ class TControl : public TComponent {
 
  private:
   friend class TWinControl;
-  friend class TWidgetEventFilter;
-  friend void ApplyWidgetState(TControl* Control);
 
   void FontChanged(TObject* Sender);
   void UpdateWidgetHint();
@@ -273,6 +277,9 @@ class TWinControl : public TControl {
   // the key was consumed.
   bool HandleKeyDown(std::uint16_t Key, TShiftState Shift);
   bool HandleKeyPress(char Key);
+  // What the window asks: whether the focus may come here by Tab or a click (false for group
+  // boxes and panels).
+  virtual bool AcceptsFocus() const { return true; }
 
  protected:
   void Loaded() override;
@@ -290,8 +297,6 @@ class TWinControl : public TControl {
   virtual void DoExit();
   virtual void KeyPress(char& Key);
   virtual void KeyDown(std::uint16_t& Key, TShiftState Shift);
-  // Whether the focus may come here by Tab or a click (false for most graphic controls).
-  virtual bool AcceptsFocus() const { return true; }
 
   // Places the aligned children in the client rectangle.
   virtual void AlignControls(TControl* AControl, TRect& Rect);

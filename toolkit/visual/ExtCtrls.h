@@ -29,7 +29,6 @@ class TCustomPanel : public TCustomControl {
   bool AcceptsFocus() const override { return false; }
 
  private:
-  friend class TPanelWidget;
   void Changed();
 
   TAlignment alignment_ = taCenter;

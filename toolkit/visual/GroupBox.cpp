@@ -1,5 +1,6 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
 TClass TGroupBox::StaticClass() {
@@ -23,4 +24,18 @@ void TGroupBox::AdjustClientRect(TRect& Rect) const {
   Rect.Left += 2;
   Rect.Right -= 2;
   Rect.Bottom -= 2;
+}
+
+HWND TGroupBox::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateGroupBox(*this, ParentWidget);
+}
+
+void TGroupBox::WidgetCreated() {
+  inherited::WidgetCreated();
+  Widgets()->ShowGroupBoxCaption(*this);
+}
+
+void TGroupBox::CMTextChanged(TMessage& Message) {
+  inherited::CMTextChanged(Message);
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowGroupBoxCaption(*this);
 }

@@ -1,5 +1,6 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
 namespace {
@@ -107,4 +108,17 @@ void TLabel::AdjustBounds() {
   const TPoint extent = TextExtent(ShownCaption());
   const int left = alignment_ == taRightJustify ? Left() + Width() - extent.X : Left();
   SetBounds(left, Top(), extent.X, extent.Y);
+}
+
+HWND TLabel::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateLabel(*this, ParentWidget);
+}
+
+void TLabel::WidgetCreated() {
+  inherited::WidgetCreated();
+  UpdateLabel();
+}
+
+void TLabel::UpdateLabel() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowLabel(*this);
 }

@@ -1,5 +1,6 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/ExtCtrls.h"
 
 TClass TCustomPanel::StaticClass() {
@@ -71,4 +72,8 @@ void TCustomPanel::AdjustClientRect(TRect& Rect) const {
 void TCustomPanel::CMTextChanged(TMessage& Message) {
   inherited::CMTextChanged(Message);
   Invalidate();
+}
+
+HWND TCustomPanel::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreatePanel(*this, ParentWidget);
 }

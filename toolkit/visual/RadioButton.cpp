@@ -1,5 +1,6 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
 
 TClass TRadioButton::StaticClass() {
@@ -40,4 +41,35 @@ void TRadioButton::TurnSiblingsOff() {
       sibling->UpdateWidgetCheck();
     }
   }
+}
+
+HWND TRadioButton::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateRadioButton(*this, ParentWidget);
+}
+
+void TRadioButton::WidgetCreated() {
+  inherited::WidgetCreated();
+  Widgets()->ShowRadioButtonCaption(*this);
+  UpdateWidgetCheck();
+}
+
+void TRadioButton::CMTextChanged(TMessage& Message) {
+  inherited::CMTextChanged(Message);
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowRadioButtonCaption(*this);
+}
+
+void TRadioButton::UpdateWidgetCheck() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowRadioButtonChecked(*this);
+}
+
+// The user's click checks the button and unchecks its siblings, and is reported as a click
+// also on the button already checked.
+void TRadioButton::UserChecked() {
+  if (ComponentState().Contains(csDestroying)) return;
+  if (!checked_) {
+    checked_ = true;
+    SetTabStop(true);
+    TurnSiblingsOff();
+  }
+  Click();
 }

@@ -1,6 +1,7 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/ComCtrls.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 
 TClass TRichEditStrings::StaticClass() {
   return DefineClass<TRichEditStrings>("TRichEditStrings", [](ClassBuilder<TRichEditStrings>&) {});
@@ -79,4 +80,26 @@ void TRichEdit::LinesChanged() {
   if (lines_->UpdateCount() > 0) return;
   ShowLines();
   if (OnChange) OnChange(this);
+}
+
+HWND TRichEdit::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateRichEdit(*this, ParentWidget);
+}
+
+void TRichEdit::WidgetCreated() {
+  inherited::WidgetCreated();
+  ShowLines();
+  UpdateOptions();
+}
+
+void TRichEdit::ShowAppendedLine(const std::string& Line) {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowRichEditAppendedLine(*this, Line);
+}
+
+void TRichEdit::ShowLines() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowRichEditLines(*this);
+}
+
+void TRichEdit::UpdateOptions() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowRichEditOptions(*this);
 }

@@ -1,6 +1,7 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/visual/Buttons.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 
 TClass TSpeedButton::StaticClass() {
   return DefineClass<TSpeedButton>("TSpeedButton", [](ClassBuilder<TSpeedButton>& c) {
@@ -76,4 +77,17 @@ void TSpeedButton::UserClicked() {
     UpdateButton();
   }
   Click();
+}
+
+HWND TSpeedButton::CreateWidget(HWND ParentWidget) {
+  return ControlWidgets().CreateSpeedButton(*this, ParentWidget);
+}
+
+void TSpeedButton::WidgetCreated() {
+  inherited::WidgetCreated();
+  UpdateButton();
+}
+
+void TSpeedButton::UpdateButton() {
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowSpeedButton(*this);
 }

@@ -46,6 +46,8 @@ class TLabel : public TGraphicControl {
   void SetTransparent(bool Value);
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool Value);
+  // The caption as shown, without the accelerator marks.
+  std::string ShownCaption() const;
 
  protected:
   HWND CreateWidget(HWND ParentWidget) override;
@@ -56,8 +58,6 @@ class TLabel : public TGraphicControl {
   void CMFontChanged(TMessage& Message) override;
 
  private:
-  // The caption as shown, without the accelerator marks.
-  std::string ShownCaption() const;
   void AdjustBounds();
   void UpdateLabel();
 
@@ -137,13 +137,15 @@ class TCheckBox : public TButtonControl {
   TCheckBoxState State() const { return state_; }
   void SetState(TCheckBoxState Value);
 
+  // What the window reports: the user's click left the box in State.
+  void UserToggled(TCheckBoxState State);
+
  protected:
   HWND CreateWidget(HWND ParentWidget) override;
   void WidgetCreated() override;
   void CMTextChanged(TMessage& Message) override;
 
  private:
-  void UserToggled();
   // The box's state as its widget shows it, each part apart: the setters push what they change.
   void ShowAlignment();
   void ShowAllowGrayed();
@@ -164,6 +166,9 @@ class TRadioButton : public TButtonControl {
   void SetAlignment(TLeftRight Value) { alignment_ = Value; }
   bool Checked() const { return checked_; }
   void SetChecked(bool Value);
+
+  // What the window reports: the user's click checked the button.
+  void UserChecked();
 
  protected:
   HWND CreateWidget(HWND ParentWidget) override;
@@ -236,6 +241,21 @@ class TCustomComboBox : public TWinControl {
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
+  // The text as the box keeps it, which its window shows; Text() is the window's while there is
+  // one.
+  const std::string& StoredText() const { return text_; }
+  // The longest text the edit field takes.
+  int EditLimit() const;
+
+  // What the window reports: the list opened or closed (by the program or the user), the user
+  // picked entry Index or edited the text, or pressed Escape on the open list (true: a key
+  // handler consumed it, and the list stays open).
+  void PopupShown();
+  void PopupHidden(bool ByProgram);
+  void UserActivated(int Index);
+  void UserEdited();
+  bool ListEscapePressed();
+
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
 
@@ -253,7 +273,6 @@ class TCustomComboBox : public TWinControl {
 
  private:
   friend class TComboBoxStrings;
-  friend class TComboWidget;
 
   // The widget shows what the box holds; each setter pushes what it changes.
   void ShowText();
@@ -262,14 +281,8 @@ class TCustomComboBox : public TWinControl {
   void ShowDroppedDown(bool Value);
   void ShowDropDownCount();
   void ShowMaxLength();
-  void PopupShown();
-  void PopupHidden(bool ByProgram);
   void FinishCloseUp();
-  void UserActivated(int Index);
-  void UserEdited();
-  bool ListEscapePressed();
   void AdjustHeight();
-  int EditLimit() const;
 
   TComboBoxStrings* items_;  // owned
   std::string text_;
