@@ -1,5 +1,5 @@
-// The figures the README gives come from several runs of the benchmarks, each ratio the median
-// of the runs with its range: a slip in that summary would misreport every figure.
+// The figures docs/performance.md gives come from several runs of the benchmarks, each ratio the
+// median of the runs with its range: a slip in that summary would misreport every figure.
 
 #include <gtest/gtest.h>
 
