@@ -183,10 +183,6 @@ HWND TCustomComboBox::CreateWidget(HWND ParentWidget) {
   return ControlWidgets().CreateComboBox(*this, ParentWidget);
 }
 
-void TCustomComboBox::WidgetCreated() {
-  inherited::WidgetCreated();
-}
-
 // The window's text is the box's once the window goes; an open list is closed with it.
 void TCustomComboBox::WidgetDestroying() {
   text_ = GetText();

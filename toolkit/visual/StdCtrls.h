@@ -263,7 +263,6 @@ class TCustomComboBox : public TWinControl {
   std::string GetText() const override;
   void SetTextValue(const std::string& Value) override;
   HWND CreateWidget(HWND ParentWidget) override;
-  void WidgetCreated() override;
   void WidgetDestroying() override;
   bool ColorIsTextBackground() const override { return true; }
   void CMFontChanged(TMessage& Message) override;
