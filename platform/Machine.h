@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 #include "platform/WinRegistry.h"
 #include "platform/WinePrefix.h"
 

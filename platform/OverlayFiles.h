@@ -22,7 +22,7 @@
 #include <string_view>
 
 #include "platform/ChangeRules.h"
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 #include "platform/Status.h"
 #include "platform/WinePrefix.h"
 

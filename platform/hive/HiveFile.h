@@ -26,7 +26,7 @@ class HiveFile {
   // `fileName` the hive's name in it; `relativeTo` the branch a new file names
   // in its header.
   // With Writes::KeptInOverlay a change checks what saving it would, then stays in memory
-  // (KeptChanges.cpp): the file is never written, and reads see the change from then on.
+  // (HiveFileKeptChanges.cpp): the file is never written, and reads see the change from then on.
   HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo,
            Writes writes = Writes::ToDisk);
   ~HiveFile();
