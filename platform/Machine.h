@@ -26,7 +26,6 @@ class Machine {
   static std::unique_ptr<Machine> Overlay(const Machine& real);
 
   const WinePrefix& prefix() const { return prefix_; }
-  bool keepsWrites() const { return files_.keepsWrites(); }
   FileSystem& files() { return files_; }
   Registry& registry() { return registry_; }
 
