@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The files of a prefix with changes that never reach the disk: what a dry run works on.
 //
 // Reads see the prefix as it is on disk with the overlay's own changes over it: a file

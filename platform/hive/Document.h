@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The model behind Hive: the file's own text cut into a header and key blocks, and the
 // tree of keys built from the key lines. A block stays the original text until its key
 // changes; a changed key is written again from the model, in Wine's format.

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // One hive file of a prefix on disk: read without locking, changed safely.
 //
 // Reading never takes a lock, so it never holds up Wine or another reader; a
