@@ -5,6 +5,8 @@
 // One for the whole process, made on first use; a test puts a machine over a
 // temporary prefix (and, where it needs one, a distribution folder of its own)
 // in place with Machine::Use and restores the previous one afterwards.
+// The window's module is the exception: it holds a platform of its own, and with it
+// a current machine of its own (Machine.cpp).
 
 #include <memory>
 #include <optional>
