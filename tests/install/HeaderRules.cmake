@@ -29,6 +29,8 @@ header(layer/Internal.h "// What it holds." "${COMPONENTS_INTERNAL_MARK} for the
 header(layer/sub/Deep.h "  ${COMPONENTS_INTERNAL_MARK} indented, so not the mark")
 header(layer/sub/Hidden.h "${COMPONENTS_INTERNAL_MARK}" "#include \"layer/Internal.h\"")
 file(WRITE ${WORK_DIR}/Outside.h "#pragma once\n")
+# The header beside the one that includes it wins over one of the same name at the top.
+file(WRITE ${tree}/Beside.h "#pragma once\n")
 
 components_public_headers(public ${tree}/layer)
 expect("The public headers" "${public}" "Beside.h;Public.h;sub/Deep.h")
