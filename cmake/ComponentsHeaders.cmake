@@ -8,10 +8,9 @@
 set(COMPONENTS_INTERNAL_MARK "// Internal header:")
 
 # components_public_headers(OUT DIR): the public headers below DIR (with its subfolders), as
-# paths relative to DIR, sorted.
+# paths relative to DIR, sorted (as a glob gives them).
 function(components_public_headers out dir)
   file(GLOB_RECURSE headers RELATIVE ${dir} ${dir}/*.h)
-  list(SORT headers)
   set(public)
   foreach(header IN LISTS headers)
     file(STRINGS ${dir}/${header} mark REGEX "^${COMPONENTS_INTERNAL_MARK}" LIMIT_COUNT 1)
