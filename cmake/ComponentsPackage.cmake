@@ -3,8 +3,9 @@
 #   cmake --install BUILD --component dev --prefix P
 #
 # puts the public headers of the layers under P/include/<package>/ (in the tree's own folder
-# layout, so that "controls/MRUComboBox.h" is found there as it is here), the static layer
-# libraries under P/lib/<package>/, and a CMake package with which another project writes
+# layout, so that "controls/MRUComboBox.h" is found there as it is here; a header marked
+# internal stays behind, see ComponentsHeaders.cmake), the static layer libraries under
+# P/lib/<package>/, and a CMake package with which another project writes
 #
 #   find_package(PolyverbComponents 1.0 REQUIRED)
 #   target_link_libraries(app PRIVATE PolyverbComponents::Components)
@@ -13,6 +14,7 @@
 # alone.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
+include(${CMAKE_CURRENT_LIST_DIR}/ComponentsHeaders.cmake)
 
 # The package is named after the product; other programs find it by this name.
 set(COMPONENTS_PACKAGE PolyverbComponents)
@@ -21,8 +23,9 @@ set(COMPONENTS_LIBRARY_DIR ${CMAKE_INSTALL_LIBDIR}/${COMPONENTS_PACKAGE})
 set(COMPONENTS_CONFIG_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/${COMPONENTS_PACKAGE})
 
 # components_layer(TARGET [HEADERS folder...]): offers a layer's library and its public headers
-# to other programs. HEADERS names the folders below the layer's own whose headers are public
-# (with their subfolders); without it, all of the layer's headers are. Call it after the layer's
+# to other programs. HEADERS names the folders below the layer's own whose headers are offered
+# (with their subfolders); without it, all of the layer's folders are. Of those, a header that
+# carries the internal mark (ComponentsHeaders.cmake) stays behind. Call it after the layer's
 # include directories are set.
 function(components_layer target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "HEADERS")
@@ -46,12 +49,16 @@ function(components_layer target)
 
   file(RELATIVE_PATH layer_dir ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   foreach(folder IN LISTS arg_HEADERS)
-    cmake_path(APPEND layer_dir ${folder} OUTPUT_VARIABLE header_dir)
-    cmake_path(NORMAL_PATH header_dir)
-    install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/
-            DESTINATION ${COMPONENTS_INCLUDE_DIR}/${header_dir}
-            COMPONENT dev EXCLUDE_FROM_ALL
-            FILES_MATCHING PATTERN "*.h")
+    cmake_path(APPEND layer_dir ${folder} OUTPUT_VARIABLE folder_dir)
+    cmake_path(NORMAL_PATH folder_dir)
+    components_public_headers(headers ${PROJECT_SOURCE_DIR}/${folder_dir})
+    foreach(header IN LISTS headers)
+      cmake_path(APPEND folder_dir ${header} OUTPUT_VARIABLE header)
+      cmake_path(GET header PARENT_PATH header_dir)
+      install(FILES ${PROJECT_SOURCE_DIR}/${header}
+              DESTINATION ${COMPONENTS_INCLUDE_DIR}/${header_dir} COMPONENT dev EXCLUDE_FROM_ALL)
+      set_property(GLOBAL APPEND PROPERTY COMPONENTS_INSTALLED_HEADERS ${header})
+    endforeach()
   endforeach()
   install(TARGETS ${target} EXPORT ${COMPONENTS_PACKAGE}Targets
           ARCHIVE DESTINATION ${COMPONENTS_LIBRARY_DIR} COMPONENT dev EXCLUDE_FROM_ALL
@@ -62,6 +69,18 @@ endfunction()
 # (which bring the layers below them), and the package that exports it. Call it once the
 # layers are made.
 function(components_package)
+  # Another program gets only the installed headers: one that includes a header of ours that
+  # stays behind would not compile there.
+  get_property(installed GLOBAL PROPERTY COMPONENTS_INSTALLED_HEADERS)
+  components_uninstalled_includes(missing ${PROJECT_SOURCE_DIR} ${installed})
+  if(missing)
+    list(JOIN missing "\n  " missing_list)
+    message(FATAL_ERROR "These installed headers include headers that are not installed:\n"
+                        "  ${missing_list}\n"
+                        "Include the internal header from a source instead, or make it public "
+                        "(take its \"${COMPONENTS_INTERNAL_MARK}\" line away).")
+  endif()
+
   add_library(components INTERFACE)
   add_library(${COMPONENTS_PACKAGE}::Components ALIAS components)
   set_target_properties(components PROPERTIES EXPORT_NAME Components)

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // What stands behind a TExIniFile: the values the store found when it was opened, the writes
 // of the run not yet handed on, and the file or hive they go to. The writes are collected here
 // once for both stores: one per section and entry, in the order first written, with the

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Published properties of a form's components, named by a path from the form:
 //   "Caption"                        the form's own property
 //   "BtnInstall.Caption"             a property of the component BtnInstall

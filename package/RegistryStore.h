@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The registry key behind a TExIniFile: below the key Path of a root, each section is a
 // subkey and each entry a string value (REG_SZ) in it; the section with the empty name is the
 // key Path itself, since no subkey can have an empty name. Everything below Path is read when

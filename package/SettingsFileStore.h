@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The settings file behind a TExIniFile (the file's form: SettingsText.h). The file is read
 // once when the store is opened; a save takes the file as it is on disk at that moment, under
 // the lock our processes share, applies this store's own writes to it and replaces it in one

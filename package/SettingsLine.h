@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // One line of a settings file, as a person reads and writes it:
 //
 //   [Section]                          a section; ["odd ] name"] where the name needs quotes

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The text of a settings file as a document of lines (SettingsLine.h gives one line's form).
 //
 // The document keeps every byte it was given: rendered without changes it is the same text,

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The text form of a window's position, size and state, as the package's forms store it
 // between runs:
 //

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Whether a change of a prefix's files may be made, decided in one place for the disk and for
 // the overlay a dry run keeps. Each side only answers what a path holds (FileFacts); the rules
 // ask the same questions in the same order and fail with the same words, so a plan cannot

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Where a thread that works beside the caller runs.
 
 namespace platform {

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Windows environment strings: "%USERPROFILE%\Documents" and the like, expanded as Windows's
 // ExpandEnvironmentStrings does, and the environment Wine gives the programs of a prefix.
 

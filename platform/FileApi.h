@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 #include "platform/Status.h"
 
 namespace platform {

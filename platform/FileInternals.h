@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // What the file system and its overlay share, so that both name a path and fail alike.
 
 #include <sys/stat.h>

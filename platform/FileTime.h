@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Conversions between Windows file times and the forms a hive file writes them in.
 
 #include <cstdint>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The walk of a ForceDirectories call, shared by the disk and the overlay so that both create
 // the same levels in the same order and fail with the same words.
 

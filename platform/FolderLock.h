@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The lock every process of ours takes before it re-reads, changes and replaces a file: one
 // exclusive lock per folder, held on the folder itself (an advisory lock on its descriptor),
 // so nothing extra is ever left in the user's folders. Two of our processes that change files

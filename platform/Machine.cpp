@@ -4,6 +4,11 @@ namespace platform {
 
 namespace {
 
+// The current machine. The window's module (PolyverbSetupWindow) links the platform again and
+// binds its own symbols inside itself, so it has a slot of its own: a machine the program made
+// or put in place here is not the module's. The program hands the module only its command
+// line, before anything asks for a machine, and the module makes its own from the same
+// environment; anything else the module is to know must be handed over the same way.
 std::unique_ptr<Machine>& Slot() {
   static std::unique_ptr<Machine> current;
   return current;

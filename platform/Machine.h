@@ -5,12 +5,14 @@
 // One for the whole process, made on first use; a test puts a machine over a
 // temporary prefix (and, where it needs one, a distribution folder of its own)
 // in place with Machine::Use and restores the previous one afterwards.
+// The window's module is the exception: it holds a platform of its own, and with it
+// a current machine of its own (Machine.cpp).
 
 #include <memory>
 #include <optional>
 #include <string>
 
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 #include "platform/WinRegistry.h"
 #include "platform/WinePrefix.h"
 
@@ -26,7 +28,6 @@ class Machine {
   static std::unique_ptr<Machine> Overlay(const Machine& real);
 
   const WinePrefix& prefix() const { return prefix_; }
-  bool keepsWrites() const { return files_.keepsWrites(); }
   FileSystem& files() { return files_; }
   Registry& registry() { return registry_; }
 

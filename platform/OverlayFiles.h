@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The files of a prefix with changes that never reach the disk: what a dry run works on.
 //
 // Reads see the prefix as it is on disk with the overlay's own changes over it: a file
@@ -22,7 +24,7 @@
 #include <string_view>
 
 #include "platform/ChangeRules.h"
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 #include "platform/Status.h"
 #include "platform/WinePrefix.h"
 

@@ -121,6 +121,9 @@ void RemoveAbandonedCopies(const std::string& folder) {
 
 Result<std::unique_ptr<ReplacementFile>> ReplacementFile::Create(const std::string& target,
                                                                  Purpose purpose, mode_t mode) {
+  // The window's module counts with a counter of its own (it holds its own copy of the
+  // platform) under the same process id, so both may draw one name: O_EXCL refuses a name
+  // that is taken, and the next attempt draws the next number.
   static std::atomic<unsigned> counter{0};
   const std::string_view prefix = purpose == Purpose::Save ? kSavePrefix : kCopyPrefix;
   const std::string folder = FolderOf(target);

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Replacing a file safely: the new content is written to a temporary file beside the target,
 // flushed, and renamed over the target, so a failure or a crash at any moment leaves the old
 // file or the new one, never a mix. The temporary is removed on every failure.

@@ -5,7 +5,7 @@
 
 #include "platform/Unicode.h"
 #include "platform/WineServer.h"
-#include "platform/hive/OnDisk.h"
+#include "platform/hive/HiveFile.h"
 
 namespace platform {
 

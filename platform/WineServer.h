@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Whether a Wine server runs on a prefix. While one does, it owns the prefix's
 // registry: it read the hives when it started and overwrites them on its next
 // save, so a change we write to the files would be lost.

@@ -1,6 +1,6 @@
 #include "platform/hive/BlockStarts.h"
 
-#include "platform/hive/BlockLines.h"
+#include "platform/hive/HiveBody.h"
 
 namespace platform {
 

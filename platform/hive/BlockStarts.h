@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Wine writes a blank line before every key line, and a file's first pass gives that line to
 // the block of the key after it. It belongs to the block before instead when hex data there
 // goes on over it. Keys read as needed leave that question open until it matters: until

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The model behind Hive: the file's own text cut into a header and key blocks, and the
 // tree of keys built from the key lines. A block stays the original text until its key
 // changes; a changed key is written again from the model, in Wine's format.
@@ -19,7 +21,7 @@ namespace platform {
 
 using KeyId = Hive::KeyId;
 inline constexpr uint32_t kNone = UINT32_MAX;
-// A block's key while the tree has not been read that far (see KeyRuns.h).
+// A block's key while the tree has not been read that far (see KeyLineOrder.h).
 inline constexpr uint32_t kNotReadYet = UINT32_MAX - 1;
 
 struct StoredValue {
@@ -111,7 +113,7 @@ struct KeyNode {
   bool changed = false;         // written from the model instead of its original text
   std::vector<KeyId> children;  // Wine's order; see HiveDocument::Children()
   // The run of blocks [unreadBegin, unreadEnd) holds the keys below this one, whose
-  // children have not been read from it yet (see KeyRuns.h).
+  // children have not been read from it yet (see KeyLineOrder.h).
   uint32_t unreadBegin = 0;
   uint32_t unreadEnd = 0;
   // The blocks of this key in file order (a key may have several sections); the first
@@ -128,7 +130,7 @@ struct KeyNode {
 };
 
 struct HiveDocument;
-// Reads a key's children from its run of blocks (KeyRuns.cpp).
+// Reads a key's children from its run of blocks (KeyLineOrder.cpp).
 void ReadUnreadChildren(HiveDocument& doc, KeyId key);
 
 struct HiveDocument {

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Wine's escaping of UTF-16 code units in hive files (names, string data, key paths,
 // classes), in both directions. The file itself is bytes: ASCII as written by Wine, or
 // raw UTF-8 where a person edited it.

@@ -6,7 +6,7 @@
 #include "platform/hive/BlockStarts.h"
 #include "platform/hive/Document.h"
 #include "platform/hive/KeyBlocks.h"
-#include "platform/hive/KeyRuns.h"
+#include "platform/hive/KeyLineOrder.h"
 #include "platform/hive/KeyText.h"
 #include "platform/hive/KeyTimes.h"
 #include "platform/hive/Scanning.h"

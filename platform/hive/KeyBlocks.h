@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // A key's blocks in detail: reading their lines into values (when the key is first
 // needed), and writing a changed key again the way Wine's server writes it.
 

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Turns the key lines of a hive file, one after another, into keys of the tree.
 // Consecutive key lines share most of their path (Wine writes keys depth first), so the
 // part of a line's text that equals the previous line's text up to a path separator

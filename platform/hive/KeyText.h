@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The key lines of a hive file and the options that follow them: "[path] N", "#time=",
 // "#class=", "#link"; and the header Wine writes at the top of the file.
 

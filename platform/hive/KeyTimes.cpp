@@ -1,9 +1,9 @@
 #include "platform/hive/KeyTimes.h"
 
 #include "platform/FileTime.h"
-#include "platform/hive/BlockLines.h"
 #include "platform/hive/Escaping.h"
-#include "platform/hive/KeyRuns.h"
+#include "platform/hive/HiveBody.h"
+#include "platform/hive/KeyLineOrder.h"
 #include "platform/hive/KeyText.h"
 
 namespace platform {

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // The times Wine's loader gives the keys of a file, worked out when first asked for.
 
 #include "platform/hive/Document.h"

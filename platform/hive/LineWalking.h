@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Walking hive text line by line the way Wine's loader reads it: lines end at LF, and one
 // CR before the LF is not part of the line.
 

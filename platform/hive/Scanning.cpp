@@ -1,8 +1,8 @@
 #include "platform/hive/Scanning.h"
 
-#include "platform/hive/BlockLines.h"
+#include "platform/hive/HiveBody.h"
+#include "platform/hive/KeyLineOrder.h"
 #include "platform/hive/KeyLineReading.h"
-#include "platform/hive/KeyRuns.h"
 #include "platform/hive/KeyText.h"
 #include "platform/hive/LineWalking.h"
 

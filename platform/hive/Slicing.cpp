@@ -6,7 +6,7 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/hive/BlockLines.h"
+#include "platform/hive/HiveBody.h"
 #include "platform/hive/KeyLineReading.h"
 #include "platform/hive/LineWalking.h"
 

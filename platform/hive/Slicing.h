@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // A hive file read for the lookups of a few keys only. A prefix's machine hive is megabytes of
 // keys, and the program looks up three of them: building the whole tree for that costs more
 // than the rest of a start-up's own work.

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // One value of a hive file: reading a value line as Wine's loader reads it, and writing
 // one as Wine's server writes it.
 

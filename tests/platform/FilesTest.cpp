@@ -1,4 +1,4 @@
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestNames.h"
 

@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "platform/FileApi.h"
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 #include "platform/Machine.h"
 #include "platform/ReplacementFile.h"
 #include "platform/WinRegistry.h"
-#include "platform/hive/OnDisk.h"
+#include "platform/hive/HiveFile.h"
 #include "tests/support/FakeWineServer.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/LongNames.h"

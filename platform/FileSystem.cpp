@@ -1,4 +1,4 @@
-#include "platform/Files.h"
+#include "platform/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -201,6 +201,8 @@ bool HoldSameBytes(const std::string& a, const std::string& b) {
 // Removes what copies killed in earlier runs left in `folder`: the first time this process
 // copies into it or deletes from it is enough, since a copy of this process's own never
 // leaves its temporary behind, and a folder is not read again for every file of a run.
+// The window's module keeps a set of its own (it holds its own copy of the platform): a folder
+// the program cleaned would be read once more there, which removes nothing of a live copy.
 void RemoveAbandonedCopiesOnce(const std::string& folder) {
   static std::mutex mutex;
   static std::set<std::string> cleaned;

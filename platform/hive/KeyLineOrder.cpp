@@ -1,9 +1,9 @@
-#include "platform/hive/KeyRuns.h"
+#include "platform/hive/KeyLineOrder.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/hive/BlockLines.h"
+#include "platform/hive/HiveBody.h"
 
 namespace platform {
 

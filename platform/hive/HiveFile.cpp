@@ -1,4 +1,4 @@
-#include "platform/hive/OnDisk.h"
+#include "platform/hive/HiveFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // One hive file of a prefix on disk: read without locking, changed safely.
 //
 // Reading never takes a lock, so it never holds up Wine or another reader; a
@@ -26,7 +28,7 @@ class HiveFile {
   // `fileName` the hive's name in it; `relativeTo` the branch a new file names
   // in its header.
   // With Writes::KeptInOverlay a change checks what saving it would, then stays in memory
-  // (KeptChanges.cpp): the file is never written, and reads see the change from then on.
+  // (HiveFileKeptChanges.cpp): the file is never written, and reads see the change from then on.
   HiveFile(std::string prefixDir, std::string fileName, std::string relativeTo,
            Writes writes = Writes::ToDisk);
   ~HiveFile();

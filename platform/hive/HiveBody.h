@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Finding lines inside a key's block without reading every line: the lines that start
 // with a given byte, and whether a line is really more hex data of a value above it.
 // Used by the first pass over a file and by the later look at the keys' options.

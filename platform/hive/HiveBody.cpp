@@ -1,4 +1,4 @@
-#include "platform/hive/BlockLines.h"
+#include "platform/hive/HiveBody.h"
 
 #include <cstring>
 

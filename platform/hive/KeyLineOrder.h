@@ -1,5 +1,7 @@
 #pragma once
 
+// Internal header: for this layer's own sources and tests; not installed with the components.
+
 // Reading the key tree a level at a time. Wine writes a hive's keys depth first in its order
 // of names, each key once: the keys below any key are then the run of blocks that follows its
 // own. When a file's key lines come that way, loading it only checks their order, and a key's

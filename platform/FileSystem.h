@@ -39,7 +39,6 @@ class FileSystem {
   explicit FileSystem(WinePrefix prefix, Writes writes = Writes::ToDisk);
 
   const WinePrefix& prefix() const { return prefix_; }
-  bool keepsWrites() const { return overlay_ != nullptr; }
 
   // False as well when the path is invalid or cannot be examined; GetAttributes says why.
   bool FileExists(std::string_view path) const;
