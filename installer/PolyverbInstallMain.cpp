@@ -17,6 +17,8 @@
 // The form description, PolyverbInstallMain.dfm, compiled in.
 extern const char* const kPolyverbInstallMainForm;
 
+// The window's module holds a copy of its own (it links the layers again): each sets and reads
+// only its own.
 TPolyverbInstallForm* PolyverbInstallForm = nullptr;
 
 namespace {

@@ -232,5 +232,8 @@ class TScreen : public TComponent {
   std::vector<TCustomForm*> forms_;
 };
 
+// The program's application and screen. The setup program's window module holds its own pair
+// (it links the toolkit again, with the Qt backend, and binds its symbols inside itself): forms
+// the program made are not on the module's screen, nor the module's on the program's.
 extern TApplication* Application;
 extern TScreen* Screen;

@@ -69,5 +69,6 @@ class TWidgetSet : public TControlWidgets {
   virtual TCustomForm* ActiveForm() { return nullptr; }
 };
 
-// The backend the program is linked with.
+// The backend the program is linked with. A module that links another backend and binds its
+// symbols inside itself (the setup program's window) has its own widget set beside the program's.
 TWidgetSet& WidgetSet();
