@@ -1,0 +1,210 @@
+// What every backend can count on, seen from a backend that records what it is asked: windows
+// made parent first and freed children first, state shown only while a window exists, what only
+// the window knew taken back before it goes, and calls posted to a window dropped with it. The
+// backend implements only the members every backend must; the rest are the contract's defaults.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "toolkit/forms/Forms.h"
+#include "toolkit/forms/WidgetSet.h"
+#include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/model/ScopeGuards.h"
+#include "toolkit/visual/StdCtrls.h"
+
+struct HWND__ {
+  TControl* Control;
+};
+
+namespace {
+
+class TRecordingWidgetSet final : public TWidgetSet {
+ public:
+  std::vector<std::string> Calls;
+
+  HWND CreatePlainWindow(TControl& Control, HWND Parent) override {
+    Calls.push_back("create " + Control.Name() + " in " + NameOf(Parent));
+    return new HWND__{&Control};
+  }
+  HWND CreateApplicationWindow(TApplication&) override { return new HWND__{nullptr}; }
+  void DestroyWindow(HWND Window) override {
+    Calls.push_back("destroy " + NameOf(Window));
+    std::erase_if(posted_, [Window](const auto& call) { return call.first == Window; });
+    delete Window;
+  }
+  TControl* FindControl(HWND Window) override { return Window->Control; }
+  TPoint TextExtent(const TFont&, const std::string& Text) override {
+    return {static_cast<int>(Text.size()), 1};
+  }
+  void PostToWindow(HWND Window, std::function<void()> Call) override {
+    posted_.emplace_back(Window, std::move(Call));
+  }
+  void RunPostedCalls() override {
+    while (!posted_.empty()) {
+      auto call = std::move(posted_.front().second);
+      posted_.erase(posted_.begin());
+      call();
+    }
+  }
+  bool Focused(const TWinControl&) override { return false; }
+  void SetFocus(TWinControl&) override {}
+
+  void ShowBounds(TControl& Control) override { Record("bounds", Control); }
+  void ShowCheckBoxState(TCheckBox& Box) override { Record("state", Box); }
+  void ShowCheckBoxCaption(TCheckBox& Box) override { Record("caption", Box); }
+  std::optional<std::string> ComboBoxText(const TCustomComboBox& Box) override {
+    Record("text asked", Box);
+    return WindowText;
+  }
+
+  std::string WindowText = "typed in the window";
+
+ private:
+  static std::string NameOf(HWND Window) {
+    return Window == nullptr ? "nothing" : Window->Control->Name();
+  }
+  void Record(const std::string& What, const TControl& Control) {
+    // Whatever the backend is asked about a control, the control has a window then.
+    EXPECT_NE(Control.WindowHandle(), nullptr) << What << " " << Control.Name();
+    Calls.push_back(What + " " + Control.Name());
+  }
+
+  std::vector<std::pair<HWND, std::function<void()>>> posted_;
+};
+
+TRecordingWidgetSet& Recorder() {
+  static TRecordingWidgetSet widgets;
+  return widgets;
+}
+
+bool Has(const std::vector<std::string>& Calls, const std::string& Call) {
+  return std::find(Calls.begin(), Calls.end(), Call) != Calls.end();
+}
+
+std::size_t IndexOf(const std::vector<std::string>& Calls, const std::string& Call) {
+  const auto found = std::find(Calls.begin(), Calls.end(), Call);
+  EXPECT_NE(found, Calls.end()) << Call;
+  return static_cast<std::size_t>(found - Calls.begin());
+}
+
+// A form with a group box holding a check box, and a combo box beside it.
+struct Sample {
+  TForm* Form = new TForm(Application);
+  TGroupBox* Group = new TGroupBox(Form);
+  TCheckBox* Check = new TCheckBox(Form);
+  TComboBox* Combo = new TComboBox(Form);
+  explicit Sample(const std::string& Name = "Form") {
+    Form->SetName(Name);
+    Group->SetName("Group");
+    Check->SetName("Check");
+    Combo->SetName("Combo");
+    Group->SetParent(Form);
+    Check->SetParent(Group);
+    Combo->SetParent(Form);
+  }
+};
+
+class ContractTest : public testing::Test {
+ protected:
+  void SetUp() override { Recorder().Calls.clear(); }
+  std::vector<std::string>& Calls() { return Recorder().Calls; }
+};
+
+TEST_F(ContractTest, WindowsAreMadeParentFirstAndFreedChildrenFirst) {
+  Sample sample;
+  // Nothing is asked of a control before it has a window.
+  sample.Check->SetState(cbChecked);
+  sample.Check->SetBounds(1, 2, 3, 4);
+  EXPECT_TRUE(Calls().empty());
+
+  sample.Form->HandleNeeded();
+  EXPECT_TRUE(Has(Calls(), "create Form in nothing"));
+  EXPECT_LT(IndexOf(Calls(), "create Group in Form"), IndexOf(Calls(), "create Check in Group"));
+  // A new window shows its bounds first, then the control's own state.
+  EXPECT_LT(IndexOf(Calls(), "create Check in Group"), IndexOf(Calls(), "bounds Check"));
+  EXPECT_LT(IndexOf(Calls(), "bounds Check"), IndexOf(Calls(), "state Check"));
+  EXPECT_TRUE(Has(Calls(), "caption Check"));
+
+  Calls().clear();
+  sample.Check->SetState(cbUnchecked);
+  EXPECT_EQ(Calls(), std::vector<std::string>{"state Check"});
+
+  Calls().clear();
+  sample.Form->Free();
+  EXPECT_LT(IndexOf(Calls(), "destroy Check"), IndexOf(Calls(), "destroy Group"));
+  EXPECT_LT(IndexOf(Calls(), "destroy Group"), IndexOf(Calls(), "destroy Form"));
+  EXPECT_LT(IndexOf(Calls(), "destroy Combo"), IndexOf(Calls(), "destroy Form"));
+}
+
+// A child put into a parent that has a window gets one at once; taken out, it loses it.
+TEST_F(ContractTest, AChildFollowsItsParentsWindow) {
+  Sample sample;
+  const ScopeExit free([&] { sample.Form->Free(); });
+  auto* late = new TCheckBox(sample.Form);
+  late->SetName("Late");
+  sample.Form->HandleNeeded();
+  EXPECT_FALSE(Has(Calls(), "create Late in Form"));
+  late->SetParent(sample.Form);
+  EXPECT_TRUE(Has(Calls(), "create Late in Form"));
+  late->SetParent(nullptr);
+  EXPECT_TRUE(Has(Calls(), "destroy Late"));
+  EXPECT_EQ(late->WindowHandle(), nullptr);
+}
+
+// The window's text is the control's own once the window goes: it is asked for before.
+TEST_F(ContractTest, WhatOnlyTheWindowKnewIsTakenBackBeforeItGoes) {
+  Sample sample;
+  const ScopeExit free([&] { sample.Form->Free(); });
+  sample.Combo->SetText("set by the program");
+  sample.Form->HandleNeeded();
+  EXPECT_EQ(sample.Combo->Text(), "typed in the window");
+  Calls().clear();
+  sample.Combo->SetParent(nullptr);
+  EXPECT_LT(IndexOf(Calls(), "text asked Combo"), IndexOf(Calls(), "destroy Combo"));
+  EXPECT_EQ(sample.Combo->Text(), "typed in the window");
+  Recorder().WindowText = "changed later";
+  EXPECT_EQ(sample.Combo->Text(), "typed in the window") << "no window is asked without one";
+  Recorder().WindowText = "typed in the window";
+}
+
+// A form closed to be freed goes once the event loop is back, and only once however often it
+// was closed; a call posted to a window that went first is dropped.
+TEST_F(ContractTest, ReleasedFormsGoFromTheEventLoop) {
+  Sample first("First");
+  Sample second("Second");
+  first.Form->HandleNeeded();
+  second.Form->HandleNeeded();
+  const auto freeOnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+  first.Form->OnClose = freeOnClose;
+  second.Form->OnClose = freeOnClose;
+  bool firstGone = false;
+  first.Form->OnDestroy = [&firstGone](TObject*) { firstGone = true; };
+  first.Form->Close();
+  first.Form->Close();
+  second.Form->Close();
+  second.Form->Free();  // gone before the loop: its posted call must not run
+  EXPECT_FALSE(firstGone);
+  ProcessWidgetEvents();
+  EXPECT_TRUE(firstGone);
+  EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "destroy First"), 1);
+}
+
+// A form without a window goes at once.
+TEST_F(ContractTest, AFormWithoutAWindowIsFreedAtOnce) {
+  auto* form = new TForm(Application);
+  bool gone = false;
+  form->OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
+  form->OnDestroy = [&gone](TObject*) { gone = true; };
+  form->Close();
+  EXPECT_TRUE(gone);
+}
+
+}  // namespace
+
+TWidgetSet& WidgetSet() {
+  return Recorder();
+}
