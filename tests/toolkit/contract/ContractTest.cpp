@@ -54,6 +54,20 @@ class TRecordingWidgetSet final : public TWidgetSet {
   void SetFocus(TWinControl&) override {}
 
   void ShowBounds(TControl& Control) override { Record("bounds", Control); }
+  // A window reports the geometry the program sets, as a window system does while it applies it.
+  void ShowFormBounds(TCustomForm& Form) override {
+    Record("form bounds", Form);
+    Form.WindowGeometryChanged(Form.Left() + 1, Form.Top() + 1, 1, 1);
+  }
+  bool DisableFormWindow(TCustomForm& Form) override {
+    disabled_.push_back(&Form);
+    return true;
+  }
+  void EnableFormWindow(TCustomForm& Form) override {
+    EXPECT_NE(std::find(disabled_.begin(), disabled_.end(), &Form), disabled_.end());
+    Record("enabled", Form);
+  }
+  void ShowComboBoxItems(TCustomComboBox& Box) override { Record("items", Box); }
   void ShowCheckBoxState(TCheckBox& Box) override { Record("state", Box); }
   void ShowCheckBoxCaption(TCheckBox& Box) override { Record("caption", Box); }
   std::optional<std::string> ComboBoxText(const TCustomComboBox& Box) override {
@@ -74,6 +88,7 @@ class TRecordingWidgetSet final : public TWidgetSet {
   }
 
   std::vector<std::pair<HWND, std::function<void()>>> posted_;
+  std::vector<TCustomForm*> disabled_;
 };
 
 TRecordingWidgetSet& Recorder() {
@@ -191,6 +206,46 @@ TEST_F(ContractTest, ReleasedFormsGoFromTheEventLoop) {
   ProcessWidgetEvents();
   EXPECT_TRUE(firstGone);
   EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "destroy First"), 1);
+}
+
+// The form takes over what the user does to its window, and tells the window what the program
+// does; neither takes the other's report for a change of its own.
+TEST_F(ContractTest, AFormAndItsWindowDoNotEchoEachOther) {
+  Sample sample;
+  const ScopeExit free([&] { sample.Form->Free(); });
+  sample.Form->SetBorderStyle(bsNone);
+  sample.Form->HandleNeeded();
+  sample.Form->SetBounds(10, 20, 300, 200);
+  EXPECT_EQ(sample.Form->BoundsRect(), (TRect{10, 20, 310, 220}));
+  Calls().clear();
+  sample.Form->WindowGeometryChanged(40, 50, 320, 240);
+  EXPECT_EQ(sample.Form->BoundsRect(), (TRect{40, 50, 360, 290}));
+  EXPECT_FALSE(Has(Calls(), "form bounds Form")) << "the window has these bounds already";
+}
+
+// A combo box's list is shown once a batch of changes is over, not item by item.
+TEST_F(ContractTest, ABatchOfItemsIsShownOnce) {
+  Sample sample;
+  const ScopeExit free([&] { sample.Form->Free(); });
+  sample.Form->HandleNeeded();
+  Calls().clear();
+  sample.Combo->Items()->BeginUpdate();
+  for (const char* item : {"a", "b", "c"})
+    sample.Combo->Items()->Add(item);
+  sample.Combo->Items()->EndUpdate();
+  EXPECT_EQ(std::count(Calls().begin(), Calls().end(), "items Combo"), 1);
+}
+
+// The windows disabled around a modal box are enabled again, except a form freed meanwhile.
+TEST_F(ContractTest, AFormFreedDuringAModalBoxIsNotEnabledAgain) {
+  Sample kept("Kept");
+  Sample freed("Freed");
+  const ScopeExit free([&] { kept.Form->Free(); });
+  kept.Form->HandleNeeded();
+  freed.Form->HandleNeeded();
+  Application->Modal([&] { freed.Form->Free(); });
+  EXPECT_TRUE(Has(Calls(), "enabled Kept"));
+  EXPECT_FALSE(Has(Calls(), "enabled Freed"));
 }
 
 // A form without a window goes at once.
