@@ -1,8 +1,8 @@
 #include "installer/CommandLine.h"
-#include "platform/HexDigits.h"
 
 #include <algorithm>
 
+#include "installer/ControlBytes.h"
 #include "package/UnitVersion.h"
 #include "platform/StringFunctions.h"
 #include "platform/Unicode.h"
@@ -15,19 +15,9 @@ platform::Status Bad(const std::string& Sentence) {
   return {platform::ErrorCode::InvalidName, Sentence};
 }
 
-// An argument in quotes as it can be shown in one line: control characters as \xNN.
+// An argument in quotes as it can be shown in one line.
 std::string Quoted(std::string_view Text) {
-  std::string quoted = "\"";
-  for (const char c : Text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) {
-      quoted += "\\x";
-      platform::AppendHexByte(quoted, byte);
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "\"";
+  return "\"" + EscapeControlBytes(Text) + "\"";
 }
 
 // "3,5" or "none"; each version at most once.
