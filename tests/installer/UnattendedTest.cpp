@@ -149,6 +149,9 @@ TEST(CommandLineTest, EachOptionIsTakenInTheModesItsRowNames) {
           << "the alias is the same option";
     }
   }
+  // An option without an alias has none: an empty argument (an empty shell variable) is none.
+  EXPECT_EQ(ParseCommandLine(Args{"--unattended", ""}).status().message(),
+            "Unknown argument \"\"; --help lists the options.");
 }
 
 // --help lists every option in the table, each with its value's name and its text.
@@ -159,6 +162,7 @@ TEST(CommandLineTest, HelpListsEveryOption) {
     std::string spelling = "\n  " + std::string(option.Name);
     if (option.Help.empty()) {
       EXPECT_NE(usage.find(option.Name), std::string::npos) << option.Name << " has no text";
+      EXPECT_EQ(help.find(spelling + " "), std::string::npos) << "listed without its text";
       continue;
     }
     if (!option.Alias.empty()) spelling += ", " + std::string(option.Alias);
