@@ -93,9 +93,8 @@ Status SetLog(TCommandLine& Line, std::string_view Option, const std::string& Va
 // --unattended and --detect choose the mode, so they may be given in any; --help is taken
 // whatever else the line holds.
 constexpr TCommandLineOption kOptions[] = {
-    {.Name = "--unattended",
-     .Modes = kEveryMode,
-     .Set = SetFlag<&TCommandLine::Unattended>},  // the usage lines name it
+    // No text of its own: the usage lines name it.
+    {.Name = "--unattended", .Modes = kEveryMode, .Set = SetFlag<&TCommandLine::Unattended>},
     {.Name = "--uninstall",
      .Modes = kUnattendedMode,
      .Set = SetFlag<&TCommandLine::Uninstall>,
