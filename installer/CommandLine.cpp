@@ -1,11 +1,11 @@
 #include "installer/CommandLine.h"
-#include "platform/HexDigits.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
+#include "installer/CommandLineOptions.h"
 #include "package/UnitVersion.h"
-#include "platform/StringFunctions.h"
-#include "platform/Unicode.h"
 
 namespace {
 
@@ -15,184 +15,123 @@ platform::Status Bad(const std::string& Sentence) {
   return {platform::ErrorCode::InvalidName, Sentence};
 }
 
-// An argument in quotes as it can be shown in one line: control characters as \xNN.
-std::string Quoted(std::string_view Text) {
-  std::string quoted = "\"";
-  for (const char c : Text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) {
-      quoted += "\\x";
-      platform::AppendHexByte(quoted, byte);
-    } else {
-      quoted += c;
+// The row of an option as the user spelled it, or nullptr.
+const TCommandLineOption* FindOption(std::string_view Spelling) {
+  for (const TCommandLineOption& option : CommandLineOptions()) {
+    if (option.Name == Spelling || (!option.Alias.empty() && option.Alias == Spelling)) {
+      return &option;
     }
   }
-  return quoted + "\"";
+  return nullptr;
 }
 
-// "3,5" or "none"; each version at most once.
-platform::Result<std::vector<int>> ParseVersions(const std::string& Option,
-                                                 const std::string& Text) {
-  std::vector<int> versions;
-  if (platform::SameText(Text, "none")) return versions;
-  const std::string expected =
-      Option + " takes Delphi versions separated by commas (3, 4 or 5), or none; not " +
-      Quoted(Text) + ".";
-  size_t start = 0;
-  for (;;) {
-    const size_t comma = Text.find(',', start);
-    const std::string item = platform::Trim(std::string_view(Text).substr(
-        start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (item != "3" && item != "4" && item != "5") return Bad(expected);
-    const int version = item[0] - '0';
-    if (std::find(versions.begin(), versions.end(), version) != versions.end()) {
-      return Bad(Option + " names Delphi " + item + " twice.");
-    }
-    versions.push_back(version);
-    if (comma == std::string::npos) return versions;
-    start = comma + 1;
+// Why Option cannot be given in Mode, in one sentence. Every row may be given in a run
+// without the window, so Mode is the window's or a detection's.
+std::string NotInMode(const TCommandLineOption& Option, TRunMode Mode) {
+  if (Mode == kDetectMode) {
+    return std::string(Option.Name) +
+           " cannot be used with --detect: a detection runs nothing and only reports what the "
+           "distribution and the prefix hold (--json for JSON).";
   }
+  return "Options other than --help, --log and --detect work only with --unattended; started "
+         "without arguments the program shows its window.";
 }
 
-platform::Result<std::string> ParseLanguage(const std::string& Text) {
-  // The names the language box shows.
-  for (const char* language : {"English", "Deutsch"}) {
-    if (platform::SameText(Text, language)) return std::string(language);
-  }
-  return Bad("--language takes English or Deutsch; not " + Quoted(Text) + ".");
-}
-
-bool TakesValue(std::string_view Option) {
-  return Option == "--language" || Option == "--folder" || Option == "--bin" ||
-         Option == "--register" || Option == "--log";
-}
-
-// Applies one option; Value is set exactly for the options that take one.
-platform::Status Apply(TCommandLine& Line, const std::string& Option, const std::string& Value) {
-  if (Option == "--help") {
-    Line.Help = true;
-  } else if (Option == "--unattended") {
-    Line.Unattended = true;
-  } else if (Option == "--uninstall") {
-    Line.Uninstall = true;
-  } else if (Option == "--no-folder") {
-    Line.NoFolder = true;
-  } else if (Option == "--no-windows") {
-    Line.NoWindows = true;
-  } else if (Option == "--json") {
-    Line.Json = true;
-  } else if (Option == "--no-remember") {
-    Line.NoRemember = true;
-  } else if (Option == "--dry-run") {
-    Line.DryRun = true;
-  } else if (Option == "--detect") {
-    Line.Detect = true;
-  } else if (Option == "--log") {
-    if (Value.empty()) return Bad("--log needs a file to append the record of the run to.");
-    Line.Log = Value;
-  } else if (Option == "--language") {
-    platform::Result<std::string> language = ParseLanguage(Value);
-    if (!language) return language.status();
-    Line.Language = language.value();
-  } else if (Option == "--folder") {
-    if (platform::Trim(Value).empty()) return Bad("--folder needs a folder, such as C:\\Zav.");
-    // A Windows name is Unicode text: bytes that are no UTF-8 would name another folder than
-    // the one meant, so they are refused rather than replaced.
-    if (!platform::IsValidUtf8(Value)) {
-      return Bad("--folder needs a folder name in UTF-8; the one given holds other bytes.");
-    }
-    Line.Folder = Value;
-  } else {
-    platform::Result<std::vector<int>> versions = ParseVersions(Option, Value);
-    if (!versions) return versions.status();
-    (Option == "--bin" ? Line.Bin : Line.Register) = versions.value();
-  }
-  return platform::Status::Ok();
-}
-
-bool IsKnown(std::string_view Option) {
-  return TakesValue(Option) || Option == "--help" || Option == "--unattended" ||
-         Option == "--uninstall" || Option == "--no-folder" || Option == "--no-windows" ||
-         Option == "--json" || Option == "--no-remember" || Option == "--dry-run" ||
-         Option == "--detect";
-}
-
-// Combinations that cannot mean anything.
-platform::Status CheckCombination(const TCommandLine& Line, bool AnyOption,
-                                  const std::vector<std::string>& Seen) {
+// The options Seen, each where its row allows it and with nothing its row excludes.
+platform::Status CheckCombination(const TCommandLine& Line,
+                                  const std::vector<const TCommandLineOption*>& Seen) {
   if (Line.Help) return platform::Status::Ok();
-  // A detection runs nothing: there are no options of a run to set, no record of a run to
-  // keep, and no window; its report comes as text or, with --json, as one object.
-  if (Line.Detect) {
-    for (const std::string& option : Seen) {
-      if (option != "--detect" && option != "--json" && option != "--unattended") {
-        return Bad(option +
-                   " cannot be used with --detect: a detection runs nothing and only reports "
-                   "what the distribution and the prefix hold (--json for JSON).");
-      }
+  const TRunMode mode = RunModeOf(Line);
+  for (const TCommandLineOption* option : Seen) {
+    if ((option->Modes & mode) == 0) return Bad(NotInMode(*option, mode));
+  }
+  // In the rows' order, so that a line with two faults is refused for the same one whatever
+  // the order it names them in.
+  for (const TCommandLineOption& option : CommandLineOptions()) {
+    if (option.Excludes == nullptr || std::find(Seen.begin(), Seen.end(), &option) == Seen.end()) {
+      continue;
     }
-    return platform::Status::Ok();
-  }
-  // The window has no lines on standard output for --json to replace, and its user sees the
-  // folders and the language it would keep.
-  if (AnyOption && !Line.Unattended) {
-    return Bad(
-        "Options other than --help, --log and --detect work only with --unattended; started "
-        "without arguments the program shows its window.");
-  }
-  if (Line.Folder && Line.NoFolder) return Bad("--folder and --no-folder exclude each other.");
-  if (Line.Uninstall && Line.Register && !Line.Register->empty()) {
-    return Bad(
-        "--register cannot be used with --uninstall: an uninstall removes the "
-        "registration of every version and registers none.");
+    if (const std::string_view excluded = option.Excludes(Line); !excluded.empty()) {
+      return Bad(std::string(excluded));
+    }
   }
   return platform::Status::Ok();
+}
+
+// One line of --help's list: the option as it is written, then its text from column 26.
+std::string HelpEntry(std::string Spelling, std::string_view Text) {
+  constexpr size_t kTextColumn = 26;
+  const std::string indent(kTextColumn, ' ');
+  Spelling.insert(0, "  ");
+  Spelling.resize(std::max(kTextColumn, Spelling.size() + 1), ' ');
+  std::string entry = std::move(Spelling);
+  for (size_t start = 0;;) {
+    const size_t end = Text.find('\n', start);
+    entry += Text.substr(start, end == std::string_view::npos ? end : end - start);
+    entry += '\n';
+    if (end == std::string_view::npos) return entry;
+    entry += indent;
+    start = end + 1;
+  }
+}
+
+std::string OptionList() {
+  std::string list;
+  for (const TCommandLineOption& option : CommandLineOptions()) {
+    if (option.Help.empty()) continue;
+    std::string spelling(option.Name);
+    if (!option.Alias.empty()) spelling += ", " + std::string(option.Alias);
+    if (!option.Value.empty()) spelling += " " + std::string(option.Value);
+    list += HelpEntry(std::move(spelling), option.Help);
+  }
+  return list + HelpEntry("--", "ends the options");
 }
 
 }  // namespace
 
 platform::Result<TCommandLine> ParseCommandLine(std::span<const std::string> Args) {
   TCommandLine line;
-  std::vector<std::string> seen;
-  bool anyOption = false;
+  std::vector<const TCommandLineOption*> seen;
   for (size_t i = 0; i < Args.size(); ++i) {
     // The options end here; the program takes nothing else.
     if (Args[i] == "--") {
-      if (i + 1 < Args.size()) return Bad("Unknown argument " + Quoted(Args[i + 1]) + " after --.");
+      if (i + 1 < Args.size()) {
+        return Bad("Unknown argument " + QuotedArgument(Args[i + 1]) + " after --.");
+      }
       break;
     }
-    std::string option = Args[i] == "-h" ? std::string("--help") : Args[i];
+    std::string_view spelling = Args[i];
     std::optional<std::string> value;
-    if (const size_t equals = option.find('='); option.starts_with("--") && equals != option.npos) {
-      value = option.substr(equals + 1);
-      option.resize(equals);
+    if (const size_t equals = spelling.find('=');
+        spelling.starts_with("--") && equals != spelling.npos) {
+      value = spelling.substr(equals + 1);
+      spelling = spelling.substr(0, equals);
     }
-    if (!IsKnown(option)) {
-      return Bad("Unknown argument " + Quoted(Args[i]) + "; --help lists the options.");
+    const TCommandLineOption* const option = FindOption(spelling);
+    if (option == nullptr) {
+      return Bad("Unknown argument " + QuotedArgument(Args[i]) + "; --help lists the options.");
     }
+    const std::string name(option->Name);
     if (std::find(seen.begin(), seen.end(), option) != seen.end()) {
-      return Bad(option + " is given twice.");
+      return Bad(name + " is given twice.");
     }
     seen.push_back(option);
-    if (TakesValue(option) && !value) {
+    const bool takesValue = !option->Value.empty();
+    if (takesValue && !value) {
       // An empty shell variable leaves the option without its value, and the next option
       // would be taken in its place: a value that looks like an option must be attached.
       if (i + 1 == Args.size() || Args[i + 1].starts_with("--")) {
-        return Bad(option + " needs a value; --help says which.");
+        return Bad(name + " needs a value; --help says which.");
       }
       value = Args[++i];
-    } else if (!TakesValue(option) && value) {
-      return Bad(option + " takes no value.");
+    } else if (!takesValue && value) {
+      return Bad(name + " takes no value.");
     }
-    if (platform::Status applied = Apply(line, option, value.value_or("")); !applied) {
-      return applied;
-    }
-    if (option != "--unattended" && option != "--help" && option != "--log" &&
-        option != "--detect") {
-      anyOption = true;
+    if (platform::Status set = option->Set(line, option->Name, value.value_or("")); !set) {
+      return set;
     }
   }
-  if (platform::Status combination = CheckCombination(line, anyOption, seen); !combination) {
+  if (platform::Status combination = CheckCombination(line, seen); !combination) {
     return combination;
   }
   return line;
@@ -209,45 +148,8 @@ Each status line is printed to standard output as it is added; message boxes go 
 error. It installs into the Wine prefix named by WINEPREFIX (else ~/.wine), from the folder
 the program is in. Each option is optional; the default is what the window offers.
 
-  --uninstall             uninstall instead of install
-  --language LANGUAGE     English or Deutsch, as chosen in the language box
-  --folder PATH           the installation folder, a Windows path of the prefix (C:\Zav);
-                          without it the one installed into last, at first
-                          C:\Programme\Zav Polyverb (in either language)
-  --no-folder             leave the installation folder out
-  --no-windows            leave the Windows folder out
-  --bin LIST              the Delphi Bin folders to install into, such as 4,5; none for none
-  --register LIST         the Delphi versions to register with (install only), such as 5;
-                          none for none
-  --json                  print the run as JSON Lines in place of the status lines: one
-                          object for each step, then one that sums the run up (the README
-                          gives the keys)
-  --log FILE              append a dated record of the run to FILE: the command line, each
-                          status line with its reason, the outcome; also with the window
-                          (PolyverbSetup --log FILE). Each line begins with the process id
-                          ([4711]), so that runs sharing FILE can be told apart. A FILE
-                          that cannot be opened or written at the start (a FIFO nobody
-                          reads, a full disk) is a bad command line; one that fails later
-                          gives exit code 5
-  --no-remember           leave the remembered folder history and language as they were
-  --dry-run               do the whole run without changing anything (no file, folder,
-                          registry value or remembered setting): it reads the prefix and
-                          keeps its own changes to itself, so each step says what the run
-                          would do and which steps would fail, and the exit code is the one
-                          the run would give. The status lines come after a first line
-                          that says so, each marked [plan] ([Plan] in German); with --json
-                          every object has "planned": true; with --log the record is of a
-                          planned run
-  --detect                no run: print what the distribution folder holds and what the
-                          prefix has (each Delphi version, its program and Bin folder,
-                          whether the package is registered there and whether disabled);
-                          with --json as one object. Nothing changes; exit code 0, or 1
-                          for a prefix a run refuses (a hive missing or system.reg
-                          unreadable; the report is printed all the same). Takes no other
-                          option but --json
-  --help, -h              this text
-  --                      ends the options
-
+)" + OptionList() +
+         R"(
 With --uninstall, --bin names the Bin folders to delete the files from (the package is
 unregistered from every Delphi version all the same). The status lines come in the
 remembered language, the one the window showed last, unless --language is given.

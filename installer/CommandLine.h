@@ -2,7 +2,8 @@
 
 // The setup program's command line. Without arguments the program shows its window; with
 // --unattended it performs one run without it, the options set as a user would set them in
-// the window (see CommandLineHelp for what each does). --log keeps a record of either.
+// the window (see CommandLineHelp for what each does). --log keeps a record of either. Each
+// option is one row of CommandLineOptions.h, which the parser and --help read.
 
 #include <optional>
 #include <span>

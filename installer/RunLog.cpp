@@ -9,8 +9,8 @@
 #include <ostream>
 
 #include "installer/CommandLine.h"
+#include "installer/ControlBytes.h"
 #include "package/UnitVersion.h"
-#include "platform/HexDigits.h"
 
 namespace {
 
@@ -23,22 +23,6 @@ std::string Now() {
   localtime_r(&now, &local);
   char text[64];
   return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local));
-}
-
-// A name or reason may hold a line break: one entry stays one line, its control characters
-// shown as \xNN. Other bytes go in as they are.
-std::string OneLine(const std::string& Text) {
-  std::string line;
-  for (const char c : Text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) {
-      line += "\\x";
-      platform::AppendHexByte(line, byte);
-    } else {
-      line += c;
-    }
-  }
-  return line;
 }
 
 // Why a log cannot be written, as a user reads it.
@@ -65,15 +49,16 @@ TRunLog::TRunLog(const std::string& File)
     if (flags < 0 || ::fcntl(FOut.fd, F_SETFL, flags & ~O_NONBLOCK) != 0) error = errno;
   }
   if (error != 0) {
-    FStatus = {platform::ErrorCode::AccessDenied,
-               "The log " + OneLine(File) + " cannot be written: " + LogError(error) + "."};
+    FStatus = {
+        platform::ErrorCode::AccessDenied,
+        "The log " + EscapeControlBytes(File) + " cannot be written: " + LogError(error) + "."};
   }
 }
 
 void TRunLog::Begin(std::span<const std::string> Args) {
   std::string line = Now() + " PolyverbSetup";
   for (const std::string& arg : Args)
-    line += " " + OneLine(arg);
+    line += " " + EscapeControlBytes(arg);
   WriteLine(line);
   FBegun = true;
 }
@@ -82,9 +67,10 @@ void TRunLog::Step(const TRunStep& Step) {
   FCounts.Count(Step);
   // A step the list does not show is named by what it did.
   // A dry run's steps are marked as the plan they are.
-  WriteLine(std::string(Step.Planned ? "  [plan] " : "  ") +
-            OneLine(Step.Text.empty() ? "(" + Step.Kind + " " + Step.File + ")" : Step.Text));
-  if (!Step.Reason.empty()) WriteLine("    " + OneLine(Step.Reason));
+  WriteLine(
+      std::string(Step.Planned ? "  [plan] " : "  ") +
+      EscapeControlBytes(Step.Text.empty() ? "(" + Step.Kind + " " + Step.File + ")" : Step.Text));
+  if (!Step.Reason.empty()) WriteLine("    " + EscapeControlBytes(Step.Reason));
 }
 
 void TRunLog::End(const TRunEnd& End) {
@@ -93,7 +79,7 @@ void TRunLog::End(const TRunEnd& End) {
                      " steps, " + std::to_string(FCounts.Failed) + " failed, " +
                      (FCounts.Changes > 0 ? std::to_string(FCounts.Changes) + " changes"
                                           : std::string("nothing changed"));
-  if (!End.Reason.empty()) line += "; " + OneLine(End.Reason);
+  if (!End.Reason.empty()) line += "; " + EscapeControlBytes(End.Reason);
   WriteLine(line);
 }
 
@@ -103,10 +89,10 @@ void TRunLog::WriteLine(const std::string& Line) {
   // run never ends, and a line of another run sharing the file never lands inside it.
   if (const int error = platform::WriteAll(FOut.fd, FRunId + Line + '\n')) {
     FStatus = {platform::ErrorCode::IoError,
-               FBegun
-                   ? "The log " + OneLine(FFile) + " could not be written: " + LogError(error) +
-                         "; its record of this run is incomplete."
-                   : "The log " + OneLine(FFile) + " cannot be written: " + LogError(error) + "."};
+               FBegun ? "The log " + EscapeControlBytes(FFile) + " could not be written: " +
+                            LogError(error) + "; its record of this run is incomplete."
+                      : "The log " + EscapeControlBytes(FFile) +
+                            " cannot be written: " + LogError(error) + "."};
   }
 }
 

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "installer/CommandLine.h"
+#include "installer/CommandLineOptions.h"
 #include "tests/installer/RunTestSupport.h"
 #include "tests/support/FakeWineServer.h"
 
@@ -83,6 +85,106 @@ TEST(CommandLineTest, ReadsWhatAUserTypes) {
     ASSERT_FALSE(line) << testing::PrintToString(args);
     EXPECT_NE(line.status().message().find(message), std::string::npos) << line.status().message();
   }
+}
+
+// What every row of the option table promises, checked over all rows: a new option is held
+// to the same rules without a case of its own.
+TEST(CommandLineTest, EachOptionIsTakenInTheModesItsRowNames) {
+  using Args = std::vector<std::string>;
+  // A value each placeholder of --help stands for.
+  const std::map<std::string_view, std::string> example = {
+      {"LANGUAGE", "English"}, {"PATH", "C:\\Zav"}, {"LIST", "4"}, {"FILE", "run.log"}};
+  const std::string windowRefusal =
+      "Options other than --help, --log and --detect work only with --unattended; started "
+      "without arguments the program shows its window.";
+  const std::vector<std::pair<TRunMode, Args>> modes = {
+      {kWindowMode, {}}, {kUnattendedMode, {"--unattended"}}, {kDetectMode, {"--detect"}}};
+  for (const TCommandLineOption& option : CommandLineOptions()) {
+    const std::string name(option.Name);
+    Args given = {name};
+    if (!option.Value.empty()) {
+      ASSERT_TRUE(example.contains(option.Value)) << name << ": no example for " << option.Value;
+      given.push_back(example.at(option.Value));
+    }
+    for (const auto& [mode, prefix] : modes) {
+      if (!prefix.empty() && prefix[0] == name) continue;  // the option that chooses the mode
+      Args args = prefix;
+      args.insert(args.end(), given.begin(), given.end());
+      const auto line = ParseCommandLine(args);
+      if ((option.Modes & mode) != 0) {
+        EXPECT_TRUE(line) << testing::PrintToString(args) << ": " << line.status().message();
+        continue;
+      }
+      ASSERT_FALSE(line) << testing::PrintToString(args);
+      EXPECT_EQ(line.status().message(),
+                mode == kDetectMode
+                    ? name +
+                          " cannot be used with --detect: a detection runs nothing and only "
+                          "reports what the distribution and the prefix hold (--json for JSON)."
+                    : windowRefusal);
+    }
+    // Without --unattended the window opens: the sentence that refuses the others names
+    // exactly the options it takes (--unattended itself is what the sentence asks for).
+    const bool named = windowRefusal.find(name + ",") != std::string::npos ||
+                       windowRefusal.find(name + " ") != std::string::npos;
+    EXPECT_EQ(named, name != "--unattended" && (option.Modes & kWindowMode) != 0) << name;
+
+    Args unattended = {"--unattended"};
+    if (name != "--unattended") unattended.push_back(name);
+    if (!option.Value.empty()) {
+      const auto bare = ParseCommandLine(unattended);
+      ASSERT_FALSE(bare) << name;
+      EXPECT_EQ(bare.status().message(), name + " needs a value; --help says which.");
+      unattended.back() += "=" + example.at(option.Value);
+      EXPECT_TRUE(ParseCommandLine(unattended)) << name << " takes its value attached";
+    } else if (name != "--unattended") {
+      unattended.back() += "=yes";
+      const auto valued = ParseCommandLine(unattended);
+      ASSERT_FALSE(valued) << name;
+      EXPECT_EQ(valued.status().message(), name + " takes no value.");
+    }
+    if (!option.Alias.empty()) {
+      EXPECT_EQ(ParseCommandLine(Args{name, std::string(option.Alias)}).status().message(),
+                name + " is given twice.")
+          << "the alias is the same option";
+    }
+  }
+  // An option without an alias has none: an empty argument (an empty shell variable) is none.
+  EXPECT_EQ(ParseCommandLine(Args{"--unattended", ""}).status().message(),
+            "Unknown argument \"\"; --help lists the options.");
+}
+
+// --help lists every option in the table, each with its value's name and its text.
+TEST(CommandLineTest, HelpListsEveryOption) {
+  const std::string help = CommandLineHelp();
+  const std::string usage = help.substr(0, help.find("\n\n"));
+  for (const TCommandLineOption& option : CommandLineOptions()) {
+    std::string spelling = "\n  " + std::string(option.Name);
+    if (option.Help.empty()) {
+      EXPECT_NE(usage.find(option.Name), std::string::npos) << option.Name << " has no text";
+      EXPECT_EQ(help.find(spelling + " "), std::string::npos) << "listed without its text";
+      continue;
+    }
+    if (!option.Alias.empty()) spelling += ", " + std::string(option.Alias);
+    if (!option.Value.empty()) spelling += " " + std::string(option.Value);
+    const size_t entry = help.find(spelling + " ");
+    ASSERT_NE(entry, std::string::npos) << spelling;
+    // Its text begins in the column of every other option's, and goes on in it line by line.
+    const std::string column(26, ' ');
+    size_t at = entry + 1;
+    std::string_view text = option.Help;
+    for (std::string prefix = spelling.substr(1);; prefix = column) {
+      const std::string_view first = text.substr(0, text.find('\n'));
+      prefix.resize(column.size(), ' ');
+      EXPECT_EQ(help.substr(at, prefix.size() + first.size() + 1),
+                prefix + std::string(first) + "\n")
+          << spelling;
+      at += prefix.size() + first.size() + 1;
+      if (first.size() == text.size()) break;
+      text.remove_prefix(first.size() + 1);
+    }
+  }
+  EXPECT_NE(help.find("\n  --                      ends the options\n"), std::string::npos);
 }
 
 using UnattendedTest = ProgramRunTest;
