@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "installer/CommandLine.h"
+#include "installer/CommandLineOptions.h"
 #include "installer/DetectReport.h"
 #include "installer/OutputDelivery.h"
 #include "installer/PolyverbInstallMain.h"
@@ -22,7 +23,7 @@ namespace {
 // The one rule for which command lines the window runs: the program without widgets hands
 // these to the window's module, and the module runs them here.
 bool AsksForWindow(const TCommandLine& Line) {
-  return !Line.Help && !Line.Detect && !Line.Unattended;
+  return !Line.Help && RunModeOf(Line) == kWindowMode;
 }
 
 // Log, if given, follows the window's run as it follows an unattended one.

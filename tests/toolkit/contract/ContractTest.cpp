@@ -68,6 +68,9 @@ class TRecordingWidgetSet final : public TWidgetSet {
     Record("enabled", Form);
   }
   void ShowComboBoxItems(TCustomComboBox& Box) override { Record("items", Box); }
+  void ShowScreenCursor(TCursor, TCursor Cursor) override {
+    Calls.push_back("cursor " + std::to_string(Cursor));
+  }
   void ShowCheckBoxState(TCheckBox& Box) override { Record("state", Box); }
   void ShowCheckBoxCaption(TCheckBox& Box) override { Record("caption", Box); }
   std::optional<std::string> ComboBoxText(const TCustomComboBox& Box) override {
@@ -246,6 +249,27 @@ TEST_F(ContractTest, AFormFreedDuringAModalBoxIsNotEnabledAgain) {
   Application->Modal([&] { freed.Form->Free(); });
   EXPECT_TRUE(Has(Calls(), "enabled Kept"));
   EXPECT_FALSE(Has(Calls(), "enabled Freed"));
+}
+
+// The controls report only changes: a window that says what the control holds already, or a
+// program that sets what is set, changes nothing and clicks nothing.
+TEST_F(ContractTest, OnlyChangesAreReported) {
+  Sample sample;
+  const ScopeExit free([&] { sample.Form->Free(); });
+  sample.Form->HandleNeeded();
+  int clicks = 0;
+  sample.Check->OnClick = [&clicks](TObject*) { ++clicks; };
+  sample.Check->UserToggled(cbUnchecked);
+  EXPECT_EQ(clicks, 0);
+  sample.Check->UserToggled(cbChecked);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(sample.Check->Checked());
+  Calls().clear();
+  Screen->SetCursor(crHourGlass);
+  Screen->SetCursor(crHourGlass);
+  Screen->SetCursor(crDefault);
+  EXPECT_EQ(Calls(), (std::vector<std::string>{"cursor " + std::to_string(crHourGlass),
+                                               "cursor " + std::to_string(crDefault)}));
 }
 
 // A form without a window goes at once.
