@@ -94,6 +94,53 @@ TEST(ScreenTest, CursorAndSize) {
   EXPECT_GT(Screen->Height(), 0);
 }
 
+// A screen reader operates the boxes with their accessible action, which clicks nothing: the
+// control follows all the same, and says so once, as for a click.
+TEST(AccessibilityTest, ActionsOfAssistiveTechnologyReachTheControls) {
+  auto* form = new TForm(Application);
+  FormGuard guard{form};
+  auto* check = new TCheckBox(form);
+  check->SetParent(form);
+  auto* first = new TRadioButton(form);
+  first->SetParent(form);
+  auto* second = new TRadioButton(form);
+  second->SetParent(form);
+  first->SetChecked(true);
+  int clicks = 0;
+  for (TControl* control : std::initializer_list<TControl*>{check, first, second})
+    control->OnClick = [&clicks](TObject*) { ++clicks; };
+  ShowForm(form);
+
+  ASSERT_TRUE(DoAccessibleAction(check));
+  EXPECT_TRUE(check->Checked());
+  EXPECT_EQ(clicks, 1);
+  ASSERT_TRUE(DoAccessibleAction(second));
+  EXPECT_TRUE(second->Checked());
+  EXPECT_FALSE(first->Checked());
+  EXPECT_EQ(clicks, 2);
+  // A click on the button checked already is a click, once.
+  Click(second);
+  EXPECT_EQ(clicks, 3);
+  Click(first);
+  EXPECT_TRUE(first->Checked());
+  EXPECT_EQ(clicks, 4);
+}
+
+// A control is read by its name where it has one, and by its hint as its description.
+TEST(AccessibilityTest, NamesAndHintsAreWhatIsRead) {
+  auto* form = new TForm(Application);
+  FormGuard guard{form};
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  button->SetCaption("...");
+  button->SetHint("Opens the folder dialog");
+  form->HandleNeeded();
+  EXPECT_EQ(AccessibleNameOf(button), "...");
+  EXPECT_EQ(AccessibleDescriptionOf(button), "Opens the folder dialog");
+  button->SetAccessibleName("Browse");
+  EXPECT_EQ(AccessibleNameOf(button), "Browse");
+}
+
 }  // namespace
 
 // The user moves and resizes the window through the window manager: the form keeps its

@@ -65,14 +65,22 @@ class TBrowseWindow : public QDialog {
     setWindowTitle(ToQ(dialog.Caption()));
     setObjectName(QStringLiteral("BrowseForFolder"));
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(ToQ(dialog.Title()), this);
-    title->setObjectName(QStringLiteral("title"));
-    title->setWordWrap(true);
-    title->setVisible(!dialog.Title().empty());
-    layout->addWidget(title);
-    status_ = new QLabel(ToQ(dialog.StatusText()), this);
+    // A prompt only where the caller gives one: an empty label would be read as one.
+    QLabel* title = nullptr;
+    if (!dialog.Title().empty()) {
+      title = new QLabel(ToQ(dialog.Title()), this);
+      title->setObjectName(QStringLiteral("title"));
+      title->setWordWrap(true);
+      layout->addWidget(title);
+    }
+    status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
+    // The status line keeps its room while it has nothing to say, and says nothing then.
+    QSizePolicy keepRoom = status_->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    status_->setSizePolicy(keepRoom);
     status_->setVisible(dialog.HasStatusLine());
+    ShowStatus();
     layout->addWidget(status_);
     tree_ = new QTreeWidget(this);
     tree_->setObjectName(QStringLiteral("tree"));
@@ -83,7 +91,7 @@ class TBrowseWindow : public QDialog {
     const QString treeName = ToQ(dialog.Title().empty() ? dialog.Caption() : dialog.Title());
     tree_->setAccessibleName(treeName);
     tree_->setHeaderLabels({treeName});
-    title->setBuddy(tree_);
+    if (title != nullptr) title->setBuddy(tree_);
     layout->addWidget(tree_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -201,13 +209,18 @@ class TBrowseWindow : public QDialog {
            std::max(0, bounds.Height() - (frame.height() - inner.height())));
   }
 
+  void ShowStatus() {
+    status_->setText(ToQ(dialog_.StatusText()));
+    status_->setVisible(dialog_.HasStatusLine() && !dialog_.StatusText().empty());
+  }
+
   void Changed(TBrowseChange what) {
     switch (what) {
       case TBrowseChange::Caption:
         setWindowTitle(ToQ(dialog_.Caption()));
         break;
       case TBrowseChange::Status:
-        status_->setText(ToQ(dialog_.StatusText()));
+        ShowStatus();
         break;
       case TBrowseChange::OkEnabled:
         ok_->setEnabled(dialog_.OkEnabled());

@@ -1,6 +1,7 @@
 // The check box's widget: made, kept in step with the box's state, and its clicks reported.
 
 #include <QCheckBox>
+#include <QSignalBlocker>
 
 #include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
@@ -27,8 +28,9 @@ Qt::CheckState ToQt(TCheckBoxState state) {
 
 HWND TQtWidgetSet::CreateCheckBox(TCheckBox& Box, HWND Parent) {
   auto* box = new TCheckBoxWidget(ParentWidget(Parent));
-  QObject::connect(box, &QCheckBox::clicked, box, [&Box, box] {
-    const Qt::CheckState state = box->checkState();
+  // Every change the program does not make is the user's: a click, Space, or assistive
+  // technology's toggle action, which clicks nothing.
+  QObject::connect(box, &QCheckBox::stateChanged, box, [&Box](int state) {
     Box.UserToggled(state == Qt::Checked            ? cbChecked
                     : state == Qt::PartiallyChecked ? cbGrayed
                                                     : cbUnchecked);
@@ -51,5 +53,7 @@ void TQtWidgetSet::ShowCheckBoxAllowGrayed(TCheckBox& Box) {
 }
 
 void TQtWidgetSet::ShowCheckBoxState(TCheckBox& Box) {
-  WidgetOf<QCheckBox>(&Box)->setCheckState(ToQt(Box.State()));
+  auto* box = WidgetOf<QCheckBox>(&Box);
+  const QSignalBlocker block(box);
+  box->setCheckState(ToQt(Box.State()));
 }

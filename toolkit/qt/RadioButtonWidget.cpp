@@ -2,6 +2,7 @@
 // reported.
 
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 #include "toolkit/qt/QtWidgets.h"
 #include "toolkit/visual/StdCtrls.h"
@@ -14,8 +15,29 @@ class TRadioButtonWidget : public QRadioButton {
  public:
   using QRadioButton::QRadioButton;
 
+  // A click checks the button and then says it clicked; assistive technology's toggle action
+  // only checks it. Each reaches the control once, a click on the button checked already too.
+  void Report(TRadioButton& Button) {
+    connect(this, &QRadioButton::toggled, this, [&Button](bool checked) {
+      if (checked) Button.UserChecked();
+    });
+    connect(this, &QRadioButton::clicked, this, [this, &Button] {
+      const bool reported = checkedByClick_;
+      checkedByClick_ = false;
+      if (!reported) Button.UserChecked();
+    });
+  }
+
  protected:
+  // Called for a click alone, when it checks the button (not for the button checked already).
+  void nextCheckState() override {
+    checkedByClick_ = true;
+    QRadioButton::nextCheckState();
+  }
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+ private:
+  bool checkedByClick_ = false;
 };
 
 }  // namespace
@@ -23,9 +45,7 @@ class TRadioButtonWidget : public QRadioButton {
 HWND TQtWidgetSet::CreateRadioButton(TRadioButton& Button, HWND Parent) {
   auto* button = new TRadioButtonWidget(ParentWidget(Parent));
   button->setAutoExclusive(true);
-  QObject::connect(button, &QRadioButton::clicked, button, [&Button, button] {
-    if (button->isChecked()) Button.UserChecked();
-  });
+  button->Report(Button);
   return Adopt(Button, button);
 }
 
@@ -37,6 +57,7 @@ void TQtWidgetSet::ShowRadioButtonCaption(TRadioButton& Button) {
 void TQtWidgetSet::ShowRadioButtonChecked(TRadioButton& Button) {
   auto* button = WidgetOf<QRadioButton>(&Button);
   if (button->isChecked() == Button.Checked()) return;
+  const QSignalBlocker block(button);
   button->setAutoExclusive(false);
   button->setChecked(Button.Checked());
   button->setAutoExclusive(true);

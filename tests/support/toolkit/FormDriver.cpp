@@ -1,6 +1,7 @@
 #include "tests/support/toolkit/FormDriver.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
@@ -63,6 +64,25 @@ void Click(TControl* Control) {
 void ClickAt(TControl* Control, int X, int Y) {
   QTest::mouseClick(WidgetOf<QWidget>(Control), Qt::LeftButton, Qt::NoModifier, QPoint(X, Y));
   ProcessEvents();
+}
+
+bool DoAccessibleAction(TControl* Control) {
+  QAccessibleInterface* control = QAccessible::queryAccessibleInterface(WidgetOf<QWidget>(Control));
+  QAccessibleActionInterface* actions = control != nullptr ? control->actionInterface() : nullptr;
+  if (actions == nullptr || actions->actionNames().isEmpty()) return false;
+  actions->doAction(actions->actionNames().front());
+  ProcessEvents();
+  return true;
+}
+
+std::string AccessibleNameOf(TControl* Control) {
+  QAccessibleInterface* control = QAccessible::queryAccessibleInterface(WidgetOf<QWidget>(Control));
+  return control->text(QAccessible::Name).toStdString();
+}
+
+std::string AccessibleDescriptionOf(TControl* Control) {
+  QAccessibleInterface* control = QAccessible::queryAccessibleInterface(WidgetOf<QWidget>(Control));
+  return control->text(QAccessible::Description).toStdString();
 }
 
 void TypeText(const std::string& Text) {

@@ -36,6 +36,12 @@ void ProcessEvents();
 // A left click in the middle of the control (or at X, Y in it).
 void Click(TControl* Control);
 void ClickAt(TControl* Control, int X, int Y);
+// Performs the control's one action as assistive technology does (a screen reader's "toggle" of
+// a check box); false when the control offers none.
+bool DoAccessibleAction(TControl* Control);
+// What assistive technology reads of the control: its name and its description.
+std::string AccessibleNameOf(TControl* Control);
+std::string AccessibleDescriptionOf(TControl* Control);
 // Key presses go where the keyboard is: an open list, else the focused control.
 void TypeText(const std::string& Text);
 void PressEnter();
