@@ -79,6 +79,8 @@ def wait_for(find, what, seconds=PATIENCE):
     while time.monotonic() < deadline:
         try:
             found = find()
+        except CannotGoOn:
+            raise
         except Exception:  # an object that went away while it was read: read again
             found = None
         if found:
@@ -282,8 +284,7 @@ def switch_to_german(app, window):
     pyatspi.Registry.registerEventListener(listener, "object:property-change:accessible-name")
     box = language_box(window)
     act(box, "Press")
-    wait_for(lambda: has(box, pyatspi.STATE_EXPANDED) or find(app, pyatspi.ROLE_LIST, None), "the list")
-    pump_events(0.5)
+    wait_for(lambda: has(find(box, pyatspi.ROLE_LIST), pyatspi.STATE_SHOWING), "the list shown")
     for key in (0xFF54, 0xFF0D):  # Down (English, then Deutsch), Return
         pyatspi.Registry.generateKeyboardEvent(key, None, pyatspi.KEY_SYM)
         pump_events(0.3)
@@ -328,7 +329,12 @@ def main():
     program = subprocess.Popen([os.environ["SETUP_PROGRAM"]])
     try:
         desktop = pyatspi.Registry.getDesktop(0)
-        app = wait_for(lambda: next((a for a in children(desktop) if children(a)), None), "the program")
+        def started():
+            if program.poll() is not None:
+                raise CannotGoOn(f"the program ended at its start with exit code {program.returncode}")
+            return next((a for a in children(desktop) if children(a)), None)
+
+        app = wait_for(started, "the program")
         window = wait_for(lambda: next((w for w in children(app) if w.name == WINDOW_TITLE), None), "the window")
         dump(app, "English")
         check(app.name == "PolyverbSetup", f"the application is named '{app.name}'")
