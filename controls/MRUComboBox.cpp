@@ -25,6 +25,7 @@ TClass TCustomMRUComboBox::StaticClass() {
         c.Property("ButtonCaption", &T::ButtonCaption, &T::SetButtonCaption).TypeName("TCaption");
         c.Property("ButtonGlyph", &T::ButtonGlyph, &T::SetButtonGlyph);
         c.Property("ButtonHint", &T::ButtonHint, &T::SetButtonHint);
+        c.Property("ButtonAccessibleName", &T::ButtonAccessibleName, &T::SetButtonAccessibleName);
         c.Property("ButtonNumGlyphs", &T::ButtonNumGlyphs, &T::SetButtonNumGlyphs);
         c.Property("ButtonTabStop", &T::ButtonTabStop, &T::SetButtonTabStop).Default(true);
         c.Property("ButtonVisible", &T::ButtonVisible, &T::SetButtonVisible);
@@ -38,8 +39,8 @@ TClass TCustomMRUComboBox::StaticClass() {
         PublishControlProperties(c, {"OnEnter", "OnExit"});
         c.Property("OnValidate", &T::OnValidate);
         PublishControlProperties(
-            c, {"Align", "Color", "Enabled", "Font", "ParentColor", "ParentFont", "ParentShowHint",
-                "ShowHint", "TabOrder", "TabStop", "Visible"});
+            c, {"AccessibleName", "Align", "Color", "Enabled", "Font", "ParentColor", "ParentFont",
+                "ParentShowHint", "ShowHint", "TabOrder", "TabStop", "Visible"});
       });
 }
 
@@ -94,6 +95,25 @@ TBitmap* TCustomMRUComboBox::ButtonGlyph() const {
 
 void TCustomMRUComboBox::SetButtonGlyph(TBitmap* Value) {
   WithButtonOfKnownKind([&](auto* button) { button->SetGlyph(Value); });
+}
+
+std::string TCustomMRUComboBox::ButtonAccessibleName() const {
+  return button_ != nullptr ? button_->AccessibleName() : std::string();
+}
+
+void TCustomMRUComboBox::SetButtonAccessibleName(const std::string& Value) {
+  if (button_ != nullptr) button_->SetAccessibleName(Value);
+}
+
+// The edit field is what a screen reader meets: it is named and described as the whole control.
+void TCustomMRUComboBox::SetAccessibleName(const std::string& Value) {
+  inherited::SetAccessibleName(Value);
+  comboBox_->SetAccessibleName(Value);
+}
+
+void TCustomMRUComboBox::SetHint(const std::string& Value) {
+  inherited::SetHint(Value);
+  comboBox_->SetHint(Value);
 }
 
 std::string TCustomMRUComboBox::ButtonHint() const {
@@ -267,6 +287,7 @@ void TCustomMRUComboBox::CreateButton(const std::string& Caption, bool Visible) 
   TBitmap* glyph = ButtonGlyph();
   const TNumGlyphs numGlyphs = ButtonNumGlyphs();
   const std::string hint = ButtonHint();
+  const std::string accessibleName = ButtonAccessibleName();
   TControl* oldButton = button_;
   // The old button's glyph is copied from below, so the old button goes last, however this ends.
   const ScopeExit freeOldButton([&oldButton] { DeleteClass(oldButton); });
@@ -286,6 +307,7 @@ void TCustomMRUComboBox::CreateButton(const std::string& Caption, bool Visible) 
   SetButtonGlyph(glyph);
   SetButtonNumGlyphs(numGlyphs);
   SetButtonHint(hint);
+  SetButtonAccessibleName(accessibleName);
   SetButtonVisible(Visible);
   button_->SetParent(this);
   // The button works also on a form being designed.

@@ -56,6 +56,11 @@ class TCustomMRUComboBox : public TWinControl {
   void SetButtonGlyph(TBitmap* Value);
   std::string ButtonHint() const;
   void SetButtonHint(const std::string& Value);
+  // What a screen reader calls the button (a "..." says nothing).
+  std::string ButtonAccessibleName() const;
+  void SetButtonAccessibleName(const std::string& Value);
+  void SetAccessibleName(const std::string& Value) override;
+  void SetHint(const std::string& Value) override;
   TNumGlyphs ButtonNumGlyphs() const;
   void SetButtonNumGlyphs(TNumGlyphs Value);
   bool ButtonTabStop() const { return buttonTabStop_; }

@@ -53,6 +53,7 @@ object PolyverbInstallForm: TPolyverbInstallForm
       Width = 51
       Height = 13
       Caption = 'Language:'
+      FocusControl = LangComboBox
     end
     object GroupMode: TGroupBox
       Left = 8
@@ -113,6 +114,8 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Width = 457
         Height = 25
         Hint = 'This folder is used to save all installation files'
+        AccessibleName = 'Installation folder'
+        ButtonAccessibleName = 'Browse for the installation folder'
         ButtonCaption = '...'
         ButtonNumGlyphs = 1
         ButtonVisible = True
@@ -382,6 +385,16 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Deutsch = 
           'Dieses Verzeichnis wird zum Speichern aller Installationsdateien ve' +
           'rwendet'
+      end
+      item
+        Target = 'FolderSelect.AccessibleName'
+        English = 'Installation folder'
+        Deutsch = 'Installationsverzeichnis'
+      end
+      item
+        Target = 'FolderSelect.ButtonAccessibleName'
+        English = 'Browse for the installation folder'
+        Deutsch = 'Installationsverzeichnis auswählen'
       end
       item
         Target = 'GroupDir.Caption'

@@ -77,6 +77,12 @@ class TBrowseWindow : public QDialog {
     tree_->setObjectName(QStringLiteral("tree"));
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
+    // A screen reader reads the tree by the dialog's prompt (else its caption), also as the
+    // hidden header's one column, which would otherwise read "1".
+    const QString treeName = ToQ(dialog.Title().empty() ? dialog.Caption() : dialog.Title());
+    tree_->setAccessibleName(treeName);
+    tree_->setHeaderLabels({treeName});
+    title->setBuddy(tree_);
     layout->addWidget(tree_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

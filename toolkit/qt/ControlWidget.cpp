@@ -2,10 +2,12 @@
 // and turning Qt's input events into the toolkit's.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCursor>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QTimer>
@@ -267,8 +269,26 @@ void TQtWidgetSet::ShowColors(TControl& Control) {
 }
 
 void TQtWidgetSet::ShowHint(TControl& Control) {
-  WidgetOf<QWidget>(&Control)->setToolTip(
-      Control.ShowHint() ? QString::fromStdString(Control.Hint()) : QString());
+  QWidget* widget = WidgetOf<QWidget>(&Control);
+  const QString hint = QString::fromStdString(Control.Hint());
+  widget->setToolTip(Control.ShowHint() ? hint : QString());
+  widget->setAccessibleDescription(hint);
+  // An editable combo box's edit field is what takes the keyboard.
+  if (auto* box = qobject_cast<QComboBox*>(widget); box != nullptr && box->lineEdit() != nullptr) {
+    box->lineEdit()->setAccessibleDescription(hint);
+  }
+}
+
+void TQtWidgetSet::ShowAccessibleName(TControl& Control) {
+  SetAccessibleName(WidgetOf<QWidget>(&Control), Control.AccessibleName());
+}
+
+void SetAccessibleName(QWidget* Widget, const std::string& Name) {
+  const QString name = QString::fromStdString(Name);
+  Widget->setAccessibleName(name);
+  if (auto* box = qobject_cast<QComboBox*>(Widget); box != nullptr && box->lineEdit() != nullptr) {
+    box->lineEdit()->setAccessibleName(name);
+  }
 }
 
 void TQtWidgetSet::Invalidate(TControl& Control) {

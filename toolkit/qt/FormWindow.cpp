@@ -1,6 +1,7 @@
 // A form's window: made and kept in step with the form, and what the user does to it (closing,
 // moving, resizing, Tab) handed to the form.
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QWidget>
@@ -59,6 +60,13 @@ class TFormWindow : public QWidget, public TReportingWidget {
 
   TCustomForm* form_;
 };
+
+// A form's window is a frame to assistive technology, as a main window or a dialog is; Qt takes
+// a plain widget for a filler.
+QAccessibleInterface* FormWindowAccessible(const QString&, QObject* object) {
+  auto* window = dynamic_cast<TFormWindow*>(object);
+  return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
 
 HWND TQtWidgetSet::CreateFormWindow(TCustomForm& Form) {
   InitWidgetSystem();

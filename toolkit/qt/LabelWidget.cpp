@@ -22,4 +22,12 @@ void TQtWidgetSet::ShowLabel(TLabel& Label) {
                                             : Qt::AlignTop;
   label->setAlignment(alignment);
   label->setAutoFillBackground(!Label.Transparent());
+  // The control the label names is labelled by it for assistive technology, and called by its
+  // caption unless it has a name of its own.
+  TWinControl* named = Label.FocusControl();
+  QWidget* buddy = named != nullptr ? WidgetOf<QWidget>(named) : nullptr;
+  label->setBuddy(buddy);
+  if (buddy != nullptr && named->AccessibleName().empty()) {
+    SetAccessibleName(buddy, Label.ShownCaption());
+  }
 }

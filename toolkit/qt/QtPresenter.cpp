@@ -20,8 +20,12 @@ QString ToQ(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// The active form, else the main form: the application's own hidden window is made only for a
+// program without a form on the screen, as it would stay behind as an empty top-level window.
 QWidget* DialogParent() {
   if (TCustomForm* form = Screen->ActiveForm()) return WidgetOf<QWidget>(form);
+  TCustomForm* main = Application->MainForm();
+  if (main != nullptr && main->HandleAllocated() && main->Visible()) return WidgetOf<QWidget>(main);
   return FromHandle<QWidget>(Application->Handle());
 }
 

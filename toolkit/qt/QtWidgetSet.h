@@ -17,6 +17,7 @@ class TQtWidgetSet final : public TWidgetSet {
   void ShowBounds(TControl& Control) override;
   void ShowColors(TControl& Control) override;
   void ShowHint(TControl& Control) override;
+  void ShowAccessibleName(TControl& Control) override;
   void Invalidate(TControl& Control) override;
   void Update(TControl& Control) override;
   bool Focused(const TWinControl& Control) override;

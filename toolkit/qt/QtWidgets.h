@@ -29,6 +29,13 @@ Qt::CursorShape ToCursorShape(TCursor Cursor);
 // started for it.
 QWidget* ParentWidget(HWND Parent);
 
+class QAccessibleInterface;
+// What assistive technology sees of a form's window.
+QAccessibleInterface* FormWindowAccessible(const QString& ClassName, QObject* Object);
+
+// Names Widget for assistive technology (an editable combo box with its edit field).
+void SetAccessibleName(QWidget* Widget, const std::string& Name);
+
 // Makes Widget the window of Control: Control's input reaches the control, and FindControl
 // finds it. Returns the window handle.
 HWND Adopt(TControl& Control, QWidget* Widget);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QAbstractEventDispatcher>
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
@@ -106,6 +107,10 @@ void TQtWidgetSet::StartWidgetSystem() {
     QApplication::setStyle(style);
   }
   QApplication::setQuitOnLastWindowClosed(false);
+  // Assistive technology lists the program by its own name.
+  QApplication::setApplicationName(QString::fromLocal8Bit(program_invocation_short_name));
+  static const bool factoryInstalled = (QAccessible::installFactory(FormWindowAccessible), true);
+  (void)factoryInstalled;
   QObject::connect(application, &QApplication::focusChanged,
                    [](QWidget*, QWidget* now) { FocusChanged(now); });
 }

@@ -3,6 +3,7 @@
 #include "toolkit/model/ClassBuilder.h"
 #include "toolkit/model/ScopeGuards.h"
 #include "toolkit/visual/ControlProperties.h"
+#include "toolkit/visual/ControlWidgets.h"
 #include "toolkit/visual/Controls.h"
 
 TClass TControl::StaticClass() {
@@ -113,6 +114,11 @@ void TControl::SetTextValue(const std::string& Value) {
 void TControl::SetHint(const std::string& Value) {
   hint_ = Value;
   UpdateWidgetHint();
+}
+
+void TControl::SetAccessibleName(const std::string& Value) {
+  accessibleName_ = Value;
+  if (TControlWidgets* widgets = Widgets()) widgets->ShowAccessibleName(*this);
 }
 
 void TControl::SetShowHint(bool Value) {

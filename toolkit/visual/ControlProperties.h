@@ -48,6 +48,8 @@ bool PublishControlProperty(ClassBuilder<T>& c, std::string_view Name) {
     });
   } else if (Name == "Hint") {
     c.Property("Hint", &TControl::Hint, &TControl::SetHint);
+  } else if (Name == "AccessibleName") {
+    c.Property("AccessibleName", &TControl::AccessibleName, &TControl::SetAccessibleName);
   } else if (Name == "ParentColor") {
     c.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).NoDefault();
   } else if (Name == "ParentFont") {

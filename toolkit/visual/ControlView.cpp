@@ -21,6 +21,7 @@ void TControl::CreateView() {
   UpdateWidgetBounds();
   UpdateWidgetColors();
   UpdateWidgetHint();
+  if (!accessibleName_.empty()) ControlWidgets().ShowAccessibleName(*this);
   WidgetCreated();
 }
 

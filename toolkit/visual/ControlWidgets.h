@@ -63,7 +63,10 @@ class TControlWidgets {
   virtual void ShowBounds(TControl&) {}
   // The window's font, colours and cursor.
   virtual void ShowColors(TControl&) {}
+  // The hint: a tooltip where ShowHint says, and the description for assistive technology.
   virtual void ShowHint(TControl&) {}
+  // The name assistive technology gives the control (TControl::AccessibleName).
+  virtual void ShowAccessibleName(TControl&) {}
   // Paints the window later, or at once.
   virtual void Invalidate(TControl&) {}
   virtual void Update(TControl&) {}
@@ -81,7 +84,8 @@ class TControlWidgets {
   // --- The standard controls ---
 
   virtual HWND CreateLabel(TLabel& Label, HWND Parent);
-  // The caption as shown, its alignment, layout, wrapping and transparency.
+  // The caption as shown, its alignment, layout, wrapping and transparency, and its link to
+  // the control it names (FocusControl), once that control has a window.
   virtual void ShowLabel(TLabel&) {}
 
   virtual HWND CreateGroupBox(TGroupBox& Box, HWND Parent);

@@ -101,8 +101,14 @@ class TControl : public TComponent {
   std::string Text() const { return GetText(); }
   void SetText(const std::string& Value);
 
+  // The hint shows as a tooltip where ShowHint says, and is the control's description for
+  // assistive technology (a screen reader) in any case.
   const std::string& Hint() const { return hint_; }
-  void SetHint(const std::string& Value);
+  virtual void SetHint(const std::string& Value);
+  // What a screen reader calls the control where its caption does not say it (a combo box, an
+  // edit field, a button with a glyph); empty: the caption, or the label whose FocusControl it is.
+  const std::string& AccessibleName() const { return accessibleName_; }
+  virtual void SetAccessibleName(const std::string& Value);
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool Value);
   bool ParentShowHint() const { return parentShowHint_; }
@@ -174,6 +180,8 @@ class TControl : public TComponent {
   void UpdateWidgetColors();
   // The backend, while the control has a window to show things in; null while it has none.
   TControlWidgets* Widgets() const;
+  // A sibling's window was made: a label that names it links to it now.
+  virtual void SiblingWindowCreated(TWinControl*) {}
 
   virtual void RequestAlign();
   virtual void Resize() {}
@@ -213,6 +221,7 @@ class TControl : public TComponent {
   bool visible_ = true;
   std::string text_;
   std::string hint_;
+  std::string accessibleName_;
   bool showHint_ = false;
   bool parentShowHint_ = true;
   TColor color_ = clWindow;

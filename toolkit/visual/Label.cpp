@@ -53,6 +53,11 @@ void TLabel::SetAutoSize(bool Value) {
 void TLabel::SetFocusControl(TWinControl* Value) {
   focusControl_ = Value;
   if (Value != nullptr) Value->FreeNotification(this);
+  UpdateLabel();
+}
+
+void TLabel::SiblingWindowCreated(TWinControl* Sibling) {
+  if (Sibling == focusControl_) UpdateLabel();
 }
 
 void TLabel::Notification(TComponent* AComponent, TOperation Operation) {

@@ -56,6 +56,7 @@ class TLabel : public TGraphicControl {
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void CMTextChanged(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
+  void SiblingWindowCreated(TWinControl* Sibling) override;
 
  private:
   void AdjustBounds();

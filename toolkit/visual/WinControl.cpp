@@ -216,6 +216,9 @@ void TWinControl::RecreateWnd() {
 void TWinControl::WidgetCreated() {
   inherited::WidgetCreated();
   UpdateFocusPolicy();
+  if (Parent() == nullptr) return;
+  for (int i = 0; i < Parent()->ControlCount(); ++i)
+    Parent()->Controls(i)->SiblingWindowCreated(this);
 }
 
 void TWinControl::RemoveFocus() {
