@@ -117,7 +117,11 @@ TEST_F(ScreenReaderTest, ReadsAndRunsTheWindowInEnglishAndGerman) {
     const std::string registered =
         Value(testsupport::KnownPackagesKey(version),
               "C:\\Program Files\\Borland\\Delphi" + std::to_string(version) + "\\Bin\\" + package);
-    EXPECT_EQ(registered == "Zav Polyverb", version != 3) << version << ": " << registered;
+    if (version == 3) {
+      EXPECT_NE(registered, "Zav Polyverb") << "Delphi 3, left out by the Toggle action of its box";
+    } else {
+      EXPECT_EQ(registered, "Zav Polyverb") << "Delphi " << version;
+    }
   }
   EXPECT_EQ(Value("Software\\Zav\\Designers\\Global", "Polyverb.Language"), "Deutsch");
 }
