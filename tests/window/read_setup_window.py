@@ -14,7 +14,7 @@ import time
 
 try:
     import pyatspi
-    from gi.repository import GLib
+    from gi.repository import Atspi, GLib
 except ImportError as missing:
     print(f"pyatspi is not installed: {missing}")
     sys.exit(77)
@@ -45,6 +45,7 @@ GERMAN = {
     "status": "Status der Installation:",
 }
 WINDOW_TITLE = "Zav Polyverb - Installation"
+BROWSE_TITLE = "Browse for Folder"
 # The full folder each location box stands for (the demo prefix installs Delphi where its own
 # setup puts it).
 LOCATION_FOLDERS = ["C:\\windows"] + [
@@ -116,6 +117,10 @@ def walk(acc):
         yield from walk(child)
 
 
+def all_of(acc, role):
+    return [a for a in walk(acc) if a.getRole() == role]
+
+
 def find(acc, role, name=None):
     for a in walk(acc):
         if a.getRole() == role and (name is None or a.name == name):
@@ -176,42 +181,35 @@ def tree_lines(acc, depth):
         yield from tree_lines(child, depth + 1)
 
 
-def button(window, name):
-    found = find(window, pyatspi.ROLE_PUSH_BUTTON, name)
+def needed(acc, role, name):
+    """The control `name` of `role` inside `acc`; without it the reading cannot go on."""
+    found = find(acc, role, name)
     if found is None:
-        raise CannotGoOn(f"no button '{name}'")
+        raise CannotGoOn(f"no {Atspi.role_get_name(role)} '{name}' in '{acc.name}'")
     return found
 
 
+def button(window, name):
+    return needed(window, pyatspi.ROLE_PUSH_BUTTON, name)
+
+
 def group(window, name):
-    panel = find(window, pyatspi.ROLE_PANEL, name)
-    if panel is None:
-        raise CannotGoOn(f"no group '{name}'")
-    return panel
+    return needed(window, pyatspi.ROLE_PANEL, name)
 
 
 def language_box(window):
-    for box in walk(window):
-        if box.getRole() == pyatspi.ROLE_COMBO_BOX:
-            if "Deutsch" in [item.name for item in walk(box) if item.getRole() == pyatspi.ROLE_LIST_ITEM]:
-                return box
+    for box in all_of(window, pyatspi.ROLE_COMBO_BOX):
+        if "Deutsch" in [item.name for item in all_of(box, pyatspi.ROLE_LIST_ITEM)]:
+            return box
     raise CannotGoOn("no language combo box (one offering Deutsch)")
 
 
 def folder_parts(window, texts):
     """The folder field's combo box, its edit field and its browse button."""
-    box = next(
-        (b for b in walk(group(window, texts["folder"])) if b.getRole() == pyatspi.ROLE_COMBO_BOX),
-        None,
-    )
-    if box is None:
-        raise CannotGoOn("no combo box in the folder group")
-    edit = find(box, pyatspi.ROLE_TEXT)
+    box = needed(group(window, texts["folder"]), pyatspi.ROLE_COMBO_BOX, None)
+    edit = needed(box, pyatspi.ROLE_TEXT, None)
     # The browse button sits beside the combo box, in the folder selector.
-    button = find(box.parent, pyatspi.ROLE_PUSH_BUTTON)
-    if edit is None or button is None:
-        raise CannotGoOn("the folder field has no edit field or no browse button")
-    return box, edit, button
+    return box, edit, needed(box.parent, pyatspi.ROLE_PUSH_BUTTON, None)
 
 
 def check_names(window, texts):
@@ -222,7 +220,7 @@ def check_names(window, texts):
             continue
         where = f"{lang} {control.getRoleName()} '{control.name}'"
         check(control.name.strip() != "", f"{lang} a {control.getRoleName()} has no name")
-        values = [i.name for i in walk(control) if i.getRole() == pyatspi.ROLE_LIST_ITEM]
+        values = [i.name for i in all_of(control, pyatspi.ROLE_LIST_ITEM)]
         values.append(text_of(control) if control.getRole() == pyatspi.ROLE_TEXT else None)
         check(control.name not in values, f"{where} is named by its value")
 
@@ -232,44 +230,37 @@ def check_names(window, texts):
     labels = [t.name for t in relations(box, pyatspi.RELATION_LABELLED_BY)]
     check(label in labels, f"{lang} language box labelled by {labels}, not by the label '{label}'")
 
-    field, edit, button = folder_parts(window, texts)
+    field, edit, browse = folder_parts(window, texts)
     for part, what in ((field, "folder combo box"), (edit, "folder edit field")):
         check(part.name == texts["folder"], f"{lang} {what} named '{part.name}'")
         check(part.description == texts["hint"], f"{lang} {what} described as '{part.description}'")
-    check(button.name not in ("", "..."), f"{lang} browse button named '{button.name}'")
+    check(browse.name not in ("", "..."), f"{lang} browse button named '{browse.name}'")
 
-    boxes = [b for b in walk(group(window, texts["locations"])) if b.getRole() == pyatspi.ROLE_CHECK_BOX]
+    boxes = all_of(group(window, texts["locations"]), pyatspi.ROLE_CHECK_BOX)
     check(len(boxes) == len(LOCATION_FOLDERS), f"{lang} {len(boxes)} location boxes")
     for location, folder in zip(boxes, LOCATION_FOLDERS):
         check(
             folder.lower() in location.description.lower(),
-            f"{lang} location box '{location.name}' described as '{location.description}', not by {folder}",
+            f"{lang} location box '{location.name}' described as '{location.description}'"
+            f", not by {folder}",
         )
-    return button.name
+    return browse.name
 
 
 def browse_and_cancel(app, window, texts):
     """The folder-browse dialog read, then cancelled; nothing of it stays behind."""
-    _, _, button = folder_parts(window, texts)
-    act(button, "Press")
-    dialog = wait_for(lambda: find(app, pyatspi.ROLE_DIALOG, "Browse for Folder"), "the browse dialog")
-    wait_for(lambda: find(dialog, pyatspi.ROLE_TREE_TABLE) or find(dialog, pyatspi.ROLE_TREE), "its tree")
+    _, _, browse = folder_parts(window, texts)
+    act(browse, "Press")
+    dialog = wait_for(lambda: find(app, pyatspi.ROLE_DIALOG, BROWSE_TITLE), "the browse dialog")
+    tree = wait_for(lambda: find(dialog, pyatspi.ROLE_TREE), "its tree")
     dump(dialog, "the folder-browse dialog")
-    tree = find(dialog, pyatspi.ROLE_TREE_TABLE) or find(dialog, pyatspi.ROLE_TREE)
     check(tree.name.strip() != "", "the browse dialog's tree has no name")
-    headers = [h.name for h in children(tree) if h.getRole() == pyatspi.ROLE_TABLE_COLUMN_HEADER]
+    headers = [h.name for h in all_of(tree, pyatspi.ROLE_TABLE_COLUMN_HEADER)]
     check("1" not in headers, f"the browse dialog's tree has the column headers {headers}")
-    prompts = [
-        label.name
-        for label in walk(dialog)
-        if label.getRole() == pyatspi.ROLE_LABEL and has(label, pyatspi.STATE_SHOWING)
-    ]
+    prompts = [p.name for p in all_of(dialog, pyatspi.ROLE_LABEL) if has(p, pyatspi.STATE_SHOWING)]
     check(prompts and all(p.strip() for p in prompts), f"the browse dialog's labels read {prompts}")
-    cancel = next(
-        b for b in walk(dialog) if b.getRole() == pyatspi.ROLE_PUSH_BUTTON and b.name in ("Cancel", "Abbrechen")
-    )
-    act(cancel, "Press")
-    wait_for(lambda: find(app, pyatspi.ROLE_DIALOG, "Browse for Folder") is None, "the dialog gone")
+    act(button(dialog, "Cancel"), "Press")
+    wait_for(lambda: find(app, pyatspi.ROLE_DIALOG, BROWSE_TITLE) is None, "the dialog gone")
     pump_events(0.5)
     hidden = [
         f"{w.getRoleName()} '{w.name}'" for w in children(app) if not has(w, pyatspi.STATE_SHOWING)
@@ -292,8 +283,12 @@ def switch_to_german(app, window):
     pump_events(1)
     pyatspi.Registry.deregisterEventListener(listener, "object:property-change:accessible-name")
     field, edit, _ = folder_parts(window, GERMAN)
-    for control, what in ((box, "language box"), (field, "folder combo box"), (edit, "folder edit field")):
-        check(control in renamed, f"no name-change event for the {what} when the language changed")
+    for control in (box, field, edit):
+        check(
+            control in renamed,
+            f"no name-change event for the {control.getRoleName()} '{control.name}'"
+            " when the language changed",
+        )
 
 
 def run_in_german(app, window):
@@ -313,8 +308,8 @@ def run_in_german(app, window):
     wait_for(
         lambda: any(
             GERMAN["status"] in (text_of(t) or "")
-            for t in walk(window)
-            if t.getRole() == pyatspi.ROLE_TEXT and has(t, pyatspi.STATE_SHOWING)
+            for t in all_of(window, pyatspi.ROLE_TEXT)
+            if has(t, pyatspi.STATE_SHOWING)
         ),
         "the status list",
     )
@@ -331,11 +326,13 @@ def main():
         desktop = pyatspi.Registry.getDesktop(0)
         def started():
             if program.poll() is not None:
-                raise CannotGoOn(f"the program ended at its start with exit code {program.returncode}")
+                raise CannotGoOn(f"the program ended at its start: exit code {program.returncode}")
             return next((a for a in children(desktop) if children(a)), None)
 
         app = wait_for(started, "the program")
-        window = wait_for(lambda: next((w for w in children(app) if w.name == WINDOW_TITLE), None), "the window")
+        window = wait_for(
+            lambda: next((w for w in children(app) if w.name == WINDOW_TITLE), None), "the window"
+        )
         dump(app, "English")
         check(app.name == "PolyverbSetup", f"the application is named '{app.name}'")
         check(
@@ -347,7 +344,7 @@ def main():
         switch_to_german(app, window)
         dump(app, "Deutsch")
         german_button = check_names(window, GERMAN)
-        check(english_button != german_button, f"the browse button is '{german_button}' in both languages")
+        check(english_button != german_button, f"the browse button is '{german_button}' in German")
         run_in_german(app, window)
         program.wait(PATIENCE)
     except CannotGoOn as reason:
