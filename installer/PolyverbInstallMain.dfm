@@ -103,6 +103,7 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Top = 24
         Width = 113
         Height = 17
+        AccessibleName = 'Use the installation folder'
         Caption = 'Enabled'
         State = cbChecked
         TabOrder = 0
@@ -378,6 +379,11 @@ object PolyverbInstallForm: TPolyverbInstallForm
         Target = 'BtnFolder.Caption'
         English = 'Enabled'
         Deutsch = 'Aktivieren'
+      end
+      item
+        Target = 'BtnFolder.AccessibleName'
+        English = 'Use the installation folder'
+        Deutsch = 'Installationsverzeichnis verwenden'
       end
       item
         Target = 'FolderSelect.Hint'

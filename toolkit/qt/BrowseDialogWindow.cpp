@@ -21,6 +21,7 @@
 #include "platform/WinPath.h"
 #include "toolkit/forms/BrowseDialog.h"
 #include "toolkit/forms/WidgetSystem.h"
+#include "toolkit/qt/QtWidgets.h"
 
 using platform::ShellItem;
 using platform::ShellItemKind;
@@ -235,7 +236,7 @@ class TBrowseWindow : public QDialog {
 
 bool ShowBrowseDialogWindow(TBrowseDialog& Dialog) {
   InitWidgetSystem();
-  TBrowseWindow window(Dialog, FromHandle<QWidget>(Dialog.Owner()));
+  TBrowseWindow window(Dialog, DialogParentFor(Dialog.Owner()));
   Dialog.Initialize(ToHandle<QWidget>(&window), window.FrameRect());
   if (Dialog.Closing()) return false;
   const bool accepted = window.exec() == QDialog::Accepted;

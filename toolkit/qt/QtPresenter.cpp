@@ -14,19 +14,25 @@
 #include "toolkit/qt/BrowseDialogWindow.h"
 #include "toolkit/qt/QtWidgets.h"
 
+// A form's window owns the dialog it names; the application's own hidden window gives way to the
+// active form, else the shown main form: as a dialog's parent it would get a window of its own and
+// stay behind as an empty top-level window that assistive technology lists.
+QWidget* DialogParentFor(HWND Owner) {
+  if (Owner != nullptr && FindControl(Owner) != nullptr) return FromHandle<QWidget>(Owner);
+  if (TCustomForm* form = Screen->ActiveForm()) return WidgetOf<QWidget>(form);
+  TCustomForm* main = Application->MainForm();
+  if (main != nullptr && main->HandleAllocated() && main->Visible()) return WidgetOf<QWidget>(main);
+  return FromHandle<QWidget>(Owner != nullptr ? Owner : Application->Handle());
+}
+
 namespace {
 
 QString ToQ(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// The active form, else the main form: the application's own hidden window is made only for a
-// program without a form on the screen, as it would stay behind as an empty top-level window.
 QWidget* DialogParent() {
-  if (TCustomForm* form = Screen->ActiveForm()) return WidgetOf<QWidget>(form);
-  TCustomForm* main = Application->MainForm();
-  if (main != nullptr && main->HandleAllocated() && main->Visible()) return WidgetOf<QWidget>(main);
-  return FromHandle<QWidget>(Application->Handle());
+  return DialogParentFor(nullptr);
 }
 
 // "Text files (*.txt)|*.txt|All files (*.*)|*.*" as Qt's "Text files (*.txt) (*.txt);;...".

@@ -29,6 +29,9 @@ Qt::CursorShape ToCursorShape(TCursor Cursor);
 // started for it.
 QWidget* ParentWidget(HWND Parent);
 
+// The parent a dialog owned by Owner (null: the application) is shown on.
+QWidget* DialogParentFor(HWND Owner);
+
 class QAccessibleInterface;
 // What assistive technology sees of a form's window.
 QAccessibleInterface* FormWindowAccessible(const QString& ClassName, QObject* Object);

@@ -7,7 +7,7 @@ TClass TCheckBox::StaticClass() {
   return DefineClass<TCheckBox>("TCheckBox", [](ClassBuilder<TCheckBox>& c) {
     c.Property("Alignment", &TCheckBox::Alignment, &TCheckBox::SetAlignment).Default(taRightOfText);
     c.Property("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed).Default(false);
-    PublishControlProperties(c, {"Caption"});
+    PublishControlProperties(c, {"AccessibleName", "Caption"});
     c.Property("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked).Stored(false);
     PublishControlProperties(c, {"Color", "Cursor", "Enabled", "Font", "ParentColor", "ParentFont",
                                  "ParentShowHint", "Hint", "ShowHint"});
