@@ -123,6 +123,29 @@ TEST(MRUComboBoxLoadingTest, ADesignedSpeedButtonSurvivesTheDescription) {
   EXPECT_EQ(button->BoundsRect(), (TRect{433, 0, 457, 24}));
 }
 
+// A screen reader meets the edit field and the button: the field's name and hint are theirs, and
+// the button's name stays when the description makes a speed button of it.
+TEST(MRUComboBoxLoadingTest, TheFieldNamesItsPartsForAScreenReader) {
+  std::string text;
+  {
+    TMRUComboBoxForm* designed = BuildMRUComboBoxForm();
+    const ScopeExit freeDesigned([designed] { designed->Free(); });
+    designed->FolderSelect->SetButtonAccessibleName("Browse for the folder");
+    designed->SetDesigning(true);
+    designed->FolderSelect->SetButtonTabStop(false);
+    text = WriteComponentText(designed);
+  }
+  TMRUComboBoxForm* form = BuildForm<TMRUComboBoxForm>(text);
+  const ScopeExit freeForm([form] { form->Free(); });
+  TMRUComboBoxProbe* field = form->FolderSelect;
+  ASSERT_NE(dynamic_cast<TSpeedButton*>(field->Button()), nullptr) << text;
+  EXPECT_EQ(field->Button()->AccessibleName(), "Browse for the folder");
+  field->SetAccessibleName("Installation folder");
+  field->SetHint("Where the files go");
+  EXPECT_EQ(field->ComboBox()->AccessibleName(), "Installation folder");
+  EXPECT_EQ(field->ComboBox()->Hint(), "Where the files go");
+}
+
 // What a description holds of a field: the button's and the history's settings, History as
 // its text, neither HistoryList nor the sub-controls; read back, it writes the same again.
 TEST(MRUComboBoxLoadingTest, AWrittenFieldHoldsItsPropertiesInTheirOrder) {

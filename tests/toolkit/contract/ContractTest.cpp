@@ -68,6 +68,16 @@ class TRecordingWidgetSet final : public TWidgetSet {
     Record("enabled", Form);
   }
   void ShowComboBoxItems(TCustomComboBox& Box) override { Record("items", Box); }
+  void ShowLabel(TLabel& Label) override {
+    Record("label " + std::string(Label.FocusControl() != nullptr &&
+                                          Label.FocusControl()->WindowHandle() != nullptr
+                                      ? "linked"
+                                      : "alone"),
+           Label);
+  }
+  void ShowAccessibleName(TControl& Control) override {
+    Record("name '" + Control.AccessibleName() + "'", Control);
+  }
   void ShowScreenCursor(TCursor, TCursor Cursor) override {
     Calls.push_back("cursor " + std::to_string(Cursor));
   }
@@ -270,6 +280,30 @@ TEST_F(ContractTest, OnlyChangesAreReported) {
   Screen->SetCursor(crDefault);
   EXPECT_EQ(Calls(), (std::vector<std::string>{"cursor " + std::to_string(crHourGlass),
                                                "cursor " + std::to_string(crDefault)}));
+}
+
+// A label made before the control it names links to it once that control's window is made;
+// a name is shown when the window is made and whenever it changes, never without a window.
+TEST_F(ContractTest, LabelsLinkAndNamesFollow) {
+  Sample sample;
+  const ScopeExit free([&] { sample.Form->Free(); });
+  auto* label = new TLabel(sample.Form);
+  label->SetName("Label");
+  label->SetParent(sample.Form);
+  sample.Combo->SetParent(nullptr);
+  sample.Combo->SetParent(sample.Form);  // after the label in the form's list
+  label->SetFocusControl(sample.Combo);
+  sample.Combo->SetAccessibleName("Folder");
+  EXPECT_TRUE(Calls().empty());
+  sample.Form->HandleNeeded();
+  EXPECT_LT(IndexOf(Calls(), "create Label in Form"), IndexOf(Calls(), "create Combo in Form"));
+  EXPECT_LT(IndexOf(Calls(), "create Combo in Form"), IndexOf(Calls(), "label linked Label"));
+  EXPECT_TRUE(Has(Calls(), "name 'Folder' Combo"));
+  EXPECT_FALSE(Has(Calls(), "name '' Check"))
+      << "a control without a name of its own is left alone";
+  Calls().clear();
+  sample.Combo->SetAccessibleName("Ordner");
+  EXPECT_EQ(Calls(), std::vector<std::string>{"name 'Ordner' Combo"});
 }
 
 // A form without a window goes at once.
