@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev nlohmann-json3-dev
   wine wine64
   xvfb xauth xdotool imagemagick fonts-dejavu-core
+  dbus at-spi2-core python3-pyatspi
   hyperfine time gnuplot-nox
   ansible-core
 )
