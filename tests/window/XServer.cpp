@@ -65,9 +65,12 @@ XServer::XServer() {
     return;
   }
   const std::string log = dir_ / "Xvfb.log";
+  // -noreset: a server resets when its last client leaves, and refuses connections meanwhile.
+  // The accessibility bus connects and leaves as a screen reader's session starts, just when
+  // the program under test connects.
   std::vector<std::string> args = {"Xvfb",      "-displayfd", std::to_string(ready[1]),
                                    "-screen",   "0",          "1024x768x24",
-                                   "-nolisten", "tcp"};
+                                   "-nolisten", "tcp",        "-noreset"};
   std::vector<char*> argv;
   for (std::string& arg : args)
     argv.push_back(arg.data());
